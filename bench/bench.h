@@ -1,0 +1,15 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+// Prints one figure as "BENCH <name> <value> <unit>".
+void BenchReport(const std::string& strName, double dValue, const std::string& strUnit);
+
+// Registers a benchmark that the bench program runs in registration order.
+struct BenchRegistrar {
+    BenchRegistrar(const char* pszName, std::function<void()> fn);
+};
+
+// Seconds taken by the fastest of nRuns calls of fn.
+double BestOf(int nRuns, const std::function<void()>& fn);

@@ -1,0 +1,59 @@
+#include "bench/bench.h"
+
+#include <chrono>
+#include <cstdio>
+#include <vector>
+
+#include <QApplication>
+
+namespace {
+
+struct BenchEntry {
+    const char* pszName;
+    std::function<void()> fn;
+};
+
+std::vector<BenchEntry>& Registry()
+{
+    static std::vector<BenchEntry> entries;
+    return entries;
+}
+
+} // namespace
+
+void BenchReport(const std::string& strName, double dValue, const std::string& strUnit)
+{
+    std::printf("BENCH %s %.4g %s\n", strName.c_str(), dValue, strUnit.c_str());
+    std::fflush(stdout);
+}
+
+BenchRegistrar::BenchRegistrar(const char* pszName, std::function<void()> fn)
+{
+    Registry().push_back({pszName, std::move(fn)});
+}
+
+double BestOf(int nRuns, const std::function<void()>& fn)
+{
+    double dBest = 1e30;
+    for (int i = 0; i < nRuns; ++i) {
+        const auto t0 = std::chrono::steady_clock::now();
+        fn();
+        const std::chrono::duration<double> d = std::chrono::steady_clock::now() - t0;
+        dBest = std::min(dBest, d.count());
+    }
+    return dBest;
+}
+
+// Runs every benchmark, or only those whose names are given on the command line.
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    QApplication app(argc, argv);
+    const QStringList args = QApplication::arguments().mid(1);
+    for (const BenchEntry& entry : Registry()) {
+        if (!args.isEmpty() && !args.contains(QString::fromLatin1(entry.pszName)))
+            continue;
+        entry.fn();
+    }
+    return 0;
+}

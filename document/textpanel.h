@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+
+#include "document/rectf.h"
+
+class QFont;
+class QPainter;
+
+// The text payload of a text object.
+class CTextPanel {
+public:
+    CTextPanel() = default;
+    virtual ~CTextPanel() = default;
+
+    // Sets the width and height of m_rcLayout from the text's outline, plus the shadow offsets and
+    // a margin of 15; nothing for an empty text.
+    void MeasureText();
+    // Draws the text (and its soft shadow) into m_rcLayout under the painter's transform, then
+    // resets the painter's world transform.
+    void DrawText(QPainter& painter);
+
+    // The font the style fields describe, sized in pixels.
+    QFont MakeFont() const;
+
+    QString m_strText;
+    QString m_strFont = QStringLiteral("Arial");
+    int m_nSize = 24;
+    quint32 m_clrText = 0xFF000000;
+    int m_bBold = 0;
+    int m_bItalic = 0;
+    int m_bUnderline = 0;
+    int m_bStrikeout = 0;
+    int m_nAlign = 0;
+    int m_bShadow = 1;
+    int m_nShadowX = 1;
+    int m_nShadowY = 1;
+    quint32 m_clrShadow = 0xFF787878;
+    RectF m_rcLayout {5, 5, 10, 10};
+};

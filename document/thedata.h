@@ -1,0 +1,96 @@
+#pragma once
+
+#include <memory>
+
+#include <QImage>
+#include <QString>
+
+#include "document/rectf.h"
+#include "document/textpanel.h"
+
+class QPainter;
+
+enum ObjectType : int {
+    OBJ_PHOTO = 0,
+    OBJ_ELEMENT = 1,
+    OBJ_TEXT = 2,
+};
+
+enum PhotoStateValue : int {
+    PHOTO_PLAIN = 0,
+    PHOTO_EMPTY = 1,
+    PHOTO_FRAME_ONLY = 2,
+    PHOTO_MASKED = 3,
+    PHOTO_FRAMED = 4,
+};
+
+// Shorter side of the working copies of photos and frames shown on the canvas.
+constexpr int kWorkingSide = 600;
+
+// One object on the card: a photo placeholder (photo, frame, mask), a clip-art element or a text.
+// Geometry is in card coordinates (canvas client pixels); angles in degrees, clockwise.
+class TheData {
+public:
+    TheData() = default;
+    virtual ~TheData() = default;
+    TheData(const TheData&) = delete;
+    TheData& operator=(const TheData&) = delete;
+
+    // Content
+    void LoadPhoto();
+    void LoadFrame();
+    void LoadImages();
+    int PhotoState() const;
+    void SetPhoto(const QString& strPath, int bRestore, const RectF& rcPhoto, const RectF& rcPhotoLocal,
+        double dPhotoAngle);
+    void SetFrame(const QString& strPath, int bRestore, const RectF& rcPhoto, const RectF& rcPhotoLocal);
+    void SetMask(const QString& strPath);
+    void PlaceNew(int nSize, int x, int y);
+    // Re-measures a text and gives the object the measured size, keeping x and y.
+    void RefitText();
+
+    // Geometry
+    void MoveBy(int dx, int dy, int bWhole);
+    void ResizeBy(int dw, int bWhole);
+    void CommitAngle(int bWhole);
+    void StorePhotoCrop(int bStore);
+    // The object's rectangle turned by m_dAngle, and the photo's turned by every photo angle.
+    QPolygonF ObjectOutline() const;
+    QPolygonF PhotoOutline() const;
+
+    // Drawing
+    void RebuildImage();
+    void ComposeFramedPhoto();
+    void Paint(QPainter& painter) const;
+    void Render(QPainter& painter) const;
+
+    std::unique_ptr<QImage> m_pImage;
+    int m_nType = OBJ_PHOTO;
+    QString m_strPhoto;
+    QString m_strMask;
+    QString m_strFrameMask;
+    QString m_strFrame;
+    std::unique_ptr<QImage> m_pPhoto;
+    std::unique_ptr<QImage> m_pFrame;
+    double m_dAspect = 0;
+    double m_dPhotoAspect = 0;
+    RectF m_rcCrop;
+    RectF m_rcPhoto;
+    RectF m_rcCropLocal;
+    RectF m_rcPhotoLocal;
+    double m_dPhotoAngle = 0;
+    QString m_strElement;
+    std::unique_ptr<CTextPanel> m_pText;
+    int m_bDeleted = 0;
+    RectF m_rcObject;
+    double m_dAngle = 0;
+    double m_dAngleDelta = 0;
+    int m_nIndex = 0;
+
+private:
+    void TakePhotoShape();
+    void CoverFitPhoto();
+};
+
+// The frame's own mask: the frame path with its last three characters replaced by "jpg".
+QString FrameMaskPath(const QString& strFramePath);

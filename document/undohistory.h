@@ -1,0 +1,130 @@
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include <QString>
+
+#include "document/rectf.h"
+
+class CardDocument;
+class QObject;
+class TheData;
+
+enum UndoKind : int {
+    UNDO_MOVE = 0,
+    UNDO_RESIZE = 1,
+    UNDO_ROTATE = 2,
+    UNDO_DELETE = 3,
+    UNDO_ORDER = 4,
+    UNDO_ADD = 5,
+    UNDO_PHOTO = 7,
+    UNDO_MASK = 8,
+    UNDO_FRAME = 9,
+    UNDO_PHOTO_MOVE = 10,
+    UNDO_PHOTO_ROTATE = 11,
+    UNDO_PHOTO_RESIZE = 12,
+    UNDO_TEXT = 13,
+    UNDO_FONT = 14,
+    UNDO_SIZE = 15,
+    UNDO_COLOR = 16,
+    UNDO_BOLD = 17,
+    UNDO_ITALIC = 18,
+    UNDO_UNDERLINE = 19,
+    UNDO_STRIKEOUT = 20,
+    UNDO_ALIGN = 21,
+    UNDO_SHADOW = 22,
+    UNDO_SHADOW_X = 23,
+    UNDO_SHADOW_Y = 24,
+    UNDO_SHADOW_COLOR = 25,
+};
+
+// Most records the history keeps; older ones are dropped.
+constexpr int kMaxUndoRecords = 80;
+
+// One step of the history. Holds deltas and paths, never pictures; the object is not owned.
+struct UndoRecord {
+    int nKind = 0;
+    TheData* pObject = nullptr;
+    int nDx = 0; // dx or dw
+    int nDy = 0;
+    double dAngle = 0;
+    int nOrderFrom = 0;
+    int nOrderTo = 0;
+    int nPhotoState = 0;
+    QString strOldPhoto;
+    QString strOldFrame;
+    QString strOldMask;
+    QString strOldFrameMask;
+    QString strNewPath;
+    QString strNewFrameMask;
+    int nCanvasWidth = 0;
+    RectF rcOldPhoto;
+    RectF rcOldPhotoLocal;
+    QString strOldText;
+    QString strNewText;
+    QString strOldFont;
+    QString strNewFont;
+    int nOldSize = 0;
+    int nNewSize = 0;
+    quint32 clrOld = 0xFF000000;
+    quint32 clrNew = 0xFF000000;
+    int nOldAlign = 0;
+    int nNewAlign = 0;
+    int nOldShadowX = 0;
+    int nOldShadowY = 0;
+    int nNewShadowX = 0;
+    int nNewShadowY = 0;
+    quint32 clrOldShadow = 0xFF000000;
+    quint32 clrNewShadow = 0xFF000000;
+};
+
+// The card's undo history. Talks to the program only through messages: WM_DOCCHANGED and
+// WM_UNDOSTATE to the owner's parent, WM_RESTACK to the owner.
+class CUndoHistory {
+public:
+    // pDocument supplies the canvas client width recorded with every step.
+    CUndoHistory(QObject* pOwner, const CardDocument* pDocument);
+    ~CUndoHistory();
+    CUndoHistory(const CUndoHistory&) = delete;
+    CUndoHistory& operator=(const CUndoHistory&) = delete;
+
+    void BeginEdit(int nKind, TheData* pObject);
+    void EndEdit();
+    void Push(std::unique_ptr<UndoRecord> pRecord);
+    bool Undo(int nCanvasWidth);
+    bool Redo(int nCanvasWidth);
+    void Clear();
+
+    int Current() const { return m_nCurrent; }
+    int Count() const { return int(m_vecRecords.size()); }
+    const UndoRecord* RecordAt(int n) const { return m_vecRecords.at(size_t(n)).get(); }
+
+    QObject* m_pOwner;
+    std::vector<std::unique_ptr<UndoRecord>> m_vecRecords;
+    int m_nCurrent = -1;
+    int m_nPendingKind = 0;
+    TheData* m_pPendingObject = nullptr;
+    RectF m_rcBefore;
+    int m_nOrderFrom = 0;
+    int m_nOrderTo = 0;
+    int m_nBeforeState = 0;
+    QString m_strBeforePhoto;
+    QString m_strBeforeFrame;
+    QString m_strBeforeMask;
+    QString m_strBeforeFrameMask;
+    RectF m_rcBeforePhoto;
+    RectF m_rcBeforePhotoLocal;
+    double m_dBeforePhotoAngle = 0;
+    int m_bTextOpen = 0;
+    QString m_strBeforeText;
+    int m_nBeforeSize = 0;
+    int m_nBeforeShadowX = 0;
+    int m_nBeforeShadowY = 0;
+
+private:
+    void Apply(const UndoRecord& record, double k, bool bRedo);
+    void SendUndoState();
+
+    const CardDocument* m_pDocument;
+};

@@ -1,0 +1,8 @@
+#include "platform/appdir.h"
+
+#include <QCoreApplication>
+
+QString GetAppDir()
+{
+    return QCoreApplication::applicationDirPath() + QLatin1Char('/');
+}

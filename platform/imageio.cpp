@@ -1,0 +1,69 @@
+#include "platform/imageio.h"
+
+#include <mutex>
+
+#include <QImageIOHandler>
+#include <QImageReader>
+
+namespace {
+
+constexpr int kAllocationLimitMb = 512;
+
+void EnsureAllocationLimit()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { QImageReader::setAllocationLimit(kAllocationLimitMb); });
+}
+
+bool SwapsAxes(const QImageReader& reader)
+{
+    return reader.transformation().testFlag(QImageIOHandler::TransformationRotate90);
+}
+
+} // namespace
+
+qint64 MaxPicturePixels()
+{
+    return qint64(kAllocationLimitMb) * 1024 * 1024 / 4;
+}
+
+QSize ReadPictureSize(const QString& strPath)
+{
+    EnsureAllocationLimit();
+    QImageReader reader(strPath);
+    reader.setAutoTransform(true);
+    const QSize raw = reader.size();
+    if (!raw.isValid() || raw.isEmpty())
+        return QSize();
+    return SwapsAxes(reader) ? raw.transposed() : raw;
+}
+
+QImage ReadPicture(const QString& strPath, QSize szTarget, QSize* pFullSize)
+{
+    EnsureAllocationLimit();
+    if (pFullSize)
+        *pFullSize = QSize();
+    QImageReader reader(strPath);
+    reader.setAutoTransform(true);
+    const QSize raw = reader.size();
+    const bool bSwap = raw.isValid() && SwapsAxes(reader);
+    const QSize upright = bSwap ? raw.transposed() : raw;
+    // A header that declares more pixels than may ever be decoded is refused outright, even when a
+    // reduced decode would fit: the file is not a picture anyone can have taken.
+    if (raw.isValid() && qint64(raw.width()) * raw.height() > MaxPicturePixels())
+        return QImage();
+
+    const bool bReduce = raw.isValid() && szTarget.isValid() && !szTarget.isEmpty()
+        && szTarget.width() <= upright.width() && szTarget.height() <= upright.height() && szTarget != upright;
+    if (bReduce && reader.supportsOption(QImageIOHandler::ScaledSize))
+        reader.setScaledSize(bSwap ? szTarget.transposed() : szTarget);
+
+    QImage image = reader.read();
+    if (image.isNull())
+        return QImage();
+    if (bReduce && image.size() != szTarget)
+        image = image.scaled(szTarget, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (pFullSize)
+        *pFullSize = upright.isValid() ? upright : image.size();
+    return image;
+}

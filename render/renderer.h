@@ -1,0 +1,35 @@
+// render/: drawing the card, for the canvas from working copies and for every output from the
+// full-size files. Uses document/ and platform/.
+#pragma once
+
+#include <QString>
+
+#include "document/rectf.h"
+
+class CardDocument;
+class QImage;
+class QPainter;
+
+// Where and at which scale output lands on its target; set by RenderCard for a whole pass and read
+// by TheData::Render and ScaleAboutCentre. The one process-wide drawing state.
+struct OutputTransform {
+    int nOffsetX = 0;
+    int nOffsetY = 0;
+    double dScaleX = 1.0;
+    double dScaleY = 1.0;
+};
+
+extern OutputTransform g_output;
+
+// Draws the background and every live object of the card into the destination rectangle of the
+// painter's target, re-reading every picture at the size it lands at. The card's canvas client size
+// gives the scale.
+void RenderCard(QPainter& painter, const CardDocument& doc, int x, int y, int nWidth, int nHeight);
+
+// Replaces the alpha of every non-transparent pixel by the brightness (blue byte) of the mask
+// picture stretched to nWidth x nHeight; colours stay as they are. A mask that cannot be read leaves
+// the picture untouched.
+void ApplyMask(QImage& bitmap, const QString& strMaskPath, int nWidth, int nHeight);
+
+// The rectangle with the same centre and its size multiplied by the output scale.
+RectF ScaleAboutCentre(const RectF& rc);

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing Velomira needs on Debian 12, only when it is missing.
+set -euo pipefail
+
+packages=(
+    cmake g++ make pkg-config
+    qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins
+    libgif-dev libimagequant-dev libpugixml-dev libspdlog-dev libgtest-dev
+    fonts-dejavu-core
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+
+if ((${#missing[@]})); then
+    if [[ $(id -u) -ne 0 ]]; then
+        echo "Missing packages: ${missing[*]} (run as root to install them)" >&2
+        exit 1
+    fi
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,79 @@
+#include "tests/testsupport.h"
+
+#include <cmath>
+
+#include <QFile>
+#include <QLinearGradient>
+#include <QPainter>
+
+#include "platform/messages.h"
+
+TestFiles::TestFiles() = default;
+
+QString TestFiles::write(const QString& strName, const QImage& image, int nQuality)
+{
+    const QString strPath = path(strName);
+    image.save(strPath, nullptr, nQuality);
+    return strPath;
+}
+
+QString TestFiles::bytes(const QString& strName, const QByteArray& data)
+{
+    const QString strPath = path(strName);
+    QFile file(strPath);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(data);
+    return strPath;
+}
+
+QString TestFiles::solid(const QString& strName, int nWidth, int nHeight, QColor colour)
+{
+    QImage image(nWidth, nHeight, QImage::Format_ARGB32);
+    image.fill(colour);
+    return write(strName, image, 95);
+}
+
+QString TestFiles::photo(const QString& strName, int nWidth, int nHeight)
+{
+    QImage image(nWidth, nHeight, QImage::Format_RGB32);
+    QPainter painter(&image);
+    QLinearGradient gradient(0, 0, nWidth, nHeight);
+    gradient.setColorAt(0, QColor(30, 60, 200));
+    gradient.setColorAt(0.5, QColor(230, 200, 40));
+    gradient.setColorAt(1, QColor(200, 30, 60));
+    painter.fillRect(image.rect(), gradient);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setBrush(QColor(20, 160, 60));
+    painter.setPen(Qt::NoPen);
+    painter.drawEllipse(QRectF(nWidth * 0.1, nHeight * 0.2, nWidth * 0.3, nHeight * 0.3));
+    painter.setBrush(QColor(250, 250, 250));
+    painter.drawRect(QRectF(nWidth * 0.6, nHeight * 0.6, nWidth * 0.25, nHeight * 0.2));
+    painter.end();
+    return write(strName, image, 95);
+}
+
+bool MessageRecorder::event(QEvent* pEvent)
+{
+    if (pEvent->type() >= QEvent::User) {
+        auto* pMsg = static_cast<AppMessage*>(pEvent);
+        m_vecMessages.push_back({pMsg->message(), pMsg->m_wParam, pMsg->m_lParam});
+        return true;
+    }
+    return QObject::event(pEvent);
+}
+
+double MeanAbsDiff(const QImage& a, const QImage& b)
+{
+    if (a.size() != b.size() || a.isNull())
+        return 1e9;
+    const QImage ca = a.convertToFormat(QImage::Format_ARGB32);
+    const QImage cb = b.convertToFormat(QImage::Format_ARGB32);
+    double dSum = 0;
+    for (int y = 0; y < ca.height(); ++y) {
+        const auto* pa = reinterpret_cast<const uchar*>(ca.constScanLine(y));
+        const auto* pb = reinterpret_cast<const uchar*>(cb.constScanLine(y));
+        for (int i = 0; i < ca.width() * 4; ++i)
+            dSum += std::abs(int(pa[i]) - int(pb[i]));
+    }
+    return dSum / (double(ca.width()) * ca.height() * 4);
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <vector>
+
+#include <QColor>
+#include <QEvent>
+#include <QImage>
+#include <QObject>
+#include <QString>
+#include <QTemporaryDir>
+
+// Test pictures are drawn here and written into a temporary folder; nothing binary is kept in the
+// repository.
+class TestFiles {
+public:
+    TestFiles();
+    QString path(const QString& strName) const { return m_dir.filePath(strName); }
+    // Writes a picture of one colour; the format follows the extension.
+    QString solid(const QString& strName, int nWidth, int nHeight, QColor colour);
+    // Writes a picture with a smooth diagonal gradient and a few shapes, so that scaling errors show.
+    QString photo(const QString& strName, int nWidth, int nHeight);
+    // Writes an image as given.
+    QString write(const QString& strName, const QImage& image, int nQuality = -1);
+    // Writes raw bytes.
+    QString bytes(const QString& strName, const QByteArray& data);
+
+private:
+    QTemporaryDir m_dir;
+};
+
+// Records every custom message it receives: stands in for the canvas and the main window.
+class MessageRecorder : public QObject {
+public:
+    struct Message {
+        int nMessage;
+        qintptr wParam;
+        qintptr lParam;
+        bool operator==(const Message&) const = default;
+    };
+
+    using QObject::QObject;
+    bool event(QEvent* pEvent) override;
+
+    std::vector<Message> m_vecMessages;
+};
+
+// Mean absolute difference per channel of two equally sized pictures (both converted to ARGB32).
+double MeanAbsDiff(const QImage& a, const QImage& b);
