@@ -5,8 +5,13 @@
 bool IsPictureExtension(const QString& strPath)
 {
     static const std::array<QLatin1String, 7> kExtensions = {
-        QLatin1String("bmp"), QLatin1String("jpeg"), QLatin1String("jpg"), QLatin1String("png"),
-        QLatin1String("gif"), QLatin1String("tif"), QLatin1String("tiff"),
+        QLatin1String("bmp"),
+        QLatin1String("jpeg"),
+        QLatin1String("jpg"),
+        QLatin1String("png"),
+        QLatin1String("gif"),
+        QLatin1String("tif"),
+        QLatin1String("tiff"),
     };
     const qsizetype nDot = strPath.lastIndexOf(QLatin1Char('.'));
     if (nDot < 0)

@@ -1,0 +1,9 @@
+#include "platform/applog.h"
+
+#include "jotwell/jotwell.h"
+
+void WriteLog(const QString& strLine)
+{
+    // utf16() is always zero-terminated, which is what the library expects.
+    JotwellWriteLine(reinterpret_cast<const char16_t*>(strLine.utf16()));
+}

@@ -1,0 +1,145 @@
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QImageReader>
+
+#include "platform/fitrect.h"
+#include "platform/imageio.h"
+#include "platform/pictureext.h"
+#include "tests/testsupport.h"
+
+namespace {
+
+// A JPEG whose EXIF orientation tag says "turn 90 degrees clockwise to show" (value 6): the stored
+// pixels are landscape, the picture as taken is portrait.
+QByteArray JpegWithOrientation(const QImage& stored, quint16 nOrientation)
+{
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    stored.save(&buffer, "JPEG", 95);
+    QByteArray tiff("II*\0", 4);
+    const char ifd[] = {8, 0, 0, 0, // offset of the first directory
+        1, 0, // one entry
+        0x12, 0x01, 3, 0, 1, 0, 0, 0, // orientation, SHORT, count 1
+        char(nOrientation & 0xFF), char(nOrientation >> 8), 0, 0, // value
+        0, 0, 0, 0}; // no next directory
+    tiff.append(ifd, sizeof(ifd));
+    QByteArray app1 = QByteArray("Exif\0\0", 6) + tiff;
+    const int nLength = int(app1.size()) + 2;
+    QByteArray segment("\xFF\xE1", 2);
+    segment.append(char(nLength >> 8));
+    segment.append(char(nLength & 0xFF));
+    segment.append(app1);
+    return jpeg.left(2) + segment + jpeg.mid(2);
+}
+
+} // namespace
+
+struct FitCase {
+    int sw, sh, bw, bh;
+    FitResult expected;
+};
+
+class FitRectTest : public ::testing::TestWithParam<FitCase> { };
+
+TEST_P(FitRectTest, LargestCentredRectangleOfTheSourceAspect)
+{
+    const FitCase& c = GetParam();
+    EXPECT_EQ(FitRect(c.sw, c.sh, c.bw, c.bh), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, FitRectTest,
+    ::testing::Values(FitCase {400, 300, 800, 600, {0, 0, 800, 600}}, // same aspect
+        FitCase {1000, 500, 800, 600, {0, 100, 800, 500}}, // wider source: bands above and below
+        FitCase {300, 600, 800, 600, {250, 0, 550, 600}}, // taller source: bands left and right
+        FitCase {3, 1, 100, 100, {0, 17, 100, 83}}, // g = trunc(33.33) = 33, halvings truncate
+        FitCase {0, 300, 800, 600, {}}, FitCase {400, 0, 800, 600, {}}, FitCase {400, 300, 0, 600, {}},
+        FitCase {400, 300, 800, 0, {}}, FitCase {-4, 3, 8, 6, {}}));
+
+TEST(PictureExtension, AcceptsTheSevenExtensionsIgnoringCase)
+{
+    for (const char* psz : {"a.bmp", "a.JPEG", "dir.x/a.jpg", "a.Png", "a.gif", "a.TIF", "a.tiff"})
+        EXPECT_TRUE(IsPictureExtension(QString::fromLatin1(psz))) << psz;
+    for (const char* psz : {"a.webp", "jpg", "a.jpg.txt", "a.", "a.plk", "folder.jpg/file"})
+        EXPECT_FALSE(IsPictureExtension(QString::fromLatin1(psz))) << psz;
+}
+
+TEST(ImageIo, OrientationTagIsAppliedToPixelsAndSizes)
+{
+    TestFiles files;
+    QImage stored(80, 40, QImage::Format_RGB32);
+    stored.fill(Qt::white);
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 20; ++x)
+            stored.setPixel(x, y, qRgb(255, 0, 0)); // red on the stored left
+    const QString strPath = files.bytes("tagged.jpg", JpegWithOrientation(stored, 6));
+
+    EXPECT_EQ(ReadPictureSize(strPath), QSize(40, 80));
+    QSize full;
+    const QImage upright = ReadPicture(strPath, QSize(), &full);
+    EXPECT_EQ(full, QSize(40, 80));
+    ASSERT_EQ(upright.size(), QSize(40, 80));
+    // Turned clockwise, the stored left edge becomes the top.
+    EXPECT_GT(qRed(upright.pixel(20, 3)), 200);
+    EXPECT_LT(qGreen(upright.pixel(20, 3)), 60);
+    EXPECT_GT(qGreen(upright.pixel(20, 76)), 200);
+
+    // A reduced decode is asked for in upright terms and delivered upright.
+    const QImage reduced = ReadPicture(strPath, QSize(20, 40));
+    ASSERT_EQ(reduced.size(), QSize(20, 40));
+    EXPECT_GT(qRed(reduced.pixel(10, 2)), 200);
+    EXPECT_LT(qGreen(reduced.pixel(10, 2)), 80);
+}
+
+TEST(ImageIo, ReducedDecodeMatchesTheFullDecodeScaledDown)
+{
+    TestFiles files;
+    const QString strPath = files.photo("big.jpg", 2000, 1500);
+    QSize full;
+    const QImage reduced = ReadPicture(strPath, QSize(500, 375), &full);
+    EXPECT_EQ(full, QSize(2000, 1500));
+    ASSERT_EQ(reduced.size(), QSize(500, 375));
+    const QImage reference = ReadPicture(strPath).scaled(500, 375, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    EXPECT_LT(MeanAbsDiff(reduced, reference), 2.0);
+    // A target larger than the file, or not given, reads the file at its own size.
+    EXPECT_EQ(ReadPicture(strPath, QSize(4000, 3000)).size(), QSize(2000, 1500));
+}
+
+TEST(ImageIo, BadFilesReadAsNothing)
+{
+    TestFiles files;
+    const QString strGood = files.photo("good.jpg", 300, 200);
+    QFile good(strGood);
+    ASSERT_TRUE(good.open(QIODevice::ReadOnly));
+    const QByteArray jpeg = good.readAll();
+
+    // A PNG header declaring 60000 x 60000 pixels, followed by nothing useful.
+    QByteArray huge("\x89PNG\r\n\x1a\n", 8);
+    const char ihdr[]
+        = {0, 0, 0, 13, 'I', 'H', 'D', 'R', 0, 0, char(0xEA), 0x60, 0, 0, char(0xEA), 0x60, 8, 6, 0, 0, 0, 0, 0, 0, 0};
+    huge.append(ihdr, sizeof(ihdr));
+    huge.append(QByteArray(1000, '\0'));
+
+    const QStringList paths = {
+        files.path("missing.jpg"),
+        files.bytes("truncated.jpg", jpeg.left(jpeg.size() / 3)),
+        files.bytes("text.png", "this is not a picture"),
+        files.bytes("empty.bmp", QByteArray()),
+        files.bytes("huge.png", huge),
+    };
+    for (const QString& strPath : paths) {
+        SCOPED_TRACE(strPath.toStdString());
+        const QImage image = ReadPicture(strPath, QSize(100, 100));
+        // A truncated JPEG may decode partially (the rest grey); nothing is ever larger than asked.
+        EXPECT_LE(image.width(), 100);
+        EXPECT_LE(image.height(), 100);
+    }
+    EXPECT_TRUE(ReadPicture(files.path("missing.jpg")).isNull());
+    EXPECT_TRUE(ReadPicture(paths[2]).isNull());
+    EXPECT_TRUE(ReadPicture(paths[4]).isNull());
+    EXPECT_TRUE(ReadPicture(paths[4], QSize(60, 60)).isNull());
+    EXPECT_FALSE(ReadPictureSize(paths[2]).isValid());
+    // The allocation limit stays on: the reader refuses the absurd header by itself too.
+    EXPECT_GT(QImageReader::allocationLimit(), 0);
+}
