@@ -3,6 +3,7 @@
 #include <memory>
 
 #include <QImage>
+#include <QPolygonF>
 #include <QString>
 
 #include "document/rectf.h"
