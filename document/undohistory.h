@@ -123,7 +123,13 @@ public:
     int m_nBeforeShadowY = 0;
 
 private:
+    // Keeps the framed photo's placement (and its angle when asked) for the pending edit.
+    void TakePlacement(const TheData& obj, bool bWithAngle);
+    // Reverts (bRedo false) or repeats a record; k scales its card pixels to today's canvas width.
     void Apply(const UndoRecord& record, double k, bool bRedo);
+    void ApplyText(const UndoRecord& record, bool bRedo);
+    // The owner's parent, which hears about document changes and the undo state.
+    QObject* MainWindow() const;
     void SendUndoState();
 
     const CardDocument* m_pDocument;

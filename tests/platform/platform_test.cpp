@@ -53,7 +53,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, FitRectTest,
     ::testing::Values(FitCase {400, 300, 800, 600, {0, 0, 800, 600}}, // same aspect
         FitCase {1000, 500, 800, 600, {0, 100, 800, 500}}, // wider source: bands above and below
         FitCase {300, 600, 800, 600, {250, 0, 550, 600}}, // taller source: bands left and right
-        FitCase {3, 1, 100, 100, {0, 17, 100, 83}}, // g = trunc(33.33) = 33, halvings truncate
+        FitCase {3, 1, 100, 100, {0, 33, 100, 66}}, // g = trunc(33.33) = 33, halvings truncate
         FitCase {0, 300, 800, 600, {}}, FitCase {400, 0, 800, 600, {}}, FitCase {400, 300, 0, 600, {}},
         FitCase {400, 300, 800, 0, {}}, FitCase {-4, 3, 8, 6, {}}));
 
