@@ -29,6 +29,8 @@ qint64 MaxPicturePixels()
 
 QSize ReadPictureSize(const QString& strPath)
 {
+    if (strPath.isEmpty())
+        return QSize();
     EnsureAllocationLimit();
     QImageReader reader(strPath);
     reader.setAutoTransform(true);
@@ -43,6 +45,8 @@ QImage ReadPicture(const QString& strPath, QSize szTarget, QSize* pFullSize)
     EnsureAllocationLimit();
     if (pFullSize)
         *pFullSize = QSize();
+    if (strPath.isEmpty())
+        return QImage();
     QImageReader reader(strPath);
     reader.setAutoTransform(true);
     const QSize raw = reader.size();

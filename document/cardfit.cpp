@@ -1,0 +1,90 @@
+#include "document/cardfit.h"
+
+#include "document/carddocument.h"
+#include "platform/imageio.h"
+
+namespace {
+
+// Natural pixel height of the picture an object is measured by in a template: the frame of a photo
+// placeholder, the picture of an element; 0 for a text or a picture that cannot be read.
+int NaturalHeight(const TheData& obj)
+{
+    QString strPicture;
+    if (obj.m_nType == OBJ_PHOTO)
+        strPicture = obj.m_strFrame;
+    else if (obj.m_nType == OBJ_ELEMENT)
+        strPicture = obj.m_strElement;
+    if (strPicture.isEmpty())
+        return 0;
+    const QSize size = ReadPictureSize(strPicture);
+    return size.isValid() ? size.height() : 0;
+}
+
+void ScaleRect(RectF& rc, double sx, double sy)
+{
+    rc.X = float(rc.X * sx);
+    rc.Y = float(rc.Y * sy);
+    rc.Width = float(rc.Width * sx);
+    rc.Height = float(rc.Height * sy);
+}
+
+} // namespace
+
+bool FitTemplateObjects(CardDocument& doc, const QString& strBackground)
+{
+    const QSize background = ReadPictureSize(strBackground);
+    if (!background.isValid() || background.isEmpty())
+        return false;
+    doc.m_strBackground = strBackground;
+    const double bh = background.height();
+    const double sx = double(doc.m_szClient.width()) / background.width();
+    const double sy = double(doc.m_szClient.height()) / bh;
+    for (const auto& pObject : doc.m_vecObjects) {
+        TheData& obj = *pObject;
+        RectF& rc = obj.m_rcObject;
+        rc.X = float(rc.X * sx);
+        rc.Width = float(rc.Width * sx);
+        rc.Y = float((bh - rc.Y - NaturalHeight(obj)) * sy);
+        rc.Height = float(rc.Height * sy);
+        obj.LoadImages();
+        obj.RebuildImage();
+    }
+    return true;
+}
+
+bool FitProjectObjects(CardDocument& doc, const QString& strBackground, int nSavedWidth)
+{
+    if (nSavedWidth <= 0)
+        return false;
+    doc.m_strBackground = strBackground;
+    const double s = double(doc.m_szClient.width()) / nSavedWidth;
+    for (const auto& pObject : doc.m_vecObjects) {
+        TheData& obj = *pObject;
+        ScaleRect(obj.m_rcObject, s, s);
+        if (!obj.m_strPhoto.isEmpty() && !obj.m_strFrame.isEmpty()) {
+            ScaleRect(obj.m_rcPhoto, s, s);
+            ScaleRect(obj.m_rcPhotoLocal, s, s);
+        }
+        obj.LoadImages();
+        if (obj.m_rcObject.Width > 0)
+            obj.m_dAspect = double(obj.m_rcObject.Height) / obj.m_rcObject.Width;
+        obj.RebuildImage();
+    }
+    return true;
+}
+
+bool RescaleObjects(CardDocument& doc, QSize oldClient, QSize newClient)
+{
+    if (doc.m_vecObjects.empty() || oldClient.isEmpty() || newClient.isEmpty())
+        return false;
+    const double sx = double(newClient.width()) / oldClient.width();
+    const double sy = double(newClient.height()) / oldClient.height();
+    for (const auto& pObject : doc.m_vecObjects) {
+        TheData& obj = *pObject;
+        ScaleRect(obj.m_rcObject, sx, sy);
+        ScaleRect(obj.m_rcPhoto, sx, sy);
+        ScaleRect(obj.m_rcPhotoLocal, sx, sy);
+        obj.RebuildImage();
+    }
+    return true;
+}
