@@ -2,12 +2,13 @@
 // full-size files. Uses document/ and platform/.
 #pragma once
 
+#include <QImage>
+#include <QSize>
 #include <QString>
 
 #include "document/rectf.h"
 
 class CardDocument;
-class QImage;
 class QPainter;
 
 // Where and at which scale output lands on its target; set by RenderCard for a whole pass and read
@@ -30,6 +31,11 @@ void RenderCard(QPainter& painter, const CardDocument& doc, int x, int y, int nW
 // picture stretched to nWidth x nHeight; colours stay as they are. A mask that cannot be read leaves
 // the picture untouched.
 void ApplyMask(QImage& bitmap, const QString& strMaskPath, int nWidth, int nHeight);
+
+// Reads a picture that will be drawn szDrawn pixels large on its target: decoded reduced when it is
+// drawn smaller than the file, but never below szDrawn on either side. Null when the file cannot be
+// read or szDrawn is empty.
+QImage ReadPictureForSize(const QString& strPath, QSize szDrawn);
 
 // The rectangle with the same centre and its size multiplied by the output scale.
 RectF ScaleAboutCentre(const RectF& rc);

@@ -1,0 +1,156 @@
+#include "document/textpanel.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include <QFont>
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <QTextLayout>
+#include <QTransform>
+
+#include "platform/quality.h"
+
+namespace {
+
+// The shadow is drawn at this share of its size and stretched back, which softens it.
+constexpr double kShadowScale = 0.65;
+// Room left around a measured text for the painter's side bearings and the shadow.
+constexpr double kMeasureMargin = 15;
+// Texts are measured at this pixel size and scaled to their own. At the sizes glyphs are rasterised
+// at, their outlines depend on what the font engine rasterised last (the same text can measure 1/64
+// pixel apart from one call to the next); at this size, always drawn as outlines, they are the same
+// design outlines every time, so a text's measured size depends on the text alone.
+constexpr int kMeasureSize = 1024;
+
+// The text with every kind of line break turned into the separator the text layout breaks lines at.
+QString LayoutString(QString strText)
+{
+    strText.replace(QStringLiteral("\r\n"), QString(QChar::LineSeparator));
+    strText.replace(QLatin1Char('\n'), QChar::LineSeparator);
+    strText.replace(QLatin1Char('\r'), QChar::LineSeparator);
+    return strText;
+}
+
+Qt::Alignment AlignmentOf(int nAlign)
+{
+    switch (nAlign) {
+    case 1:
+        return Qt::AlignHCenter;
+    case 2:
+        return Qt::AlignRight;
+    default:
+        return Qt::AlignLeft;
+    }
+}
+
+// Lays the lines out from (0, 0), one under the other. With a width the lines wrap at word boundaries
+// (a word longer than a line breaks anywhere) and take the alignment; without one (dWidth < 0) they
+// break only at line breaks.
+void LayOutLines(QTextLayout& layout, double dWidth, Qt::Alignment alignment)
+{
+    QTextOption option(alignment);
+    option.setTextDirection(Qt::LeftToRight);
+    option.setWrapMode(dWidth < 0 ? QTextOption::NoWrap : QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    qreal y = 0;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(std::max(0.0, dWidth));
+        line.setPosition(QPointF(0, y));
+        y += line.height();
+    }
+    layout.endLayout();
+}
+
+// The outline of the laid-out text: each line's glyphs (and the font's decorations) where the layout
+// puts them.
+QPainterPath TextPath(const QTextLayout& layout, const QFont& font)
+{
+    QPainterPath path;
+    const QString strText = layout.text();
+    for (int i = 0; i < layout.lineCount(); ++i) {
+        const QTextLine line = layout.lineAt(i);
+        QString strLine = strText.mid(line.textStart(), line.textLength());
+        while (!strLine.isEmpty() && strLine.back() == QChar::LineSeparator)
+            strLine.chop(1);
+        path.addText(QPointF(line.cursorToX(line.textStart()), line.y() + line.ascent()), font, strLine);
+    }
+    return path;
+}
+
+// Bitmaps made from scratch stay below 2 GB; anything larger comes from broken geometry.
+constexpr double kMaxBitmapPixels = double(1 << 29);
+
+// Pixel size of a bitmap for a rectangle of w x h: both sides truncated; empty when either side is
+// less than one pixel or not a finite number, or when the bitmap would be absurdly large.
+QSize BitmapSize(double w, double h)
+{
+    if (!std::isfinite(w) || !std::isfinite(h) || w < 1 || h < 1 || w * h > kMaxBitmapPixels)
+        return QSize();
+    return QSize(int(w), int(h));
+}
+
+} // namespace
+
+QFont CTextPanel::MakeFont() const
+{
+    QFont font(m_strFont);
+    font.setPixelSize(std::max(1, m_nSize));
+    font.setBold(m_bBold != 0);
+    font.setItalic(m_bItalic != 0);
+    font.setUnderline(m_bUnderline != 0);
+    font.setStrikeOut(m_bStrikeout != 0);
+    return font;
+}
+
+void CTextPanel::MeasureText()
+{
+    if (m_strText.isEmpty())
+        return;
+    const QFont font = MakeFont();
+    QFont reference = font;
+    reference.setPixelSize(kMeasureSize);
+    QTextLayout layout(LayoutString(m_strText), reference);
+    LayOutLines(layout, -1, Qt::AlignLeft);
+    const QRectF bounds = TextPath(layout, reference).boundingRect();
+    const double dScale = double(font.pixelSize()) / kMeasureSize;
+    m_rcLayout.Width = float(m_nShadowX + bounds.width() * dScale + kMeasureMargin);
+    m_rcLayout.Height = float(m_nShadowY + bounds.height() * dScale + kMeasureMargin);
+}
+
+void CTextPanel::DrawText(QPainter& painter)
+{
+    const QRectF rcLayout = m_rcLayout.toQRectF();
+    // A layout without area (or with broken geometry) shows nothing.
+    if (!(rcLayout.width() > 0 && rcLayout.height() > 0) || !std::isfinite(rcLayout.width() * rcLayout.height())) {
+        painter.resetTransform();
+        return;
+    }
+    const QFont font = MakeFont();
+    QTextLayout layout(LayoutString(m_strText), font);
+    LayOutLines(layout, rcLayout.width(), AlignmentOf(m_nAlign));
+
+    if (m_bShadow && (m_nShadowX > 0 || m_nShadowY > 0)) {
+        // Points are scaled first, then moved by the offset.
+        QTransform matrix;
+        matrix.translate(m_nShadowX, m_nShadowY);
+        matrix.scale(kShadowScale, kShadowScale);
+        const QPainterPath path = matrix.map(TextPath(layout, font));
+        const QSize szShadow = BitmapSize(rcLayout.width() * kShadowScale, rcLayout.height() * kShadowScale);
+        if (szShadow.isValid()) {
+            QImage shadow(szShadow, QImage::Format_ARGB32_Premultiplied);
+            shadow.fill(Qt::transparent);
+            QPainter shadowPainter(&shadow);
+            ApplyQuality(shadowPainter);
+            shadowPainter.fillPath(path, QColor::fromRgba(m_clrShadow));
+            shadowPainter.end();
+            painter.drawImage(rcLayout, shadow, QRectF(shadow.rect()));
+        }
+    }
+
+    painter.setPen(QColor::fromRgba(m_clrText));
+    layout.draw(&painter, rcLayout.topLeft());
+    painter.resetTransform();
+}

@@ -1,0 +1,82 @@
+#include "render/renderer.h"
+
+#include <QPainter>
+
+#include "document/carddocument.h"
+#include "platform/imageio.h"
+#include "platform/quality.h"
+
+OutputTransform g_output;
+
+void RenderCard(QPainter& painter, const CardDocument& doc, int x, int y, int nWidth, int nHeight)
+{
+    const QSize szClient = doc.m_szClient;
+    const bool bPlaceable = !szClient.isEmpty();
+    g_output.nOffsetX = x;
+    g_output.nOffsetY = y;
+    // Without a client size there is no card scale: the background is still drawn, objects are not.
+    g_output.dScaleX = bPlaceable ? double(nWidth) / szClient.width() : 1.0;
+    g_output.dScaleY = bPlaceable ? double(nHeight) / szClient.height() : 1.0;
+    if (nWidth <= 0 || nHeight <= 0)
+        return;
+
+    const QImage background = ReadPictureForSize(doc.m_strBackground, QSize(nWidth, nHeight));
+    if (!background.isNull())
+        painter.drawImage(QRect(x, y, nWidth, nHeight), background);
+    if (!bPlaceable)
+        return;
+    for (const auto& pObject : doc.m_vecObjects)
+        pObject->Render(painter);
+}
+
+void ApplyMask(QImage& bitmap, const QString& strMaskPath, int nWidth, int nHeight)
+{
+    if (bitmap.isNull() || nWidth <= 0 || nHeight <= 0)
+        return;
+    const QImage mask = ReadPictureForSize(strMaskPath, QSize(nWidth, nHeight));
+    if (mask.isNull())
+        return;
+
+    QImage scratch(nWidth, nHeight, QImage::Format_ARGB32);
+    scratch.fill(Qt::transparent);
+    QPainter painter(&scratch);
+    ApplyQuality(painter);
+    painter.drawImage(QRectF(0, 0, nWidth, nHeight), mask);
+    painter.end();
+
+    // The alpha is replaced on straight (non-premultiplied) pixels so that colours are kept; formats
+    // that can hold the new alpha get their own format back, the others stay 32-bit ARGB.
+    const QImage::Format original = bitmap.format();
+    const bool bRestoreFormat = bitmap.hasAlphaChannel() && bitmap.depth() > 8;
+    bitmap.convertTo(QImage::Format_ARGB32);
+    const int nRows = std::min(nHeight, bitmap.height());
+    const int nColumns = std::min(nWidth, bitmap.width());
+    for (int y = 0; y < nRows; ++y) {
+        auto* pTarget = reinterpret_cast<QRgb*>(bitmap.scanLine(y));
+        const auto* pMask = reinterpret_cast<const QRgb*>(scratch.constScanLine(y));
+        for (int x = 0; x < nColumns; ++x) {
+            if (qAlpha(pTarget[x]) != 0)
+                pTarget[x] = (pTarget[x] & 0x00FFFFFF) | (QRgb(qBlue(pMask[x])) << 24);
+        }
+    }
+    if (bRestoreFormat)
+        bitmap.convertTo(original);
+}
+
+QImage ReadPictureForSize(const QString& strPath, QSize szDrawn)
+{
+    if (strPath.isEmpty() || szDrawn.isEmpty())
+        return QImage();
+    const QSize szFile = ReadPictureSize(strPath);
+    if (!szFile.isValid())
+        return ReadPicture(strPath);
+    return ReadPicture(strPath, szDrawn.boundedTo(szFile));
+}
+
+RectF ScaleAboutCentre(const RectF& rc)
+{
+    const double w = rc.Width * g_output.dScaleX;
+    const double h = rc.Height * g_output.dScaleY;
+    const QPointF centre = rc.centre();
+    return {float(centre.x() - w / 2), float(centre.y() - h / 2), float(w), float(h)};
+}

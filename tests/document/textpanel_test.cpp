@@ -1,0 +1,312 @@
+#include <gtest/gtest.h>
+
+#include <QFont>
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+
+#include "document/textpanel.h"
+#include "platform/quality.h"
+
+namespace {
+
+CTextPanel Text(const QString& strText)
+{
+    CTextPanel text;
+    text.m_strText = strText;
+    text.m_strFont = QStringLiteral("DejaVu Sans");
+    return text;
+}
+
+// The text drawn on a white bitmap of the given size.
+QImage Drawn(CTextPanel text, QSize size)
+{
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    ApplyQuality(painter);
+    text.DrawText(painter);
+    return image;
+}
+
+// Darkness of a pixel on white: how much of the green channel is missing.
+int Ink(QRgb pixel)
+{
+    return 255 - qGreen(pixel);
+}
+
+QRect InkBounds(const QImage& image)
+{
+    QRect bounds;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (Ink(image.pixel(x, y)) > 60)
+                bounds |= QRect(x, y, 1, 1);
+    return bounds;
+}
+
+// Centre of the ink, weighted by darkness.
+QPointF InkCentre(const QImage& image)
+{
+    double dSum = 0, dX = 0, dY = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const int nInk = Ink(image.pixel(x, y));
+            dSum += nInk;
+            dX += nInk * (x + 0.5);
+            dY += nInk * (y + 0.5);
+        }
+    }
+    return dSum > 0 ? QPointF(dX / dSum, dY / dSum) : QPointF(-1, -1);
+}
+
+// Bounds of the text's outline, as the font draws a single line.
+QRectF OutlineBounds(const CTextPanel& text)
+{
+    QPainterPath path;
+    path.addText(0, 0, text.MakeFont(), text.m_strText);
+    return path.boundingRect();
+}
+
+} // namespace
+
+TEST(TextFont, MakeFontCarriesFamilyPixelSizeAndStyle)
+{
+    CTextPanel text = Text(QStringLiteral("x"));
+    text.m_nSize = 37;
+    QFont font = text.MakeFont();
+    EXPECT_EQ(font.family(), QStringLiteral("DejaVu Sans"));
+    EXPECT_EQ(font.pixelSize(), 37);
+    EXPECT_FALSE(font.bold() || font.italic() || font.underline() || font.strikeOut());
+
+    text.m_bBold = text.m_bItalic = text.m_bUnderline = text.m_bStrikeout = 1;
+    font = text.MakeFont();
+    EXPECT_TRUE(font.bold() && font.italic() && font.underline() && font.strikeOut());
+}
+
+// MeasureText
+
+TEST(MeasureText, EmptyTextLeavesTheLayoutAlone)
+{
+    CTextPanel text = Text(QString());
+    text.MeasureText();
+    EXPECT_EQ(text.m_rcLayout, (RectF {5, 5, 10, 10}));
+}
+
+struct MeasureCase {
+    int bShadow, nShadowX, nShadowY;
+};
+
+class MeasureTextTest : public ::testing::TestWithParam<MeasureCase> { };
+
+TEST_P(MeasureTextTest, OutlineBoundsPlusShadowOffsetsPlus15WhetherTheShadowIsOnOrNot)
+{
+    const MeasureCase& c = GetParam();
+    CTextPanel text = Text(QStringLiteral("Greetings"));
+    text.m_nSize = 30;
+    text.m_bShadow = c.bShadow;
+    text.m_nShadowX = c.nShadowX;
+    text.m_nShadowY = c.nShadowY;
+    text.MeasureText();
+    // Measured on the design outline: within a fraction of a pixel of the outline at the text's size.
+    const QRectF bounds = OutlineBounds(text);
+    EXPECT_NEAR(text.m_rcLayout.Width, bounds.width() + c.nShadowX + 15, 0.25);
+    EXPECT_NEAR(text.m_rcLayout.Height, bounds.height() + c.nShadowY + 15, 0.25);
+    EXPECT_EQ(text.m_rcLayout.X, 5);
+    EXPECT_EQ(text.m_rcLayout.Y, 5);
+}
+
+INSTANTIATE_TEST_SUITE_P(Shadows, MeasureTextTest,
+    ::testing::Values(MeasureCase {1, 1, 1}, MeasureCase {0, 1, 1}, MeasureCase {1, 0, 0}, MeasureCase {0, 4, 7},
+        MeasureCase {1, 4, 7}));
+
+TEST(MeasureText, LinesSplitAtLineBreaksOnlyAndStyleCounts)
+{
+    CTextPanel one = Text(QStringLiteral("Hello"));
+    one.MeasureText();
+    for (const QString& strTwo : {QStringLiteral("Hello\nHi"), QStringLiteral("Hello\r\nHi")}) {
+        CTextPanel two = Text(strTwo);
+        two.MeasureText();
+        EXPECT_NEAR(two.m_rcLayout.Width, one.m_rcLayout.Width, 0.5);
+        EXPECT_GT(two.m_rcLayout.Height, one.m_rcLayout.Height + 20);
+    }
+
+    // A long line is never wrapped while measuring.
+    CTextPanel line = Text(QString(60, QLatin1Char('w')) + QStringLiteral(" ") + QString(60, QLatin1Char('w')));
+    line.MeasureText();
+    EXPECT_GT(line.m_rcLayout.Width, 2000);
+    EXPECT_LT(line.m_rcLayout.Height, 50);
+
+    // Underline reaches below the glyphs.
+    CTextPanel underlined = Text(QStringLiteral("ace"));
+    CTextPanel plain = underlined;
+    underlined.m_bUnderline = 1;
+    plain.MeasureText();
+    underlined.MeasureText();
+    EXPECT_GT(underlined.m_rcLayout.Height, plain.m_rcLayout.Height);
+}
+
+TEST(MeasureText, SameTextMeasuresTheSameWhateverWasDrawnBefore)
+{
+    std::vector<CTextPanel> texts;
+    for (const char* pszFont : {"DejaVu Sans", "DejaVu Serif"}) {
+        for (int nSize : {13, 24}) {
+            CTextPanel text = Text(QStringLiteral("Happy Birthday\nto you"));
+            text.m_strFont = QString::fromLatin1(pszFont);
+            text.m_nSize = nSize;
+            texts.push_back(text);
+        }
+    }
+    std::vector<RectF> first;
+    for (CTextPanel& text : texts) {
+        text.MeasureText();
+        first.push_back(text.m_rcLayout);
+    }
+    // Drawing rasterises glyphs at various sizes in between.
+    for (double dScale : {1.0, 2.0, 0.5}) {
+        for (size_t i = 0; i < texts.size(); ++i) {
+            QImage image(300, 200, QImage::Format_ARGB32_Premultiplied);
+            QPainter painter(&image);
+            ApplyQuality(painter);
+            painter.scale(dScale, dScale);
+            CTextPanel drawn = texts[i];
+            drawn.m_rcLayout = {0, 0, 250, 150};
+            drawn.DrawText(painter);
+            painter.end();
+            for (size_t j = 0; j < texts.size(); ++j) {
+                texts[j].MeasureText();
+                EXPECT_EQ(texts[j].m_rcLayout, first[j]) << j << " after drawing " << i << " at " << dScale;
+            }
+        }
+    }
+}
+
+// DrawText
+
+TEST(DrawText, AlignsLeftCentreOrRightAndTreatsUnknownAlignmentAsLeft)
+{
+    CTextPanel text = Text(QStringLiteral("Hi"));
+    text.m_bShadow = 0;
+    text.m_rcLayout = {0, 0, 300, 60};
+    std::vector<QImage> images;
+    for (int nAlign = 0; nAlign < 4; ++nAlign) {
+        text.m_nAlign = nAlign;
+        images.push_back(Drawn(text, QSize(300, 60)));
+    }
+    const QRect left = InkBounds(images[0]);
+    const QRect centre = InkBounds(images[1]);
+    const QRect right = InkBounds(images[2]);
+    ASSERT_FALSE(left.isEmpty() || centre.isEmpty() || right.isEmpty());
+    EXPECT_LT(left.left(), 10);
+    EXPECT_NEAR(centre.center().x(), 150, 3);
+    EXPECT_GT(right.right(), 290);
+    EXPECT_EQ(images[3], images[0]);
+}
+
+TEST(DrawText, WrapsAtWordsAndBreaksAtLineBreaksWithinTheLayout)
+{
+    CTextPanel text = Text(QStringLiteral("one two three four five six seven"));
+    text.m_bShadow = 0;
+    text.m_rcLayout = {10, 10, 120, 300};
+    const QRect wrapped = InkBounds(Drawn(text, QSize(200, 340)));
+    ASSERT_FALSE(wrapped.isEmpty());
+    EXPECT_LE(wrapped.right(), 130);
+    EXPECT_GT(wrapped.height(), 3 * 24);
+
+    text.m_strText = QStringLiteral("A\nB");
+    const QImage broken = Drawn(text, QSize(200, 340));
+    const QRect lines = InkBounds(broken);
+    EXPECT_GT(lines.height(), 35);
+    EXPECT_LT(lines.width(), 25);
+}
+
+TEST(DrawText, DrawsUnderThePaintersTransformThenResetsIt)
+{
+    CTextPanel text = Text(QStringLiteral("Hi"));
+    text.m_rcLayout = {20, 20, 60, 40};
+    QImage image(200, 200, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    ApplyQuality(painter);
+    painter.translate(100, 50);
+    text.DrawText(painter);
+    EXPECT_TRUE(painter.worldTransform().isIdentity());
+    painter.end();
+    const QRect ink = InkBounds(image);
+    ASSERT_FALSE(ink.isEmpty());
+    EXPECT_TRUE(QRect(120, 70, 60, 40).contains(ink));
+}
+
+struct ShadowCase {
+    int bShadow, nShadowX, nShadowY;
+    bool bDrawn;
+};
+
+class ShadowRuleTest : public ::testing::TestWithParam<ShadowCase> { };
+
+TEST_P(ShadowRuleTest, ShadowOnlyWhenOnAndSomeOffsetIsPositive)
+{
+    const ShadowCase& c = GetParam();
+    CTextPanel text = Text(QStringLiteral("Shadow"));
+    text.m_nSize = 30;
+    text.m_rcLayout = {10, 10, 200, 60};
+    text.m_bShadow = c.bShadow;
+    text.m_nShadowX = c.nShadowX;
+    text.m_nShadowY = c.nShadowY;
+    text.m_clrShadow = 0xFFFF0000;
+    const QImage withRule = Drawn(text, QSize(240, 90));
+    text.m_bShadow = 0;
+    const QImage without = Drawn(text, QSize(240, 90));
+    EXPECT_EQ(withRule != without, c.bDrawn);
+}
+
+INSTANTIATE_TEST_SUITE_P(Offsets, ShadowRuleTest,
+    ::testing::Values(ShadowCase {1, 0, 0, false}, ShadowCase {1, -2, -3, false}, ShadowCase {1, -2, 0, false},
+        ShadowCase {1, 0, -4, false}, ShadowCase {0, 3, 3, false}, ShadowCase {1, 3, 3, true},
+        ShadowCase {1, 3, 0, true}, ShadowCase {1, 0, 3, true}, ShadowCase {1, -2, 3, true}));
+
+struct ShadowPlaceCase {
+    const char* pszText;
+    int nAlign;
+    float fWidth;
+};
+
+class ShadowPlaceTest : public ::testing::TestWithParam<ShadowPlaceCase> { };
+
+// The shadow is the text's outline at 65 %, moved by the offset and stretched back: it lands offset
+// by (offset / 0.65) from the text, laid out exactly as the text is. Its top-left edge is compared,
+// since at the right edge of the layout the shadow is cut off.
+TEST_P(ShadowPlaceTest, ShadowLandsAtTheOffsetOver065)
+{
+    const ShadowPlaceCase& c = GetParam();
+    CTextPanel text = Text(QString::fromUtf8(c.pszText));
+    text.m_nSize = 28;
+    text.m_nAlign = c.nAlign;
+    text.m_rcLayout = {10, 10, c.fWidth, 150};
+    text.m_nShadowX = 6;
+    text.m_nShadowY = 4;
+    text.m_bShadow = 0;
+    const QImage textOnly = Drawn(text, QSize(320, 200));
+    text.m_bShadow = 1;
+    text.m_clrText = 0x00000000;
+    text.m_clrShadow = 0xFF000000;
+    const QImage shadowOnly = Drawn(text, QSize(320, 200));
+
+    const QRect textInk = InkBounds(textOnly);
+    const QRect shadowInk = InkBounds(shadowOnly);
+    ASSERT_FALSE(textInk.isEmpty() || shadowInk.isEmpty());
+    EXPECT_NEAR(shadowInk.left() - textInk.left(), 6 / 0.65, 1.5);
+    EXPECT_NEAR(shadowInk.top() - textInk.top(), 4 / 0.65, 1.5);
+    EXPECT_NEAR(shadowInk.height(), textInk.height(), 3);
+    if (c.nAlign != 2) {
+        EXPECT_NEAR(shadowInk.width(), textInk.width(), 3);
+        const QPointF shift = InkCentre(shadowOnly) - InkCentre(textOnly);
+        EXPECT_NEAR(shift.x(), 6 / 0.65, 1.0);
+        EXPECT_NEAR(shift.y(), 4 / 0.65, 1.0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Layouts, ShadowPlaceTest,
+    ::testing::Values(ShadowPlaceCase {"Left", 0, 280}, ShadowPlaceCase {"Centre", 1, 280},
+        ShadowPlaceCase {"Right", 2, 280}, ShadowPlaceCase {"wrapped words in a narrow box", 1, 170},
+        ShadowPlaceCase {"two\nlines", 2, 280}, ShadowPlaceCase {"two\nlines", 0, 280}));
