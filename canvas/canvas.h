@@ -1,0 +1,101 @@
+// canvas/: the editing surface and the small tool windows that work on it. Uses document/, render/
+// and platform/; the card arithmetic lives in document/, so everything here is about showing it.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+#include <QString>
+#include <QWidget>
+
+#include "document/carddocument.h"
+
+class QPainter;
+class TheData;
+
+// The size of the screen copy of a picture of the given size: unchanged when neither side exceeds
+// 600 px, otherwise resampled so that the shorter side is exactly 600 px and the longer side keeps
+// the aspect ratio (truncated): 1200 x 800 gives 900 x 600, 700 x 300 gives 1400 x 600.
+QSize DisplayCopySize(QSize szPicture);
+
+// The editing surface. It holds the card being edited and shows it filling the whole client area:
+// client pixels are card coordinates. While an object is selected the rest of the card is kept in two
+// layer images, so that only the selected object is drawn again while it moves.
+class Canvas : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit Canvas(QWidget* pParent = nullptr);
+    ~Canvas() override;
+
+    // Numbers the object and appends it on top; with bRecord set the addition is one undo step.
+    TheData* AddObject(std::unique_ptr<TheData> pObject, int bRecord);
+    // Moves the object at nFrom to stacking position nTo. With bRecord set the move is written into
+    // the undo edit the caller has opened, and the moved object becomes the selection.
+    void Restack(int nFrom, int nTo, int bRecord);
+    // Takes the background and converts the objects a template loader appended from template units
+    // to client pixels.
+    void FitTemplate(const QString& strBackground);
+    // Takes the background and scales the objects a project reader appended from the canvas width
+    // they were saved at to the current client width.
+    void FitProject(const QString& strBackground, int nSavedWidth);
+    // Rescales every object from the remembered client size to the current one; an empty card keeps
+    // the remembered size.
+    void RescaleToClient();
+    // Frees the background copy and every object, clears the selection and the undo history and tells
+    // the parent that nothing can be undone or redone.
+    void ClearCard();
+    // Renders the card at nWidth x nHeight from the full-size files into m_pSnapshot.
+    void RenderCardImage(int nWidth, int nHeight);
+    // Freezes everything below and above the selected object into the two layer images.
+    void BuildLayers();
+
+    // Selects the object at nIndex (outside photo-edit mode) and builds the layer images around it.
+    void Select(int nIndex);
+    // Clears the selection, leaves photo-edit mode, drops the layer images and tells the parent.
+    void Deselect();
+
+    // Draws the canvas as it is shown, on a target of the client size, with the three quality
+    // settings: the layer images around the selected object while they are valid, otherwise the
+    // background and every live object; then the selection outline.
+    void PaintCanvas(QPainter& painter) const;
+
+    // The card: m_strBackground, m_vecObjects, m_nSelected, m_pUndo and the client size.
+    CardDocument m_doc;
+    std::unique_ptr<QImage> m_pBackground;
+    int m_bModified = 0;
+    int m_nDropEffect = 0;
+    QRect m_rcClient;
+    QPoint m_ptLast;
+    int m_bPhotoEdit = 0;
+    QString m_strDragText;
+    QChar m_chDragKind;
+    int m_nDragCount = 0;
+    std::vector<QString> m_vecDragPhotos;
+    QString m_strDragPath;
+    int m_nDropTarget = -1;
+    int m_bLayersValid = 0;
+    std::unique_ptr<QImage> m_pLayerBelow;
+    std::unique_ptr<QImage> m_pLayerAbove;
+    std::vector<QString> m_vecDroppedFiles;
+    std::unique_ptr<QImage> m_pSnapshot;
+
+protected:
+    // QWidget events
+    bool event(QEvent* pEvent) override;
+    void paintEvent(QPaintEvent* pEvent) override;
+    void resizeEvent(QResizeEvent* pEvent) override;
+
+private:
+    // Replaces m_pBackground by the screen copy of m_strBackground.
+    void LoadBackgroundCopy();
+    // Remembers the current client size as the one the objects are laid out for.
+    void RememberClient();
+    // The selected object with its whole photo, the parts outside the frame included.
+    void PaintPhotoEdit(QPainter& painter, const TheData& obj) const;
+    void PaintSelectionOutline(QPainter& painter, const TheData& obj) const;
+};

@@ -1,0 +1,273 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QPainter>
+#include <QProcess>
+
+#include "document/carddocument.h"
+#include "document/thedata.h"
+#include "render/cardimage.h"
+#include "templates/projectfile.h"
+#include "templates/templateloader.h"
+#include "tests/testsupport.h"
+
+namespace {
+
+struct RunResult {
+    int nExit = -1;
+    QString strOut;
+    QString strErr;
+};
+
+// The built renderer is copied into a program folder of its own in a temporary folder, with a small
+// template library beside it, so that resource paths resolve there and the build's folder stays clean.
+class RenderToolTest : public ::testing::Test {
+protected:
+    static QString BuiltTool()
+    {
+        return QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/velomira-render");
+    }
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(QFileInfo::exists(BuiltTool())) << "velomira-render is not built: " << BuiltTool().toStdString();
+        m_strAppDir = m_files.path(QStringLiteral("app/"));
+        const QString strResources = m_strAppDir + QStringLiteral("Template/allresources/");
+        for (const char* pszFolder : {"bgimage", "frame", "clipart"})
+            ASSERT_TRUE(QDir().mkpath(strResources + QLatin1String(pszFolder)));
+        m_strTool = m_strAppDir + QStringLiteral("velomira-render");
+        ASSERT_TRUE(QFile::copy(BuiltTool(), m_strTool));
+
+        m_files.photo(QStringLiteral("app/Template/allresources/bgimage/winter.png"), 800, 600);
+        QImage frame(200, 150, QImage::Format_ARGB32);
+        frame.fill(QColor(230, 190, 40));
+        QPainter painter(&frame);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.fillRect(20, 20, 160, 110, Qt::transparent);
+        painter.end();
+        m_files.write(QStringLiteral("app/Template/allresources/frame/oval.png"), frame);
+        QImage mask(200, 150, QImage::Format_RGB32);
+        mask.fill(Qt::black);
+        QPainter maskPainter(&mask);
+        maskPainter.fillRect(20, 20, 160, 110, Qt::white);
+        maskPainter.end();
+        m_files.write(QStringLiteral("app/Template/allresources/frame/oval.jpg"), mask, 100);
+        QImage bell(100, 100, QImage::Format_ARGB32);
+        bell.fill(Qt::transparent);
+        QPainter bellPainter(&bell);
+        bellPainter.setRenderHint(QPainter::Antialiasing);
+        bellPainter.setBrush(QColor(200, 20, 60));
+        bellPainter.drawEllipse(QRectF(5, 5, 90, 90));
+        bellPainter.end();
+        m_files.write(QStringLiteral("app/Template/allresources/clipart/bell.png"), bell);
+
+        m_strTemplate = WriteText(QStringLiteral("card.xml"),
+            "<root><PageSceneObject PageBgImage=\"bgimage/winter.png\">"
+            "<SpriteObject nPhotoType=\"1\" strFramePath=\"frame/oval.png\" strPhotoPath=\"\" nPhotoAngle=\"10\" "
+            "PhotoFrameLeft=\"100\" PhotoFrameTop=\"300\" PhotoFrameRight=\"200\" PhotoFrameBottom=\"150\"/>"
+            "<SpriteObject nPhotoType=\"4\" strFramePath=\"\" strPhotoPath=\"clipart/bell.png\" nPhotoAngle=\"0\" "
+            "PhotoFrameLeft=\"500\" PhotoFrameTop=\"80\" PhotoFrameRight=\"100\" PhotoFrameBottom=\"100\"/>"
+            "</PageSceneObject></root>");
+    }
+
+    QString WriteText(const QString& strName, const QByteArray& text) { return m_files.bytes(strName, text); }
+
+    RunResult Run(const QStringList& args)
+    {
+        QProcess process;
+        process.start(m_strTool, args);
+        RunResult result;
+        if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
+            return result;
+        result.nExit = process.exitCode();
+        result.strOut = QString::fromLocal8Bit(process.readAllStandardOutput());
+        result.strErr = QString::fromLocal8Bit(process.readAllStandardError());
+        return result;
+    }
+
+    // The template as the program lays it out on a canvas nCanvasWidth wide.
+    void LoadTemplate(CardDocument& doc, int nCanvasWidth)
+    {
+        doc.m_szClient = QSize(nCanvasWidth, nCanvasWidth * 600 / 800);
+        QString strError;
+        ASSERT_TRUE(LoadTemplateFile(m_strTemplate, doc, &strError, m_strAppDir)) << strError.toStdString();
+    }
+
+    TestFiles m_files;
+    QString m_strAppDir;
+    QString m_strTool;
+    QString m_strTemplate;
+};
+
+struct SizeCase {
+    QStringList args;
+    int nCanvasWidth;
+    QSize image;
+};
+
+class RenderToolSizeTest : public RenderToolTest, public ::testing::WithParamInterface<SizeCase> { };
+
+} // namespace
+
+TEST_P(RenderToolSizeTest, TemplateRendersLikeTheProgramLaysItOut)
+{
+    const SizeCase& c = GetParam();
+    const QString strOutput = m_files.path(QStringLiteral("card.png"));
+    const RunResult result = Run(c.args + QStringList {m_strTemplate, strOutput});
+    ASSERT_EQ(result.nExit, 0) << result.strErr.toStdString();
+
+    const QImage written(strOutput);
+    ASSERT_EQ(written.size(), c.image);
+    CardDocument doc;
+    LoadTemplate(doc, c.nCanvasWidth);
+    const QImage expected = RenderCardBitmap(doc, c.image.width(), c.image.height());
+    EXPECT_EQ(MeanAbsDiff(written, expected), 0);
+    // The clip-art bell is on the card: template bottom-up y 80 with a 100 px picture on a 600 px card.
+    const QColor bell = written.pixelColor(c.image.width() * 550 / 800, c.image.height() * 470 / 600);
+    EXPECT_NEAR(bell.red(), 200, 10);
+    EXPECT_NEAR(bell.green(), 20, 10);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, RenderToolSizeTest,
+    ::testing::Values(SizeCase {{}, 800, {800, 600}}, SizeCase {{"--width", "400"}, 800, {400, 300}},
+        SizeCase {{"--height=150"}, 800, {200, 150}}, SizeCase {{"--width", "333"}, 800, {333, 249}},
+        SizeCase {{"--width", "300", "--height", "300"}, 800, {300, 300}},
+        SizeCase {{"--canvas-width", "500"}, 500, {800, 600}},
+        SizeCase {{"--canvas-width", "350", "--width", "640"}, 350, {640, 480}}));
+
+TEST_F(RenderToolTest, ProjectRendersAtItsSavedCanvasWidth)
+{
+    CardDocument saved;
+    LoadTemplate(saved, 700);
+    saved.m_vecObjects[0]->SetPhoto(m_files.photo(QStringLiteral("dog.jpg"), 640, 480), 0, {}, {}, 0);
+    const QString strProject = m_files.path(QStringLiteral("card.plk"));
+    QString strError;
+    ASSERT_TRUE(SaveProjectFile(saved, strProject, &strError, m_strAppDir)) << strError.toStdString();
+
+    const QString strOutput = m_files.path(QStringLiteral("card.bmp"));
+    const RunResult result = Run({strProject, strOutput});
+    ASSERT_EQ(result.nExit, 0) << result.strErr.toStdString();
+
+    CardDocument opened;
+    opened.m_szClient = QSize(700, 525);
+    ASSERT_TRUE(OpenProjectFile(strProject, opened, &strError, m_strAppDir));
+    const QImage written(strOutput);
+    ASSERT_EQ(written.size(), QSize(800, 600));
+    EXPECT_EQ(MeanAbsDiff(written, RenderCardBitmap(opened, 800, 600)), 0);
+}
+
+TEST_F(RenderToolTest, SaveProjectWritesTheCardAtTheVirtualCanvasWidth)
+{
+    const QString strProject = m_files.path(QStringLiteral("out.plk"));
+    const RunResult result = Run({QStringLiteral("--canvas-width"), QStringLiteral("400"),
+        QStringLiteral("--save-project"), strProject, m_strTemplate});
+    ASSERT_EQ(result.nExit, 0) << result.strErr.toStdString();
+
+    CardDocument expected;
+    LoadTemplate(expected, 400);
+    QFile file(strProject);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), ProjectFileBytes(expected, m_strAppDir));
+
+    ProjectCard card;
+    QString strError;
+    ASSERT_TRUE(ReadProjectFile(strProject, card, &strError, m_strAppDir));
+    EXPECT_EQ(card.nSavedWidth, 400);
+    EXPECT_EQ(card.vecObjects.size(), 2u);
+}
+
+TEST_F(RenderToolTest, ImageAndProjectInOneRun)
+{
+    const QString strProject = m_files.path(QStringLiteral("both.plk"));
+    const QString strOutput = m_files.path(QStringLiteral("both.gif"));
+    const RunResult result = Run({m_strTemplate, strOutput, QStringLiteral("--save-project"), strProject});
+    ASSERT_EQ(result.nExit, 0) << result.strErr.toStdString();
+    EXPECT_EQ(QImageReader(strOutput).format(), "gif");
+    EXPECT_EQ(QImage(strOutput).size(), QSize(800, 600));
+    ProjectCard card;
+    ASSERT_TRUE(ReadProjectFile(strProject, card, nullptr, m_strAppDir));
+    EXPECT_EQ(card.nSavedWidth, 800);
+}
+
+TEST_F(RenderToolTest, HelpAndVersion)
+{
+    const RunResult help = Run({QStringLiteral("--help")});
+    EXPECT_EQ(help.nExit, 0);
+    EXPECT_TRUE(help.strOut.startsWith(QStringLiteral("Usage: velomira-render"))) << help.strOut.toStdString();
+
+    const RunResult version = Run({QStringLiteral("--version")});
+    EXPECT_EQ(version.nExit, 0);
+    EXPECT_EQ(version.strOut, QStringLiteral("velomira-render 2.0.0.0\n"));
+}
+
+struct UsageCase {
+    QStringList args;
+};
+
+class RenderToolUsageTest : public RenderToolTest, public ::testing::WithParamInterface<UsageCase> { };
+
+TEST_P(RenderToolUsageTest, ExitsWithTwoAndShowsUsage)
+{
+    QStringList args = GetParam().args;
+    args.replaceInStrings(QStringLiteral("TEMPLATE"), m_strTemplate);
+    args.replaceInStrings(QStringLiteral("OUT"), m_files.path(QStringLiteral("out")));
+    const RunResult result = Run(args);
+    EXPECT_EQ(result.nExit, 2) << result.strErr.toStdString();
+    EXPECT_TRUE(result.strErr.contains(QStringLiteral("Usage: velomira-render"))) << result.strErr.toStdString();
+    EXPECT_TRUE(QDir(m_files.path(QString())).entryList({QStringLiteral("out*")}).isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, RenderToolUsageTest,
+    ::testing::Values(UsageCase {{}}, UsageCase {{"TEMPLATE"}}, UsageCase {{"TEMPLATE", "OUT.png", "OUT2.png"}},
+        UsageCase {{"--width", "0", "TEMPLATE", "OUT.png"}}, UsageCase {{"--width", "-3", "TEMPLATE", "OUT.png"}},
+        UsageCase {{"--height", "abc", "TEMPLATE", "OUT.png"}}, UsageCase {{"--canvas-width", "TEMPLATE", "OUT.png"}},
+        UsageCase {{"--frobnicate", "TEMPLATE", "OUT.png"}}, UsageCase {{"TEMPLATE", "OUT.png", "--width"}},
+        UsageCase {{"--save-project=", "TEMPLATE"}}, UsageCase {{"card.txt", "OUT.png"}}));
+
+TEST_F(RenderToolTest, UnreadableInputExitsWithOne)
+{
+    const QString strOutput = m_files.path(QStringLiteral("out.png"));
+    const QString strProjectText = QStringLiteral(
+        "<?xml version=\"1.0\" encoding=\"UNICODE\" standalone=\"yes\"?><TheData des=\"Velomira Project File\" "
+        "ver=\"2.0.1\"><bk file=\"Template\\allresources\\bgimage\\winter.png\" canw=\"700\" datas=\"0\"/>"
+        "</TheData>");
+    const QString strWrongVersion = WriteText(QStringLiteral("version.plk"),
+        QByteArray("\xFF\xFE", 2)
+            + QByteArray(reinterpret_cast<const char*>(strProjectText.utf16()), strProjectText.size() * 2));
+    const struct {
+        QString strInput;
+        const char* pszReason;
+    } cases[] = {
+        {m_files.path(QStringLiteral("missing.plk")), "no such file"},
+        {WriteText(QStringLiteral("garbage.plk"), "this is no project"), "File is corrupted!"},
+        {WriteText(QStringLiteral("garbage.xml"), "<root><PageSceneObject"), "File is corrupted!"},
+        {WriteText(QStringLiteral("nobg.xml"), "<root><PageSceneObject PageBgImage=\"bgimage/none.png\"/></root>"),
+            "File is corrupted!"},
+        {strWrongVersion, "File is corrupted!"},
+    };
+    for (const auto& c : cases) {
+        const RunResult result = Run({c.strInput, strOutput});
+        EXPECT_EQ(result.nExit, 1) << c.strInput.toStdString();
+        EXPECT_TRUE(result.strErr.contains(QLatin1String(c.pszReason))) << result.strErr.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(strOutput));
+    }
+}
+
+TEST_F(RenderToolTest, UnwritableOutputExitsWithThree)
+{
+    const QStringList cases[] = {
+        {m_strTemplate, m_files.path(QStringLiteral("card.xyz"))},
+        {m_strTemplate, m_files.path(QStringLiteral("no/such/folder/card.png"))},
+        {m_strTemplate, QStringLiteral("--save-project"), m_files.path(QStringLiteral("no/such/folder/card.plk"))},
+    };
+    for (const QStringList& args : cases) {
+        const RunResult result = Run(args);
+        EXPECT_EQ(result.nExit, 3) << args.join(QLatin1Char(' ')).toStdString();
+        EXPECT_FALSE(result.strErr.isEmpty());
+    }
+    EXPECT_FALSE(QFileInfo::exists(m_files.path(QStringLiteral("card.xyz"))));
+}
