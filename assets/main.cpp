@@ -1,0 +1,34 @@
+// velomira-artwork: draws the program's artwork into the program folder.
+//
+//     velomira-artwork <program folder>
+//
+// writes <program folder>/Skins and <program folder>/Template (allresources and cards).
+#include <cstdio>
+
+#include <QDir>
+#include <QGuiApplication>
+
+#include "assets/library.h"
+#include "assets/resources.h"
+#include "assets/skins.h"
+
+int main(int argc, char** argv)
+{
+    // Pictures are drawn off screen; fonts and sizes must not depend on a display.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("QT_FONT_DPI", "96");
+    qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+    QGuiApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: velomira-artwork <program folder>\n");
+        return 2;
+    }
+    const QDir root(QString::fromLocal8Bit(argv[1]));
+    art::WriteSkins(root.filePath(QStringLiteral("Skins")));
+    const QString strTemplate = root.filePath(QStringLiteral("Template"));
+    // The library is written afresh so that no picture of an earlier version is left behind.
+    QDir(strTemplate).removeRecursively();
+    const art::Resources resources = art::WriteResources(QDir(strTemplate).filePath(QStringLiteral("allresources")));
+    art::WriteLibrary(strTemplate, resources);
+    return 0;
+}
