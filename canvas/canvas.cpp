@@ -1,7 +1,9 @@
 #include "canvas/canvas.h"
 
 #include <algorithm>
+#include <cmath>
 
+#include <QMouseEvent>
 #include <QPainter>
 #include <QResizeEvent>
 #include <QTransform>
@@ -14,9 +16,33 @@
 #include "platform/quality.h"
 #include "render/cardimage.h"
 
+Canvas* g_pCanvas = nullptr;
+TheData* g_pCurrentText = nullptr;
+
 namespace {
 
 constexpr QRgb kSelectionColour = 0xFF00C800;
+constexpr int kFloatBarHeight = 60;
+// Gap between an object's bottom edge and its toolbar.
+constexpr int kFloatBarGap = 12;
+// Part of a nudged rectangle that always stays inside the canvas.
+constexpr float kNudgeMargin = 10;
+constexpr int kDeleteKey = 5;
+
+// Conversion toward zero that stays finite and far inside the int range whatever the geometry holds,
+// so that screen arithmetic on the result cannot overflow.
+int TruncToInt(double d)
+{
+    constexpr double dLimit = 1 << 28;
+    if (!std::isfinite(d))
+        return 0;
+    return int(std::trunc(std::clamp(d, -dLimit, dLimit)));
+}
+
+bool HasPicture(const std::unique_ptr<QImage>& pImage)
+{
+    return pImage && !pImage->isNull();
+}
 
 // Adds a rotation of the rectangle about its centre: move the centre to the origin, turn, move back.
 QTransform RotationAbout(const QRectF& rc, double dAngle)
@@ -60,16 +86,48 @@ QSize DisplayCopySize(QSize szPicture)
     return QSize(kWorkingSide, int(double(h) / w * kWorkingSide));
 }
 
+QRect FloatBarGeometry(const RectF& rcObject, QPoint ptCanvas, const QRect& rcMainWindow, int nBarWidth)
+{
+    int left = TruncToInt(rcObject.X);
+    const int top = TruncToInt(rcObject.Y);
+    int right = TruncToInt(rcObject.Width + left);
+    int bottom = TruncToInt(rcObject.Height + top);
+    const int nWidth = right - left;
+    left += ptCanvas.x();
+    right += ptCanvas.x();
+    bottom += ptCanvas.y() + kFloatBarGap;
+
+    const int nMainRight = rcMainWindow.x() + rcMainWindow.width();
+    const int nMainBottom = rcMainWindow.y() + rcMainWindow.height();
+    if (bottom > nMainBottom)
+        bottom = nMainBottom - kFloatBarHeight;
+    if (left < rcMainWindow.x()) {
+        left = rcMainWindow.x() + 10;
+        right = left + nWidth;
+    }
+    if (right > nMainRight) {
+        right = nMainRight - 10;
+        left = right - nWidth;
+    }
+    return QRect((left + right) / 2 - nBarWidth / 2, bottom, nBarWidth, kFloatBarHeight);
+}
+
 Canvas::Canvas(QWidget* pParent)
     : QWidget(pParent)
     , m_doc(this)
 {
     // Every paint covers the whole client area from the back buffer: no background erasing.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::ClickFocus);
     m_doc.m_szClient = size();
 }
 
-Canvas::~Canvas() = default;
+Canvas::~Canvas()
+{
+    if (g_pCanvas == this)
+        g_pCanvas = nullptr;
+    ForgetCurrentText();
+}
 
 TheData* Canvas::AddObject(std::unique_ptr<TheData> pObject, int bRecord)
 {
@@ -126,6 +184,7 @@ void Canvas::ClearCard()
 {
     m_pBackground.reset();
     Deselect();
+    ForgetCurrentText();
     m_doc.ClearObjects();
     SendAppMessage(parent(), WM_UNDOSTATE, -1, -1);
 }
@@ -167,7 +226,7 @@ void Canvas::Select(int nIndex)
         return;
     }
     m_doc.m_nSelected = nIndex;
-    m_bPhotoEdit = 0;
+    ShowFloatBar(1, 1);
     BuildLayers();
     update();
 }
@@ -175,12 +234,161 @@ void Canvas::Select(int nIndex)
 void Canvas::Deselect()
 {
     if (m_doc.m_nSelected != -1) {
-        m_doc.m_nSelected = -1;
-        m_bPhotoEdit = 0;
+        ShowFloatBar(0, 1);
         m_bLayersValid = 0;
+        g_pCurrentText = nullptr;
+        if (m_pOverlay)
+            m_pOverlay->hide();
         update();
     }
-    SendAppMessage(parent(), WM_CANVAS_SELECT, 0, 0);
+    SendAppMessage(parentWidget(), WM_CANVAS_SELECT, 0, 0);
+}
+
+void Canvas::ShowFloatBar(int bShow, int bObjectMode)
+{
+    m_bPhotoEdit = bObjectMode ? 0 : 1;
+    if (!bShow) {
+        m_doc.m_nSelected = -1;
+        if (m_pFloatBar)
+            m_pFloatBar->hide();
+        return;
+    }
+    const TheData* pSelected = m_doc.SelectedObject();
+    if (!m_pFloatBar || !pSelected)
+        return;
+    const QWidget* pMainWindow = parentWidget() ? parentWidget() : this;
+    const QRect rcMainWindow(pMainWindow->mapToGlobal(QPoint(0, 0)), pMainWindow->size());
+    m_pFloatBar->setGeometry(
+        FloatBarGeometry(pSelected->m_rcObject, mapToGlobal(QPoint(0, 0)), rcMainWindow, m_pFloatBar->width()));
+    m_pFloatBar->show();
+}
+
+void Canvas::NudgeSelection(int nDirection)
+{
+    TheData* pSelected = m_doc.SelectedObject();
+    if (!pSelected)
+        return;
+    CUndoHistory& undo = *m_doc.m_pUndo;
+    if (nDirection == kDeleteKey) {
+        if (m_bPhotoEdit)
+            return;
+        undo.BeginEdit(UNDO_DELETE, pSelected);
+        pSelected->m_bDeleted = 1;
+        undo.EndEdit();
+        Deselect();
+        return;
+    }
+    if (nDirection < 1 || nDirection > 4 || !CanNudge(nDirection))
+        return;
+    static constexpr int kDx[] = {-1, 0, 1, 0};
+    static constexpr int kDy[] = {0, -1, 0, 1};
+    const int dx = kDx[nDirection - 1];
+    const int dy = kDy[nDirection - 1];
+    if (m_bPhotoEdit) {
+        undo.BeginEdit(UNDO_PHOTO_MOVE, pSelected);
+        pSelected->MoveBy(dx, dy, 0);
+        pSelected->RebuildImage();
+    } else {
+        undo.BeginEdit(UNDO_MOVE, pSelected);
+        pSelected->MoveBy(dx, dy, 1);
+    }
+    undo.EndEdit();
+    update();
+}
+
+bool Canvas::CanNudge(int nDirection) const
+{
+    const TheData* pSelected = m_doc.SelectedObject();
+    if (!pSelected)
+        return false;
+    const RectF& rc = m_bPhotoEdit ? pSelected->m_rcPhoto : pSelected->m_rcObject;
+    const float W = float(width());
+    const float H = float(height());
+    switch (nDirection) {
+    case 1:
+        return !(rc.X + rc.Width <= kNudgeMargin);
+    case 2:
+        return !(rc.Y + rc.Height <= kNudgeMargin);
+    case 3:
+        return !(W - rc.X <= kNudgeMargin);
+    case 4:
+        return !(H - rc.Y <= kNudgeMargin);
+    default:
+        return true;
+    }
+}
+
+TheData* Canvas::AddTextObject(std::unique_ptr<TheData> pText)
+{
+    if (!pText)
+        return nullptr;
+    pText->PlaceNew(std::max(width(), height()), 0, 0);
+    TheData* pAdded = AddObject(std::move(pText), 1);
+    g_pCurrentText = pAdded;
+    // The new text is topmost at (32, 32); in photo-edit mode the press would take hold of the photo
+    // under it instead of selecting the text.
+    m_bPhotoEdit = 0;
+    OnLButtonDown(QPoint(32, 32));
+    update();
+    return pAdded;
+}
+
+void Canvas::OnLButtonDown(QPoint pt)
+{
+    setFocus(Qt::MouseFocusReason);
+    const bool bWasSelected = m_doc.m_nSelected != -1;
+    m_ptLast = pt;
+    if (TheData* pSelected = m_doc.SelectedObject(); pSelected && m_bPhotoEdit) {
+        if (m_doc.HitPhoto(pt.x(), pt.y())) {
+            m_doc.m_pUndo->BeginEdit(UNDO_PHOTO_MOVE, pSelected);
+            SendAppMessage(parentWidget(), WM_CANVAS_SELECT, 0, 2);
+            return;
+        }
+        pSelected->RebuildImage();
+    }
+    const int nHit = m_doc.HitTest(pt.x(), pt.y());
+    if (nHit >= 0 && nHit < int(m_doc.m_vecObjects.size())) {
+        TheData* pHit = m_doc.m_vecObjects[size_t(nHit)].get();
+        m_doc.m_pUndo->BeginEdit(UNDO_MOVE, pHit);
+        Select(nHit);
+        SendAppMessage(parentWidget(), WM_CANVAS_SELECT, 0, pHit->m_nType == OBJ_TEXT ? 1 : 2);
+    } else if (bWasSelected) {
+        Deselect();
+    }
+}
+
+void Canvas::OnMouseMove(QPoint pt, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers)
+{
+    TheData* pSelected = m_doc.SelectedObject();
+    if (buttons != Qt::LeftButton || (modifiers & (Qt::ShiftModifier | Qt::ControlModifier)) || !pSelected)
+        return;
+    setCursor(Qt::SizeAllCursor);
+    pSelected->MoveBy(pt.x() - m_ptLast.x(), pt.y() - m_ptLast.y(), m_bPhotoEdit ? 0 : 1);
+    m_ptLast = pt;
+    repaint();
+}
+
+void Canvas::OnLButtonUp()
+{
+    SendAppMessage(parentWidget(), WM_CANVAS_HOTKEYS, 0, 1);
+    unsetCursor();
+    TheData* pSelected = m_doc.SelectedObject();
+    if (!pSelected)
+        return;
+    m_doc.m_pUndo->EndEdit();
+    if (m_bPhotoEdit)
+        pSelected->RebuildImage();
+}
+
+void Canvas::OnLButtonDblClk()
+{
+    const TheData* pSelected = m_doc.SelectedObject();
+    if (!pSelected || !HasPicture(pSelected->m_pFrame) || !HasPicture(pSelected->m_pPhoto))
+        return;
+    if (m_pFloatBar)
+        m_pFloatBar->hide();
+    ShowFloatBar(1, 0);
+    update();
 }
 
 void Canvas::PaintCanvas(QPainter& painter) const
@@ -241,6 +449,36 @@ void Canvas::resizeEvent(QResizeEvent* pEvent)
     QWidget::resizeEvent(pEvent);
 }
 
+void Canvas::mousePressEvent(QMouseEvent* pEvent)
+{
+    if (pEvent->button() == Qt::LeftButton)
+        OnLButtonDown(pEvent->position().toPoint());
+}
+
+void Canvas::mouseMoveEvent(QMouseEvent* pEvent)
+{
+    OnMouseMove(pEvent->position().toPoint(), pEvent->buttons(), pEvent->modifiers());
+}
+
+void Canvas::mouseReleaseEvent(QMouseEvent* pEvent)
+{
+    if (pEvent->button() == Qt::LeftButton)
+        OnLButtonUp();
+}
+
+void Canvas::mouseDoubleClickEvent(QMouseEvent* pEvent)
+{
+    // QWidget's default would handle the double-click as a second press.
+    if (pEvent->button() == Qt::LeftButton)
+        OnLButtonDblClk();
+}
+
+void Canvas::focusOutEvent(QFocusEvent* pEvent)
+{
+    QWidget::focusOutEvent(pEvent);
+    SendAppMessage(parentWidget(), WM_CANVAS_HOTKEYS, 0, 0);
+}
+
 void Canvas::LoadBackgroundCopy()
 {
     m_pBackground.reset();
@@ -268,6 +506,14 @@ void Canvas::RememberClient()
 {
     m_rcClient = rect();
     m_doc.m_szClient = size();
+}
+
+void Canvas::ForgetCurrentText()
+{
+    for (const auto& pObject : m_doc.m_vecObjects) {
+        if (pObject.get() == g_pCurrentText)
+            g_pCurrentText = nullptr;
+    }
 }
 
 void Canvas::PaintPhotoEdit(QPainter& painter, const TheData& obj) const

@@ -13,14 +13,26 @@
 #include <QWidget>
 
 #include "document/carddocument.h"
+#include "document/rectf.h"
 
+class Canvas;
 class QPainter;
 class TheData;
+
+// The one canvas, set by the main window when it creates it.
+extern Canvas* g_pCanvas;
+// The text object the text panel edits, or null.
+extern TheData* g_pCurrentText;
 
 // The size of the screen copy of a picture of the given size: unchanged when neither side exceeds
 // 600 px, otherwise resampled so that the shorter side is exactly 600 px and the longer side keeps
 // the aspect ratio (truncated): 1200 x 800 gives 900 x 600, 700 x 300 gives 1400 x 600.
 QSize DisplayCopySize(QSize szPicture);
+
+// Where the floating toolbar of width nBarWidth goes for an object: centred under the object's
+// unrotated rectangle, 12 px below it, 60 px high, pulled inside the main window. ptCanvas is the
+// canvas's top-left corner and rcMainWindow the main window, both on the screen.
+QRect FloatBarGeometry(const RectF& rcObject, QPoint ptCanvas, const QRect& rcMainWindow, int nBarWidth);
 
 // The editing surface. It holds the card being edited and shows it filling the whole client area:
 // client pixels are card coordinates. While an object is selected the rest of the card is kept in two
@@ -54,10 +66,35 @@ public:
     // Freezes everything below and above the selected object into the two layer images.
     void BuildLayers();
 
-    // Selects the object at nIndex (outside photo-edit mode) and builds the layer images around it.
+    // Selects the object at nIndex outside photo-edit mode, shows the toolbar under it and builds the
+    // layer images around it. An index outside the list deselects.
     void Select(int nIndex);
-    // Clears the selection, leaves photo-edit mode, drops the layer images and tells the parent.
+    // Clears the selection, leaves photo-edit mode, hides the tool windows, drops the layer images and
+    // the current text, and tells the parent (WM_CANVAS_SELECT 0) in every case.
     void Deselect();
+    // Enters object mode (bObjectMode set) or photo-edit mode. Shown, the toolbar is placed under the
+    // selected object; hidden, the selection is cleared too.
+    void ShowFloatBar(int bShow, int bObjectMode);
+    // Acts on the selection for a key: 1 left, 2 up, 3 right, 4 down move it (or, in photo-edit mode,
+    // its photo) by one pixel, each press its own undo step; 5 deletes it (not in photo-edit mode).
+    void NudgeSelection(int nDirection);
+    // Whether a one-pixel move in the direction keeps at least 10 px of the moved rectangle inside
+    // the canvas. Nothing selected: no.
+    bool CanNudge(int nDirection) const;
+    // Places a new text object, adds it as one undo step, makes it the current text and selects it
+    // as a press at (32, 32) would.
+    TheData* AddTextObject(std::unique_ptr<TheData> pText);
+
+    // The mouse gestures, called by the event handlers with client coordinates.
+    // Selects the object under the point (or, in photo-edit mode, takes hold of the photo) and opens
+    // its undo edit; a press on empty canvas deselects.
+    void OnLButtonDown(QPoint pt);
+    // Drags the selection (or, in photo-edit mode, its photo) with the left button alone.
+    void OnMouseMove(QPoint pt, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers);
+    // Closes the edit the press opened and asks the main window for the editing hot keys.
+    void OnLButtonUp();
+    // Enters photo-edit mode for a selected object that shows a photo in a frame.
+    void OnLButtonDblClk();
 
     // Draws the canvas as it is shown, on a target of the client size, with the three quality
     // settings: the layer images around the selected object while they are valid, otherwise the
@@ -69,6 +106,9 @@ public:
     std::unique_ptr<QImage> m_pBackground;
     int m_bModified = 0;
     int m_nDropEffect = 0;
+    // The floating toolbar and the drop-target overlay: top-level tool windows, null until created.
+    std::unique_ptr<QWidget> m_pFloatBar;
+    std::unique_ptr<QWidget> m_pOverlay;
     QRect m_rcClient;
     QPoint m_ptLast;
     int m_bPhotoEdit = 0;
@@ -89,12 +129,19 @@ protected:
     bool event(QEvent* pEvent) override;
     void paintEvent(QPaintEvent* pEvent) override;
     void resizeEvent(QResizeEvent* pEvent) override;
+    void mousePressEvent(QMouseEvent* pEvent) override;
+    void mouseMoveEvent(QMouseEvent* pEvent) override;
+    void mouseReleaseEvent(QMouseEvent* pEvent) override;
+    void mouseDoubleClickEvent(QMouseEvent* pEvent) override;
+    void focusOutEvent(QFocusEvent* pEvent) override;
 
 private:
     // Replaces m_pBackground by the screen copy of m_strBackground.
     void LoadBackgroundCopy();
     // Remembers the current client size as the one the objects are laid out for.
     void RememberClient();
+    // Clears g_pCurrentText when it names one of this card's objects, before they are freed.
+    void ForgetCurrentText();
     // The selected object with its whole photo, the parts outside the frame included.
     void PaintPhotoEdit(QPainter& painter, const TheData& obj) const;
     void PaintSelectionOutline(QPainter& painter, const TheData& obj) const;
