@@ -1,0 +1,203 @@
+#include "templates/templatechoose.h"
+
+#include <algorithm>
+
+#include <QFontMetrics>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStyledItemDelegate>
+#include <QTreeWidget>
+
+#include "panels/piclist.h"
+#include "platform/messages.h"
+#include "shell/settings.h"
+
+QString g_strTemplateXml;
+
+namespace {
+
+// The dialog's 545 x 375 dialog units in "MS Shell Dlg" 8 (6 x 13 pixel base units at 96 DPI).
+constexpr QSize kDialogSize(818, 609);
+constexpr QRect kOkRect(738, 575, 75, 23);
+constexpr QRect kCancelRect(657, 575, 75, 23);
+constexpr QRect kTreeRect(10, 10, 190, 550);
+constexpr QRect kListRect(210, 10, 568, 550);
+const QColor kSelectionColour(0, 179, 179);
+
+// Draws a tree item as a label: the selected or focused item on a teal box, every other on white.
+class CategoryDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* pPainter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        const QString strText = index.data(Qt::DisplayRole).toString();
+        const QFontMetrics metrics(option.font);
+        const QRect rcLabel(
+            option.rect.left(), option.rect.top(), metrics.horizontalAdvance(strText) + 6, option.rect.height());
+        const bool bHot = option.state & (QStyle::State_Selected | QStyle::State_HasFocus);
+        pPainter->save();
+        pPainter->fillRect(option.rect, Qt::white);
+        pPainter->setPen(bHot ? kSelectionColour : QColor(Qt::white));
+        pPainter->setBrush(bHot ? kSelectionColour : QColor(Qt::white));
+        pPainter->drawRect(rcLabel.adjusted(0, 0, -1, -1));
+        pPainter->setFont(option.font);
+        pPainter->setPen(option.palette.color(bHot ? QPalette::HighlightedText : QPalette::WindowText));
+        pPainter->drawText(rcLabel.adjusted(2, 2, 0, 0), Qt::AlignLeft | Qt::AlignTop, strText);
+        pPainter->restore();
+    }
+
+    // Room for the label's text drawn 2 pixels down from the top of its row.
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        const QSize size = QStyledItemDelegate::sizeHint(option, index);
+        return QSize(size.width() + 6, std::max(size.height(), QFontMetrics(option.font).height() + 4));
+    }
+};
+
+} // namespace
+
+QString TemplateXmlPath(const QString& strPicture)
+{
+    const qsizetype nSlash = strPicture.lastIndexOf(QLatin1Char('/'));
+    const qsizetype nDot = strPicture.lastIndexOf(QLatin1Char('.'));
+    if (nDot <= nSlash)
+        return strPicture + QStringLiteral(".xml");
+    return strPicture.left(nDot + 1) + QStringLiteral("xml");
+}
+
+CTemplateChoose::CTemplateChoose(QWidget* pParent, const QString& strAppDir)
+    : QDialog(pParent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    , m_strAppDir(strAppDir)
+{
+    setWindowTitle(QStringLiteral("Choose a greeting card template"));
+    setFixedSize(kDialogSize);
+
+    m_btnOK = new QPushButton(QStringLiteral("OK"), this);
+    m_btnOK->setGeometry(kOkRect);
+    m_btnOK->setDefault(true);
+    connect(m_btnOK, &QPushButton::clicked, this, &CTemplateChoose::OnOK);
+    m_btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    m_btnCancel->setGeometry(kCancelRect);
+    connect(m_btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    m_tree = new QTreeWidget(this);
+    m_tree->setHeaderHidden(true);
+    m_tree->setRootIsDecorated(true);
+    m_tree->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_tree->setItemDelegate(new CategoryDelegate(m_tree));
+    // Selection is shown by the label alone; the row's indentation stays white.
+    QPalette palette = m_tree->palette();
+    palette.setColor(QPalette::Highlight, Qt::white);
+    m_tree->setPalette(palette);
+    m_tree->installEventFilter(this);
+    connect(m_tree, &QTreeWidget::itemSelectionChanged, this, &CTemplateChoose::OnTreeSelChanged);
+
+    OnInitDialog();
+}
+
+CTemplateChoose::~CTemplateChoose() = default;
+
+void CTemplateChoose::OnInitDialog()
+{
+    m_holidays = {QStringLiteral("Christmas"), QStringLiteral("New Year"), QStringLiteral("Valentine's Day"),
+        QStringLiteral("Halloween"), QStringLiteral("Thanksgiving"), QStringLiteral("Mother's Day"),
+        QStringLiteral("Father's Day"), QStringLiteral("Easter")};
+    m_events = {QStringLiteral("Birthday"), QStringLiteral("Graduation"), QStringLiteral("Wedding")};
+
+    auto* pTheme = new QTreeWidgetItem(m_tree, {QStringLiteral("Theme")});
+    auto* pHoliday = new QTreeWidgetItem(pTheme, {QStringLiteral("Holiday")});
+    for (const QString& strName : std::as_const(m_holidays))
+        new QTreeWidgetItem(pHoliday, {strName});
+    pHoliday->setExpanded(true);
+    auto* pEvents = new QTreeWidgetItem(pTheme, {QStringLiteral("Events")});
+    for (const QString& strName : std::as_const(m_events))
+        new QTreeWidgetItem(pEvents, {strName});
+    pEvents->setExpanded(true);
+    new QTreeWidgetItem(pTheme, {QStringLiteral("Children")});
+    pTheme->setExpanded(true);
+    m_tree->setGeometry(kTreeRect);
+
+    m_pPicList = new CPicList(this, m_strAppDir);
+    m_pPicList->Create(kListRect);
+
+    const QString strCategory = g_strTemplateCategory.isEmpty() ? QStringLiteral("Christmas") : g_strTemplateCategory;
+    m_pPicList->ShowFolder(CategoryPattern(strCategory));
+    m_pPicList->SelectCell(g_nTemplateNumber);
+    m_btnOK->setFocus();
+}
+
+QString CTemplateChoose::CategoryPattern(const QString& strCategory) const
+{
+    return m_strAppDir + QStringLiteral("Template/cards/") + strCategory + QStringLiteral("/*.*");
+}
+
+void CTemplateChoose::ShowCategory(const QString& strCategory)
+{
+    m_pPicList->ShowFolder(CategoryPattern(strCategory));
+    m_pPicList->viewport()->update();
+}
+
+void CTemplateChoose::OnTreeSelChanged()
+{
+    const QList<QTreeWidgetItem*> selected = m_tree->selectedItems();
+    if (selected.isEmpty())
+        return;
+    const QString strText = selected.first()->text(0);
+    if (strText == QLatin1String("Children")) {
+        ShowCategory(strText);
+        g_strTemplateCategory = strText;
+        g_nTemplateGroup = 2;
+    } else if (m_holidays.contains(strText)) {
+        ShowCategory(strText);
+        g_strTemplateCategory = strText;
+        g_nTemplateGroup = 0;
+    } else if (m_events.contains(strText)) {
+        ShowCategory(strText);
+        g_bTemplateFlag = true;
+        g_strTemplateCategory = strText;
+        g_nTemplateGroup = 1;
+    }
+}
+
+void CTemplateChoose::OnOK()
+{
+    const CImgCtrl* pCell = m_pPicList->m_pCurrent;
+    if (!pCell) {
+        QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Infomation"),
+            QStringLiteral("Plase select a template first!"), QMessageBox::Ok, this);
+        box.exec();
+        return;
+    }
+    m_nChosen = pCell->m_nItem;
+    g_nTemplateNumber = m_nChosen;
+    g_strTemplateXml = TemplateXmlPath(pCell->m_strPath);
+    QDialog::accept();
+}
+
+void CTemplateChoose::accept()
+{
+    OnOK();
+}
+
+bool CTemplateChoose::event(QEvent* pEvent)
+{
+    if (int(pEvent->type()) == WM_TEMPLATE_PICKED) {
+        OnOK();
+        static_cast<AppMessage*>(pEvent)->m_nResult = 0;
+        return true;
+    }
+    return QDialog::event(pEvent);
+}
+
+bool CTemplateChoose::eventFilter(QObject* pWatched, QEvent* pEvent)
+{
+    // The tree takes keys the main window would otherwise catch as its editing hot keys.
+    if (pWatched == m_tree && pEvent->type() == QEvent::FocusIn) {
+        QWidget* pOwner = parentWidget();
+        SendAppMessage(pOwner ? pOwner->window() : nullptr, WM_CANVAS_HOTKEYS, 0, 0);
+    }
+    return QDialog::eventFilter(pWatched, pEvent);
+}
