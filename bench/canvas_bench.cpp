@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 
 #include "bench/bench.h"
+#include "bench/benchpictures.h"
 #include "canvas/canvas.h"
 #include "document/carddocument.h"
 #include "document/thedata.h"
@@ -14,21 +15,6 @@
 #include "render/cardimage.h"
 
 namespace {
-
-// A picture with detail everywhere, so decoders and resamplers have real work to do.
-QImage DetailedPicture(int nWidth, int nHeight, QColor from, QColor to)
-{
-    QImage image(nWidth, nHeight, QImage::Format_RGB32);
-    QPainter painter(&image);
-    QLinearGradient gradient(0, 0, nWidth, nHeight);
-    gradient.setColorAt(0, from);
-    gradient.setColorAt(1, to);
-    painter.fillRect(image.rect(), gradient);
-    painter.setPen(QPen(QColor(250, 250, 250), std::max(1, nWidth / 1300)));
-    for (int i = 0; i < nWidth; i += std::max(1, nWidth / 110))
-        painter.drawLine(i, 0, nWidth - i, nHeight);
-    return image;
-}
 
 // A frame: an opaque border around a transparent window, and its mask (white where the photo shows).
 void WriteFrame(const QTemporaryDir& dir, const QString& strName, int nWidth, int nHeight)

@@ -6,13 +6,12 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QLinearGradient>
-#include <QPainter>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include "bench/bench.h"
+#include "bench/benchpictures.h"
 #include "panels/piclist.h"
 
 namespace {
@@ -22,18 +21,7 @@ constexpr int kPictures = 60;
 // Sixty camera-sized photos with detail everywhere; one is drawn and encoded, the rest are copies.
 QStringList MakePhotos(const QTemporaryDir& dir)
 {
-    QImage image(4000, 3000, QImage::Format_RGB32);
-    QPainter painter(&image);
-    QLinearGradient gradient(0, 0, 4000, 3000);
-    gradient.setColorAt(0, QColor(20, 80, 200));
-    gradient.setColorAt(1, QColor(240, 180, 40));
-    painter.fillRect(image.rect(), gradient);
-    painter.setPen(QPen(QColor(250, 250, 250), 3));
-    for (int i = 0; i < 4000; i += 37)
-        painter.drawLine(i, 0, 4000 - i, 3000);
-    painter.end();
-    const QString strFirst = dir.filePath(QStringLiteral("photo00.jpg"));
-    image.save(strFirst, "JPEG", 92);
+    const QString strFirst = WriteCameraPhoto(dir.filePath(QStringLiteral("photo00.jpg")));
     QStringList paths = {strFirst};
     for (int i = 1; i < kPictures; ++i) {
         const QString strPath = dir.filePath(QStringLiteral("photo%1.jpg").arg(i, 2, 10, QLatin1Char('0')));
