@@ -1,0 +1,1036 @@
+#include "shell/palenkodlg.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QStandardPaths>
+#include <QVBoxLayout>
+#include <QWindow>
+
+#include "canvas/canvas.h"
+#include "document/undohistory.h"
+#include "platform/applog.h"
+#include "platform/fitrect.h"
+#include "platform/imageio.h"
+#include "platform/messages.h"
+#include "platform/quality.h"
+#include "shell/buttonx.h"
+#include "shell/palenkoapp.h"
+#include "shell/settings.h"
+#include "shell/version.h"
+#include "templates/projectfile.h"
+#include "templates/templatechoose.h"
+#include "templates/templateloader.h"
+
+namespace {
+
+const QString kCaption = QStringLiteral("Infomation");
+const QString kCorrupted = QStringLiteral("File is corrupted!");
+const QString kProjectFilter = QStringLiteral("Palenko Maker File (*.plk)");
+
+constexpr int kTitleHeight = 30;
+constexpr int kMinWidth = 700;
+constexpr int kMinHeight = 600;
+constexpr int kPanelWidth = 180;
+
+constexpr QRgb kTitleColour = 0xFF706D73;
+constexpr QRgb kPanelColour = 0xFFEFEFF1;
+constexpr QRgb kCanvasAreaColour = 0xFF444343;
+
+// The documents folder, where the file dialogs start.
+QString DocumentsFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+}
+
+// Draws a skin picture into the rectangle; a missing picture draws nothing.
+void DrawSkin(QPainter& painter, const QString& strPath, const QRect& rcTarget)
+{
+    const QImage picture = ReadPicture(strPath);
+    if (!picture.isNull())
+        painter.drawImage(rcTarget, picture);
+}
+
+// The group word of the template category last chosen, for the "Open template" log line.
+QString TemplateGroupWord()
+{
+    switch (g_nTemplateGroup) {
+    case 0:
+        return QStringLiteral("Holiday");
+    case 1:
+        return QStringLiteral("Events");
+    default:
+        return QStringLiteral("Children");
+    }
+}
+
+} // namespace
+
+// ---- CShellPrompts ------------------------------------------------------------------------------------
+
+CShellPrompts::~CShellPrompts() = default;
+
+QMessageBox::StandardButton CShellPrompts::MessageBox(QWidget* pOwner, const QString& strText,
+    const QString& strCaption, QMessageBox::StandardButtons buttons, QMessageBox::Icon icon)
+{
+    QMessageBox box(icon, strCaption, strText, buttons, pOwner);
+    return QMessageBox::StandardButton(box.exec());
+}
+
+QString CShellPrompts::GetOpenFileName(QWidget* pOwner, const QString& strFilter)
+{
+    QFileDialog dialog(pOwner, QStringLiteral("Open"), DocumentsFolder(), strFilter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}
+
+QString CShellPrompts::GetSaveFileName(
+    QWidget* pOwner, const QString& strName, const QString& strFilter, const QString& strSuffix)
+{
+    QFileDialog dialog(pOwner, QStringLiteral("Save As"), DocumentsFolder(), strFilter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(strSuffix);
+    dialog.selectFile(strName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}
+
+int CShellPrompts::RunModal(QDialog& dialog)
+{
+    return dialog.exec();
+}
+
+int CShellPrompts::TrackPopupMenu(QMenu& menu, const QPoint& ptScreen)
+{
+    const QAction* pChosen = menu.exec(ptScreen);
+    return pChosen ? pChosen->data().toInt() : 0;
+}
+
+void CShellPrompts::OpenUrl(const QUrl& url)
+{
+    QDesktopServices::openUrl(url);
+}
+
+// ---- Help pages and the About box ---------------------------------------------------------------------
+
+QUrl HelpPageUrl(const QString& strAppDir)
+{
+    return QUrl::fromLocalFile(strAppDir + QStringLiteral("Help/index.html"));
+}
+
+QUrl SupportPageUrl(const QString& strAppDir)
+{
+    QUrl url = HelpPageUrl(strAppDir);
+    url.setFragment(QStringLiteral("support"));
+    return url;
+}
+
+CAboutDlg::CAboutDlg(QWidget* pParent, const QString& strAppDir, CShellPrompts& prompts)
+    : QDialog(pParent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+{
+    setWindowTitle(QStringLiteral("About Velomira"));
+
+    auto* pIcon = new QLabel(this);
+    pIcon->setPixmap(QPixmap::fromImage(ReadPicture(strAppDir + QStringLiteral("Skins/quillmere_icon.png"))));
+    pIcon->setAlignment(Qt::AlignTop);
+
+    auto* pName = new QLabel(QStringLiteral("Velomira, Version %1").arg(GetFileVersionText()), this);
+    auto* pLine
+        = new QLabel(QStringLiteral("Greeting cards from templates, your photos, frames, clip art and text."), this);
+    auto* pLinks = new QLabel(QStringLiteral("<a href=\"%1\">Help</a> &nbsp;&middot;&nbsp; <a href=\"%2\">Feedback and "
+                                             "Support</a>")
+                                  .arg(HelpPageUrl(strAppDir).toString(), SupportPageUrl(strAppDir).toString()),
+        this);
+    pLinks->setTextFormat(Qt::RichText);
+    connect(
+        pLinks, &QLabel::linkActivated, this, [&prompts](const QString& strLink) { prompts.OpenUrl(QUrl(strLink)); });
+
+    auto* pOk = new QPushButton(QStringLiteral("OK"), this);
+    pOk->setDefault(true);
+    connect(pOk, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* pText = new QVBoxLayout;
+    pText->addWidget(pName);
+    pText->addWidget(pLine);
+    pText->addWidget(pLinks);
+    auto* pTop = new QHBoxLayout;
+    pTop->addWidget(pIcon);
+    pTop->addSpacing(8);
+    pTop->addLayout(pText, 1);
+    auto* pButtons = new QHBoxLayout;
+    pButtons->addStretch(1);
+    pButtons->addWidget(pOk);
+    auto* pLayout = new QVBoxLayout(this);
+    pLayout->addLayout(pTop);
+    pLayout->addSpacing(8);
+    pLayout->addLayout(pButtons);
+    setFixedSize(sizeHint());
+}
+
+CAboutDlg::~CAboutDlg() = default;
+
+// ---- CPalenkoDlg: set-up and layout ---------------------------------------------------------------------
+
+CPalenkoDlg::CPalenkoDlg(CPalenkoApp& app, CShellPrompts* pPrompts, const QString& strAppDir)
+    : QDialog(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowMinimizeButtonHint | Qt::WindowSystemMenuHint)
+    , m_app(app)
+    , m_pPrompts(pPrompts)
+    , m_strAppDir(strAppDir)
+{
+    if (!m_pPrompts) {
+        m_pOwnPrompts = std::make_unique<CShellPrompts>();
+        m_pPrompts = m_pOwnPrompts.get();
+    }
+    m_templateTimer.setSingleShot(true);
+    m_templateTimer.setInterval(100);
+    connect(&m_templateTimer, &QTimer::timeout, this, &CPalenkoDlg::OnTemplateTimer);
+    OnInitDialog();
+}
+
+CPalenkoDlg::~CPalenkoDlg() = default;
+
+void CPalenkoDlg::OnInitDialog()
+{
+    setWindowIcon(QIcon(SkinPath(QStringLiteral("quillmere_icon.png"))));
+    // Every pixel is painted from the back buffer.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    setMinimumSize(kMinWidth, kMinHeight);
+    setGeometry(0, 0, 960, 700);
+    setWindowTitle(QStringLiteral("Velomira"));
+
+    LoadSettings(m_strAppDir + QStringLiteral("config.ini"));
+
+    m_btnNew = AddButton(IDC_BTN_NEW, QStringLiteral("New"), QStringLiteral("New card from a template"));
+    m_btnOpen = AddButton(IDC_BTN_OPEN, QStringLiteral("Open"), QStringLiteral("Open a saved card"));
+    m_btnSave = AddButton(IDC_BTN_SAVE, QStringLiteral("Save"), QStringLiteral("Save the card"));
+    m_btnUndo = AddButton(IDC_BTN_UNDO, QStringLiteral("Undo"), QStringLiteral("Undo"));
+    m_btnRedo = AddButton(IDC_BTN_REDO, QStringLiteral("Redo"), QStringLiteral("Redo"));
+    m_btnPreview = AddButton(IDC_BTN_PREVIEW, QStringLiteral("Preview"), QStringLiteral("Preview"));
+    m_btnPrint = AddButton(IDC_BTN_PRINT, QStringLiteral("Print"), QStringLiteral("Print"));
+    m_btnExport = AddButton(IDC_BTN_EXPORT, QStringLiteral("Export"), QStringLiteral("Export as a picture"));
+    m_btnHelp = AddButton(IDC_BTN_HELP, QStringLiteral("H"), QStringLiteral("Help"));
+    m_btnMin = AddButton(IDC_BTN_MIN, QStringLiteral("--"), QStringLiteral("Minimize"));
+    m_btnMax = AddButton(IDC_BTN_MAX, QStringLiteral("+"), QStringLiteral("Maximize or restore"));
+    m_btnClose = AddButton(IDC_BTN_CLOSE, QStringLiteral("X"), QStringLiteral("Close"));
+    m_btnCateImage = AddButton(IDC_BTN_CATE_IMAGE, QStringLiteral("Image"), QString());
+    m_btnCateText = AddButton(IDC_BTN_CATE_TEXT, QStringLiteral("Text"), QString());
+
+    connect(m_btnNew, &QAbstractButton::clicked, this, &CPalenkoDlg::OnNew);
+    connect(m_btnOpen, &QAbstractButton::clicked, this, &CPalenkoDlg::OnOpen);
+    connect(m_btnSave, &QAbstractButton::clicked, this, &CPalenkoDlg::OnSave);
+    connect(m_btnUndo, &QAbstractButton::clicked, this, &CPalenkoDlg::OnUndo);
+    connect(m_btnRedo, &QAbstractButton::clicked, this, &CPalenkoDlg::OnRedo);
+    connect(m_btnHelp, &QAbstractButton::clicked, this, &CPalenkoDlg::OnHelp);
+    connect(m_btnMin, &QAbstractButton::clicked, this, &CPalenkoDlg::OnMinimize);
+    connect(m_btnMax, &QAbstractButton::clicked, this, &CPalenkoDlg::ToggleMaximize);
+    connect(m_btnClose, &QAbstractButton::clicked, this, [this] { OnClose(QDialog::Accepted); });
+    connect(m_btnCateImage, &QAbstractButton::clicked, this, [this] {
+        if (m_nPanel != 1)
+            SwitchPanel(1);
+    });
+    connect(m_btnCateText, &QAbstractButton::clicked, this, [this] {
+        if (m_nPanel != 2)
+            SwitchPanel(2);
+    });
+
+    m_btnUndo->EnableButton(false);
+    m_btnRedo->EnableButton(false);
+    // The full preview, printing and export are not available yet.
+    m_btnPreview->EnableButton(false);
+    m_btnPrint->EnableButton(false);
+    m_btnExport->EnableButton(false);
+
+    // The image and text panels stand here as empty panels of the panel colour.
+    for (QWidget** ppPanel : {&m_pCateImage, &m_pCateText}) {
+        auto* pPanel = new QWidget(this);
+        pPanel->setAutoFillBackground(true);
+        QPalette palette = pPanel->palette();
+        palette.setColor(QPalette::Window, QColor::fromRgba(kPanelColour));
+        pPanel->setPalette(palette);
+        // A press on a panel is the panel's, never a drag of the window.
+        pPanel->setAttribute(Qt::WA_NoMousePropagation);
+        *ppPanel = pPanel;
+    }
+    m_pCanvas = new Canvas(this);
+    m_pCanvas->hide();
+    g_pCanvas = m_pCanvas;
+
+    LayoutControls();
+    SwitchPanel(1);
+    m_btnSave->EnableButton(false);
+    CreateHotKeys();
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        if (state != Qt::ApplicationActive)
+            EnableHotKeys(false);
+    });
+
+    // A project named on the command line that cannot be opened leaves the program as if started
+    // without one: the template chooser follows.
+    if (!m_app.m_strCurrentFile.isEmpty() && OpenProject(m_app.m_strCurrentFile)) {
+        m_pCanvas->m_bModified = 0;
+        m_btnSave->EnableButton(false);
+    } else {
+        m_app.m_strCurrentFile.clear();
+        m_templateTimer.start();
+    }
+
+    setMask(RoundedRegion(width(), height()));
+    WriteLog(QStringLiteral("Start Velomira %1").arg(GetFileVersionText()));
+}
+
+CButtonX* CPalenkoDlg::AddButton(int nId, const QString& strText, const QString& strTip)
+{
+    auto* pButton = new CButtonX(this);
+    pButton->setText(strText);
+    pButton->setToolTip(strTip);
+    pButton->setFocusPolicy(Qt::NoFocus);
+    m_vecButtons.emplace_back(nId, pButton);
+    return pButton;
+}
+
+void CPalenkoDlg::CreateHotKeys()
+{
+    struct HotKey {
+        int nId;
+        QKeySequence key;
+        bool bRepeat;
+    };
+    const HotKey table[] = {
+        {HOTKEY_LEFT, QKeySequence(Qt::Key_Left), true},
+        {HOTKEY_UP, QKeySequence(Qt::Key_Up), true},
+        {HOTKEY_RIGHT, QKeySequence(Qt::Key_Right), true},
+        {HOTKEY_DOWN, QKeySequence(Qt::Key_Down), true},
+        {HOTKEY_DELETE, QKeySequence(Qt::Key_Delete), true},
+        {HOTKEY_UNDO, QKeySequence(Qt::CTRL | Qt::Key_Z), false},
+        {HOTKEY_REDO, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), false},
+        {HOTKEY_SAVE, QKeySequence(Qt::CTRL | Qt::Key_S), false},
+    };
+    for (const HotKey& hotKey : table) {
+        auto* pShortcut = new QShortcut(hotKey.key, this);
+        pShortcut->setContext(Qt::WindowShortcut);
+        pShortcut->setAutoRepeat(hotKey.bRepeat);
+        pShortcut->setEnabled(false);
+        const int nId = hotKey.nId;
+        connect(pShortcut, &QShortcut::activated, this, [this, nId] { OnHotKey(nId); });
+        m_vecHotKeys.push_back(pShortcut);
+    }
+}
+
+QString CPalenkoDlg::SkinPath(const QString& strFile) const
+{
+    return m_strAppDir + QStringLiteral("Skins/") + strFile;
+}
+
+CButtonX* CPalenkoDlg::Button(int nId) const
+{
+    for (const auto& [nButtonId, pButton] : m_vecButtons) {
+        if (nButtonId == nId)
+            return pButton;
+    }
+    return nullptr;
+}
+
+void CPalenkoDlg::LayoutControls()
+{
+    const int W = width();
+    const int H = height();
+    struct Place {
+        CButtonX* pButton;
+        const char* pszSkin;
+        QRect rc;
+    };
+    const Place places[] = {
+        {m_btnNew, "new.bmp", QRect(20, 40, 40, 40)},
+        {m_btnOpen, "open.bmp", QRect(70, 40, 40, 40)},
+        {m_btnSave, "save.bmp", QRect(120, 40, 40, 40)},
+        {m_btnUndo, "undo.bmp", QRect(190, 40, 40, 40)},
+        {m_btnRedo, "redo.bmp", QRect(230, 40, 40, 40)},
+        {m_btnPreview, "preview.bmp", QRect(300, 40, 40, 40)},
+        {m_btnPrint, "print.bmp", QRect(345, 40, 40, 40)},
+        {m_btnExport, "export.bmp", QRect(390, 40, 40, 40)},
+        {m_btnHelp, "help.bmp", QRect(W - 40, 40, 30, 40)},
+        {m_btnMin, "min.bmp", QRect(W - 63, 8, 12, 13)},
+        {m_btnMax, "max.bmp", QRect(W - 44, 8, 12, 13)},
+        {m_btnClose, "close.bmp", QRect(W - 26, 8, 13, 13)},
+        {m_btnCateImage, "cate_image.bmp", QRect(10, 100, 85, 32)},
+        {m_btnCateText, "cate_text.bmp", QRect(105, 100, 85, 32)},
+    };
+    for (const Place& place : places) {
+        place.pButton->SetSkin(SkinPath(QLatin1String(place.pszSkin)));
+        place.pButton->setGeometry(place.rc);
+    }
+    m_btnCateImage->m_bLatch = 1;
+    m_btnCateText->m_bLatch = 1;
+
+    m_pCateImage->setGeometry(QRect(m_ptPanelOrigin, QSize(kPanelWidth, H - 142)));
+    m_pCateText->setGeometry(QRect(m_ptPanelOrigin, QSize(kPanelWidth, H - 142)));
+
+    m_ptAreaOrigin = QPoint(210, 100);
+    m_rcCanvasArea = QRect(m_ptAreaOrigin, QSize(W - 220, H - 110));
+    m_pCanvas->setGeometry(m_rcCanvasArea);
+}
+
+void CPalenkoDlg::PlaceCanvas(int bShow)
+{
+    const FitResult fit
+        = FitRect(m_nCardWidth, m_nCardHeight, m_rcCanvasArea.width() - 20, m_rcCanvasArea.height() - 20);
+    m_pCanvas->setGeometry(
+        m_rcCanvasArea.left() + fit.left + 10, m_rcCanvasArea.top() + fit.top + 10, fit.width(), fit.height());
+    if (bShow) {
+        m_pCanvas->show();
+        m_pCanvas->update();
+    } else {
+        m_pCanvas->RescaleToClient();
+    }
+}
+
+void CPalenkoDlg::Relayout()
+{
+    const int W = width();
+    const int H = height();
+    setMask(RoundedRegion(W, H));
+    if (m_btnClose) {
+        m_btnClose->setGeometry(W - 26, 8, 13, 13);
+        m_btnMax->setGeometry(W - 44, 8, 12, 13);
+        m_btnMin->setGeometry(W - 63, 8, 12, 13);
+        m_btnHelp->setGeometry(W - 40, 40, 30, 40);
+    }
+    if (m_pCateImage && m_pCateText) {
+        m_pCateImage->setGeometry(QRect(m_ptPanelOrigin, QSize(kPanelWidth, H - 132 - 10)));
+        m_pCateText->setGeometry(QRect(m_ptPanelOrigin, QSize(kPanelWidth, H - 132 - 10)));
+        m_rcCanvasArea = QRect(m_ptAreaOrigin, QPoint(W - 10 - 1, H - 10 - 1));
+        PlaceCanvas(0);
+    }
+    update();
+}
+
+void CPalenkoDlg::SwitchPanel(int nPanel)
+{
+    m_pCateImage->hide();
+    m_pCateText->hide();
+    if (nPanel == 1) {
+        m_pCateImage->show();
+        m_btnCateImage->m_bPressed = 1;
+        m_btnCateText->m_bPressed = 0;
+    } else if (nPanel == 2) {
+        m_pCateText->show();
+        m_btnCateImage->m_bPressed = 0;
+        m_btnCateText->m_bPressed = 1;
+    }
+    m_btnCateImage->update();
+    m_btnCateText->update();
+    m_nPanel = nPanel;
+}
+
+QRegion CPalenkoDlg::RoundedRegion(int nWidth, int nHeight)
+{
+    QPainterPath path;
+    path.addRoundedRect(QRectF(2, 1, nWidth - 2, nHeight - 1), 5, 5);
+    return QRegion(path.toFillPolygon().toPolygon());
+}
+
+QString CPalenkoDlg::TitleText() const
+{
+    QString strTitle = QStringLiteral("Velomira");
+    if (m_app.m_strCurrentFile.isEmpty())
+        strTitle += QStringLiteral(" - Untitled.plk");
+    else
+        strTitle += QStringLiteral(" - ") + QFileInfo(m_app.m_strCurrentFile).fileName();
+    if (m_pCanvas && m_pCanvas->m_bModified)
+        strTitle += QStringLiteral("(*)");
+    return strTitle;
+}
+
+QImage CPalenkoDlg::RenderWindow() const
+{
+    const int W = width();
+    const int H = height();
+    QImage buffer(size(), QImage::Format_ARGB32_Premultiplied);
+    if (buffer.isNull())
+        return buffer;
+    buffer.fill(QColor::fromRgba(kTitleColour));
+    QPainter painter(&buffer);
+    ApplyQuality(painter);
+
+    DrawSkin(painter, SkinPath(QStringLiteral("quillmere_icon.png")), QRect(3, 3, 24, 24));
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(14);
+    painter.setFont(font);
+    painter.setPen(Qt::white);
+    painter.drawText(QRectF(30, 7, 500, 32), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, TitleText());
+
+    DrawSkin(painter, SkinPath(QStringLiteral("xcenter.png")), QRect(0, 30, W, 100));
+    DrawSkin(painter, SkinPath(QStringLiteral("xleft.png")), QRect(0, 30, 500, 100));
+    DrawSkin(painter, SkinPath(QStringLiteral("xright.png")), QRect(W - 100, 30, 100, 100));
+    // The panel colour covers the lower part of the band pictures: the band shows from y 30 to 90.
+    painter.fillRect(QRect(0, 90, W, H - 90), QColor::fromRgba(kPanelColour));
+    painter.fillRect(m_rcCanvasArea, QColor::fromRgba(kCanvasAreaColour));
+    DrawSkin(painter, SkinPath(QStringLiteral("xvline.png")), QRect(195, 90, 10, H - 90));
+    return buffer;
+}
+
+// ---- Moving, resizing, maximising -----------------------------------------------------------------------
+
+int CPalenkoDlg::HitEdge(int x, int y) const
+{
+    const int b = m_nBorder;
+    const int nInnerRight = width() - b;
+    const int nInnerBottom = height() - b;
+    if (x <= b) {
+        if (y <= b)
+            return 1;
+        return y <= nInnerBottom ? 8 : 7;
+    }
+    if (x > nInnerRight) {
+        if (y <= b)
+            return 3;
+        return y <= nInnerBottom ? 4 : 5;
+    }
+    return y <= b ? 2 : 6;
+}
+
+void CPalenkoDlg::SetEdgeCursor(int nEdge)
+{
+    switch (nEdge) {
+    case 2:
+    case 6:
+        setCursor(Qt::SizeVerCursor);
+        break;
+    case 4:
+    case 8:
+        setCursor(Qt::SizeHorCursor);
+        break;
+    case 1:
+    case 5:
+        setCursor(Qt::SizeFDiagCursor);
+        break;
+    case 3:
+    case 7:
+        setCursor(Qt::SizeBDiagCursor);
+        break;
+    default:
+        unsetCursor();
+        break;
+    }
+}
+
+void CPalenkoDlg::ResizeTo(QPoint ptClient)
+{
+    const QPoint pt = mapToGlobal(ptClient);
+    const QRect rcWindow = geometry();
+    int nLeft = rcWindow.left();
+    int nTop = rcWindow.top();
+    int nRight = rcWindow.left() + rcWindow.width();
+    int nBottom = rcWindow.top() + rcWindow.height();
+    switch (m_nEdge) {
+    case 1:
+        nLeft = pt.x();
+        nTop = pt.y();
+        break;
+    case 2:
+        nTop = pt.y();
+        break;
+    case 3:
+        nTop = pt.y();
+        nRight = pt.x();
+        break;
+    case 4:
+        nRight = pt.x();
+        break;
+    case 5:
+        nRight = pt.x();
+        nBottom = pt.y();
+        break;
+    case 6:
+        nBottom = pt.y();
+        break;
+    case 7:
+        nLeft = pt.x();
+        nBottom = pt.y();
+        break;
+    case 8:
+        nLeft = pt.x();
+        break;
+    default:
+        return;
+    }
+    if (nRight - nLeft < kMinWidth || nBottom - nTop < kMinHeight)
+        return;
+    m_rcNormal = QRect(nLeft, nTop, nRight - nLeft, nBottom - nTop);
+    setGeometry(m_rcNormal);
+}
+
+void CPalenkoDlg::ToggleMaximize()
+{
+    if (m_bMaximized) {
+        m_bMaximized = 0;
+        setGeometry(m_rcNormal);
+        return;
+    }
+    const QScreen* pScreen = screen();
+    if (!pScreen)
+        return;
+    m_bMaximized = 1;
+    setGeometry(pScreen->availableGeometry());
+}
+
+void CPalenkoDlg::OnLButtonDblClk(QPoint ptClient)
+{
+    const int W = width();
+    if (ptClient.x() >= 10 && ptClient.x() <= W - 10 && ptClient.y() >= 0 && ptClient.y() <= kTitleHeight)
+        ToggleMaximize();
+}
+
+// ---- Commands ----------------------------------------------------------------------------------------------
+
+QMessageBox::StandardButton CPalenkoDlg::Message(
+    const QString& strText, QMessageBox::StandardButtons buttons, QMessageBox::Icon icon)
+{
+    return m_pPrompts->MessageBox(this, strText, kCaption, buttons, icon);
+}
+
+bool CPalenkoDlg::AskSaveChanges()
+{
+    if (!m_pCanvas->m_bModified)
+        return true;
+    switch (Message(QStringLiteral("Do you want to save current document?"),
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Question)) {
+    case QMessageBox::Yes:
+        // A save that did not happen would lose the card: the command stops.
+        return SaveProject();
+    case QMessageBox::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CPalenkoDlg::OnNew()
+{
+    m_pCanvas->Deselect();
+    if (!AskSaveChanges())
+        return;
+    OpenTemplateChooser(false);
+}
+
+bool CPalenkoDlg::OpenTemplateChooser(bool bStartup)
+{
+    CTemplateChoose dlg(this, m_strAppDir);
+    if (m_pPrompts->RunModal(dlg) != QDialog::Accepted)
+        return false;
+    if (!LoadTemplate(bStartup ? 0 : 1))
+        return false;
+    m_app.m_strCurrentFile.clear();
+    m_pCanvas->m_bModified = 1;
+    m_btnSave->EnableButton(true);
+    RepaintTitle();
+    WriteLog(QStringLiteral("Open template: %1/%2/temp%3")
+                 .arg(TemplateGroupWord(), g_strTemplateCategory)
+                 .arg(dlg.m_nChosen));
+    return true;
+}
+
+void CPalenkoDlg::OnTemplateTimer()
+{
+    m_templateTimer.stop();
+    OpenTemplateChooser(true);
+}
+
+bool CPalenkoDlg::LoadTemplate(int bClear)
+{
+    TemplateCard card;
+    QString strError;
+    if (!ReadTemplateFile(g_strTemplateXml, card, &strError, m_strAppDir)) {
+        Message(kCorrupted, QMessageBox::Ok, QMessageBox::NoIcon);
+        return false;
+    }
+    if (bClear)
+        m_pCanvas->ClearCard();
+    for (auto& pObject : card.vecObjects)
+        m_pCanvas->AddObject(std::move(pObject), 0);
+    SetCardBackground(card.strBackground);
+    return true;
+}
+
+void CPalenkoDlg::SetCardBackground(const QString& strBackground)
+{
+    const QSize szBackground = ReadPictureSize(strBackground);
+    m_nCardWidth = szBackground.isValid() ? szBackground.width() : 0;
+    m_nCardHeight = szBackground.isValid() ? szBackground.height() : 0;
+    PlaceCanvas(1);
+    m_pCanvas->FitTemplate(strBackground);
+}
+
+void CPalenkoDlg::OnOpen()
+{
+    m_pCanvas->Deselect();
+    if (!AskSaveChanges())
+        return;
+    const QString strPath = m_pPrompts->GetOpenFileName(this, kProjectFilter);
+    if (!strPath.isEmpty())
+        OpenProject(strPath);
+}
+
+bool CPalenkoDlg::OpenProject(const QString& strPath)
+{
+    ProjectCard card;
+    QString strError;
+    if (!ReadProjectFile(strPath, card, &strError, m_strAppDir)) {
+        Message(kCorrupted, QMessageBox::Ok, QMessageBox::NoIcon);
+        return false;
+    }
+    m_pCanvas->ClearCard();
+    m_pCanvas->m_doc.m_vecObjects = std::move(card.vecObjects);
+    // A background that cannot be read still leaves a card to work on: square, at the saved width.
+    QSize szCard = ReadPictureSize(card.strBackground);
+    if (!szCard.isValid() || szCard.isEmpty())
+        szCard = QSize(card.nSavedWidth, card.nSavedWidth);
+    m_nCardWidth = szCard.width();
+    m_nCardHeight = szCard.height();
+    PlaceCanvas(1);
+    m_pCanvas->FitProject(card.strBackground, card.nSavedWidth);
+    m_app.m_strCurrentFile = strPath;
+    m_pCanvas->m_bModified = 0;
+    m_btnSave->EnableButton(false);
+    RepaintTitle();
+    return true;
+}
+
+void CPalenkoDlg::OnSave()
+{
+    m_pCanvas->Deselect();
+    SaveProject();
+    RepaintTitle();
+}
+
+bool CPalenkoDlg::SaveProject()
+{
+    QString strPath = m_app.m_strCurrentFile;
+    if (strPath.isEmpty()) {
+        strPath = m_pPrompts->GetSaveFileName(this, QStringLiteral("Untitled"), kProjectFilter, QStringLiteral("plk"));
+        if (strPath.isEmpty())
+            return false;
+    }
+    QString strError;
+    if (!SaveProjectFile(m_pCanvas->m_doc, strPath, &strError, m_strAppDir)) {
+        Message(strError, QMessageBox::Ok, QMessageBox::Warning);
+        return false;
+    }
+    m_app.m_strCurrentFile = strPath;
+    m_pCanvas->m_bModified = 0;
+    m_btnSave->EnableButton(m_pCanvas->m_bModified);
+    RepaintTitle();
+    return true;
+}
+
+void CPalenkoDlg::OnUndo()
+{
+    m_pCanvas->Deselect();
+    if (m_pCanvas->m_doc.m_pUndo->Undo(m_pCanvas->width()))
+        m_pCanvas->update();
+}
+
+void CPalenkoDlg::OnRedo()
+{
+    m_pCanvas->Deselect();
+    if (m_pCanvas->m_doc.m_pUndo->Redo(m_pCanvas->width()))
+        m_pCanvas->update();
+}
+
+void CPalenkoDlg::OnHelp()
+{
+    QMenu menu(this);
+    const auto addItem = [&menu](const QString& strText, int nId) { menu.addAction(strText)->setData(nId); };
+    addItem(QStringLiteral("Online Help"), ID_HELP_ONLINE);
+    menu.addSeparator();
+    addItem(QStringLiteral("Feedback and Support"), ID_HELP_FEEDBACK);
+    addItem(QStringLiteral("Open log File"), ID_HELP_OPENLOG);
+    menu.addSeparator();
+    addItem(QStringLiteral("About"), ID_HELP_ABOUT);
+    OnHelpCommand(m_pPrompts->TrackPopupMenu(menu, QCursor::pos()));
+}
+
+void CPalenkoDlg::OnHelpCommand(int nCommand)
+{
+    switch (nCommand) {
+    case ID_HELP_ONLINE:
+        m_pPrompts->OpenUrl(HelpPageUrl(m_strAppDir));
+        break;
+    case ID_HELP_FEEDBACK:
+        m_pPrompts->OpenUrl(SupportPageUrl(m_strAppDir));
+        break;
+    case ID_HELP_OPENLOG:
+        m_pPrompts->OpenUrl(QUrl::fromLocalFile(m_strAppDir + QStringLiteral("Jotwell/")));
+        break;
+    case ID_HELP_ABOUT: {
+        CAboutDlg dlg(this, m_strAppDir, *m_pPrompts);
+        m_pPrompts->RunModal(dlg);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void CPalenkoDlg::OnMinimize()
+{
+    showMinimized();
+}
+
+void CPalenkoDlg::OnClose(int nResult)
+{
+    m_pCanvas->Deselect();
+    if (!AskSaveChanges())
+        return;
+    SaveSettings(m_strAppDir + QStringLiteral("config.ini"));
+    WriteLog(QStringLiteral("Quit Velomira %1").arg(GetFileVersionText()));
+    QDialog::done(nResult);
+}
+
+void CPalenkoDlg::reject()
+{
+    OnClose(QDialog::Rejected);
+}
+
+// ---- Messages from the canvas and the undo history ------------------------------------------------------
+
+void CPalenkoDlg::SetModified()
+{
+    if (m_pCanvas->m_bModified)
+        return;
+    m_pCanvas->m_bModified = 1;
+    m_btnSave->EnableButton(true);
+    RepaintTitle();
+}
+
+void CPalenkoDlg::RepaintTitle()
+{
+    update(0, 0, width(), kTitleHeight);
+}
+
+void CPalenkoDlg::OnUndoState(qintptr nCurrent, qintptr nLast)
+{
+    m_btnUndo->EnableButton(nCurrent >= 0);
+    m_btnRedo->EnableButton(nCurrent != nLast);
+    SetModified();
+}
+
+void CPalenkoDlg::OnDocChanged()
+{
+    SetModified();
+}
+
+void CPalenkoDlg::OnCanvasSelect(qintptr nKind)
+{
+    switch (nKind) {
+    case 0:
+        if (m_nPanel == 2)
+            g_pCurrentText = nullptr;
+        break;
+    case 1:
+        g_pCurrentText = m_pCanvas->m_doc.SelectedObject();
+        if (m_nPanel == 1) {
+            m_nPanel = 2;
+            SwitchPanel(2);
+        }
+        break;
+    case 2:
+        g_pCurrentText = nullptr;
+        if (m_nPanel != 1)
+            SwitchPanel(1);
+        break;
+    default:
+        break;
+    }
+}
+
+void CPalenkoDlg::EnableHotKeys(bool bEnable)
+{
+    for (QShortcut* pHotKey : m_vecHotKeys)
+        pHotKey->setEnabled(bEnable);
+}
+
+void CPalenkoDlg::OnHotKey(int nId)
+{
+    switch (nId) {
+    case HOTKEY_LEFT:
+    case HOTKEY_UP:
+    case HOTKEY_RIGHT:
+    case HOTKEY_DOWN:
+        m_pCanvas->NudgeSelection(nId - HOTKEY_LEFT + 1);
+        break;
+    case HOTKEY_DELETE:
+        if (m_pCanvas->m_doc.m_nSelected != -1)
+            m_pCanvas->NudgeSelection(5);
+        break;
+    case HOTKEY_UNDO:
+        OnUndo();
+        break;
+    case HOTKEY_REDO:
+        OnRedo();
+        break;
+    case HOTKEY_SAVE:
+        OnSave();
+        break;
+    default:
+        break;
+    }
+}
+
+// ---- QWidget events ---------------------------------------------------------------------------------------
+
+bool CPalenkoDlg::event(QEvent* pEvent)
+{
+    const int nType = int(pEvent->type());
+    if (nType == WM_UNDOSTATE || nType == WM_DOCCHANGED || nType == WM_CANVAS_SELECT || nType == WM_CANVAS_HOTKEYS) {
+        auto* pMessage = static_cast<AppMessage*>(pEvent);
+        if (nType == WM_UNDOSTATE)
+            OnUndoState(pMessage->m_wParam, pMessage->m_lParam);
+        else if (nType == WM_DOCCHANGED)
+            OnDocChanged();
+        else if (nType == WM_CANVAS_SELECT)
+            OnCanvasSelect(pMessage->m_lParam);
+        else
+            EnableHotKeys(pMessage->m_lParam != 0);
+        pMessage->m_nResult = 0;
+        return true;
+    }
+    return QDialog::event(pEvent);
+}
+
+void CPalenkoDlg::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.drawImage(0, 0, RenderWindow());
+}
+
+void CPalenkoDlg::resizeEvent(QResizeEvent* pEvent)
+{
+    QDialog::resizeEvent(pEvent);
+    if (!isMinimized() && width() > 0 && height() > 0)
+        Relayout();
+}
+
+void CPalenkoDlg::moveEvent(QMoveEvent* pEvent)
+{
+    QDialog::moveEvent(pEvent);
+    if (!m_bMaximized)
+        m_rcNormal = geometry();
+}
+
+void CPalenkoDlg::showEvent(QShowEvent* pEvent)
+{
+    if (!m_bMaximized)
+        m_rcNormal = geometry();
+    QDialog::showEvent(pEvent);
+}
+
+void CPalenkoDlg::mousePressEvent(QMouseEvent* pEvent)
+{
+    if (pEvent->button() != Qt::LeftButton) {
+        QDialog::mousePressEvent(pEvent);
+        return;
+    }
+    m_pCanvas->Deselect();
+    if (m_bMaximized)
+        return;
+    const QPoint pt = pEvent->position().toPoint();
+    const int b = m_nBorder;
+    if (rect().adjusted(b, b, -b, -b).contains(pt)) {
+        // The window moves once the pointer has really moved, so that a double-click stays a
+        // double-click.
+        m_bDragging = 1;
+        m_ptDragOffset = pEvent->globalPosition().toPoint() - pos();
+        return;
+    }
+    m_bResizing = 1;
+    m_nEdge = HitEdge(pt.x(), pt.y());
+    SetEdgeCursor(m_nEdge);
+}
+
+void CPalenkoDlg::mouseMoveEvent(QMouseEvent* pEvent)
+{
+    const QPoint pt = pEvent->position().toPoint();
+    const QPoint ptGlobal = pEvent->globalPosition().toPoint();
+    if (m_bDragging) {
+        if (m_bDragging == 1) {
+            if ((ptGlobal - pos() - m_ptDragOffset).manhattanLength() < QApplication::startDragDistance())
+                return;
+            // The platform moves the window where it can; otherwise the window follows the pointer.
+            if (windowHandle() && windowHandle()->startSystemMove()) {
+                m_bDragging = 0;
+                return;
+            }
+            m_bDragging = 2;
+        }
+        move(ptGlobal - m_ptDragOffset);
+        return;
+    }
+    if (m_bResizing) {
+        if (++m_nMoveCount > 100)
+            m_nMoveCount = m_nMoveStep;
+        if (m_nMoveCount % m_nMoveStep == 0)
+            ResizeTo(pt);
+        return;
+    }
+    if (m_bMaximized)
+        return;
+    if (!rect().adjusted(5, 5, -5, -5).contains(pt)) {
+        m_nEdge = HitEdge(pt.x(), pt.y());
+        SetEdgeCursor(m_nEdge);
+    } else {
+        unsetCursor();
+    }
+}
+
+void CPalenkoDlg::mouseReleaseEvent(QMouseEvent* pEvent)
+{
+    if (pEvent->button() != Qt::LeftButton) {
+        QDialog::mouseReleaseEvent(pEvent);
+        return;
+    }
+    m_bDragging = 0;
+    if (m_bResizing) {
+        // The last moves between two resize steps still count.
+        ResizeTo(pEvent->position().toPoint());
+        m_bResizing = 0;
+        m_nEdge = -1;
+    }
+}
+
+void CPalenkoDlg::mouseDoubleClickEvent(QMouseEvent* pEvent)
+{
+    if (pEvent->button() == Qt::LeftButton)
+        OnLButtonDblClk(pEvent->position().toPoint());
+}
+
+void CPalenkoDlg::keyPressEvent(QKeyEvent* pEvent)
+{
+    // Close is the window's default command.
+    if (pEvent->modifiers() == Qt::NoModifier || pEvent->modifiers() == Qt::KeypadModifier) {
+        if (pEvent->key() == Qt::Key_Return || pEvent->key() == Qt::Key_Enter) {
+            OnClose(QDialog::Accepted);
+            return;
+        }
+    }
+    QDialog::keyPressEvent(pEvent);
+}

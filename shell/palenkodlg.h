@@ -1,0 +1,259 @@
+// shell/: the application object, settings and log, the main window with its commands, and the
+// skinned controls every window uses. The main window ties the canvas, the panels, the template
+// chooser and the project files together; the card itself lives in document/.
+#pragma once
+
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include <QDialog>
+#include <QMessageBox>
+#include <QPoint>
+#include <QRect>
+#include <QRegion>
+#include <QString>
+#include <QTimer>
+#include <QUrl>
+
+#include "platform/appdir.h"
+
+class CButtonX;
+class CPalenkoApp;
+class Canvas;
+class QMenu;
+class QShortcut;
+
+// Control ids of the main window's buttons.
+enum MainControlId : int {
+    IDC_BTN_CLOSE = 1,
+    IDC_BTN_MIN = 1000,
+    IDC_BTN_MAX = 1001,
+    IDC_BTN_NEW = 1004,
+    IDC_BTN_OPEN = 1005,
+    IDC_BTN_SAVE = 1006,
+    IDC_BTN_UNDO = 1007,
+    IDC_BTN_REDO = 1008,
+    IDC_BTN_EXPORT = 1009,
+    IDC_BTN_PRINT = 1010,
+    IDC_BTN_PREVIEW = 1012,
+    IDC_BTN_HELP = 1016,
+    IDC_BTN_CATE_TEXT = 1021,
+    IDC_BTN_CATE_IMAGE = 1023,
+};
+
+// Commands of the Help popup.
+enum HelpCommandId : int {
+    ID_HELP_ONLINE = 32771,
+    ID_HELP_FEEDBACK = 32773,
+    ID_HELP_OPENLOG = 32774,
+    ID_HELP_ABOUT = 32775,
+};
+
+// Ids of the editing hot keys: the four arrows, Delete, Ctrl+Z, Ctrl+Shift+Z, Ctrl+S.
+enum HotKeyId : int {
+    HOTKEY_FIRST = 222,
+    HOTKEY_LEFT = 222,
+    HOTKEY_UP = 223,
+    HOTKEY_RIGHT = 224,
+    HOTKEY_DOWN = 225,
+    HOTKEY_DELETE = 226,
+    HOTKEY_UNDO = 227,
+    HOTKEY_REDO = 228,
+    HOTKEY_SAVE = 229,
+    HOTKEY_LAST = 229,
+};
+
+// Everything the main window asks of the user or hands to the desktop: message boxes, file dialogs,
+// modal dialogs, the Help popup and opening pages and folders. The main window goes through one
+// object of this kind, so a test can answer in place of the user.
+class CShellPrompts {
+public:
+    virtual ~CShellPrompts();
+
+    // Shows a message box owned by pOwner and returns the button that closed it.
+    virtual QMessageBox::StandardButton MessageBox(QWidget* pOwner, const QString& strText, const QString& strCaption,
+        QMessageBox::StandardButtons buttons, QMessageBox::Icon icon);
+    // An existing file to open, or empty when the dialog was cancelled.
+    virtual QString GetOpenFileName(QWidget* pOwner, const QString& strFilter);
+    // A file to save to, proposed as strName with the default suffix strSuffix; empty when cancelled.
+    virtual QString GetSaveFileName(
+        QWidget* pOwner, const QString& strName, const QString& strFilter, const QString& strSuffix);
+    // Runs the dialog modally and returns its result.
+    virtual int RunModal(QDialog& dialog);
+    // Shows the popup at the screen point and returns the id (the data) of the chosen action, 0 for none.
+    virtual int TrackPopupMenu(QMenu& menu, const QPoint& ptScreen);
+    // Opens a page or a folder in the desktop's default application.
+    virtual void OpenUrl(const QUrl& url);
+};
+
+// The About box: program name and version, one line about the program and two links.
+class CAboutDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    CAboutDlg(QWidget* pParent, const QString& strAppDir, CShellPrompts& prompts);
+    ~CAboutDlg() override;
+};
+
+// The help page in the program folder, and its support section.
+QUrl HelpPageUrl(const QString& strAppDir);
+QUrl SupportPageUrl(const QString& strAppDir);
+
+// The main window: a frameless window that paints its own title strip, toolbar band and panel
+// background, moves when dragged by its surface, resizes from a 10-pixel border and maximises itself
+// to the screen. It holds the two left-hand panels, switched by two tab buttons, and the canvas, kept
+// at the card's aspect ratio inside the dark canvas area. Its buttons and hot keys run the document
+// commands.
+class CPalenkoDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    // pPrompts, when given, answers every question in place of the user and must outlive the window.
+    // Every data path (settings, skins, templates, help, log folder) is built on strAppDir.
+    explicit CPalenkoDlg(CPalenkoApp& app, CShellPrompts* pPrompts = nullptr, const QString& strAppDir = GetAppDir());
+    ~CPalenkoDlg() override;
+
+    // Layout.
+    // Gives the buttons their skins and places, the panels and the canvas their first places.
+    void LayoutControls();
+    // Fits the canvas to the card's aspect ratio inside the canvas area. With bShow the canvas is shown
+    // and repainted; otherwise its objects are rescaled to the new size.
+    void PlaceCanvas(int bShow);
+    // Places everything that depends on the client size, after a size change.
+    void Relayout();
+    // Shows the image panel (1) or the text panel (2) and presses its tab.
+    void SwitchPanel(int nPanel);
+    // Edge code of a point on the resize border: 1 top-left, 2 top, 3 top-right, 4 right,
+    // 5 bottom-right, 6 bottom, 7 bottom-left, 8 left.
+    int HitEdge(int x, int y) const;
+    void SetEdgeCursor(int nEdge);
+    // Moves the sides named by m_nEdge to the client point; nothing happens when the window would be
+    // smaller than 700 x 600.
+    void ResizeTo(QPoint ptClient);
+    // Fills the screen's work area, or returns to m_rcNormal.
+    void ToggleMaximize();
+    // A double-click in the title strip (x from 10 to W - 10, y from 0 to 30) toggles maximising.
+    void OnLButtonDblClk(QPoint ptClient);
+
+    // The text of the title strip: "Velomira - card.plk(*)".
+    QString TitleText() const;
+    // The main window's own drawing, on a picture of the client size.
+    QImage RenderWindow() const;
+    // The rounded window region for a client size.
+    static QRegion RoundedRegion(int nWidth, int nHeight);
+
+    // Commands.
+    void OnNew();
+    void OnOpen();
+    void OnSave();
+    void OnUndo();
+    void OnRedo();
+    void OnHelp();
+    void OnHelpCommand(int nCommand);
+    void OnMinimize();
+    // Closes the window with nResult after the save prompt, writing the settings and the quit line.
+    void OnClose(int nResult);
+    // The template timer: the chooser at start-up.
+    void OnTemplateTimer();
+
+    // The save prompt: true to go on. Yes goes on only when the card was saved.
+    bool AskSaveChanges();
+    // Runs the chooser and loads the chosen template. At start-up the card is not cleared first.
+    bool OpenTemplateChooser(bool bStartup);
+    // Saves the card to m_strCurrentFile, asking for a file when there is none. False when the
+    // dialog was cancelled or the file could not be written (which is reported); the card then stays
+    // modified and keeps its file name.
+    bool SaveProject();
+    // Replaces the card by the project file's content, or reports "File is corrupted!" and keeps it.
+    bool OpenProject(const QString& strPath);
+    // Reads the template named by g_strTemplateXml and puts it on the card, cleared first when
+    // bClear is set. A template that cannot be read is reported and leaves the card as it was.
+    bool LoadTemplate(int bClear);
+    // Takes the card size from the background picture, places and shows the canvas and hands it the
+    // background.
+    void SetCardBackground(const QString& strBackground);
+
+    // Custom messages.
+    void OnUndoState(qintptr nCurrent, qintptr nLast);
+    void OnDocChanged();
+    void OnCanvasSelect(qintptr nKind);
+    void EnableHotKeys(bool bEnable);
+    void OnHotKey(int nId);
+
+    // The button with the control id, or null.
+    CButtonX* Button(int nId) const;
+
+    CPalenkoApp& m_app;
+    QWidget* m_pCateImage = nullptr;
+    QWidget* m_pCateText = nullptr;
+    QPoint m_ptPanelOrigin {10, 132};
+    Canvas* m_pCanvas = nullptr;
+    QRect m_rcCanvasArea;
+    QPoint m_ptAreaOrigin {210, 100};
+    int m_nCardWidth = 0;
+    int m_nCardHeight = 0;
+    QRect m_rcNormal;
+    int m_bMaximized = 0;
+    int m_bResizing = 0;
+    int m_nEdge = -1;
+    int m_nPanel = 0;
+    int m_nBorder = 10;
+    int m_nMoveCount = 8;
+    int m_nMoveStep = 8;
+
+    CButtonX* m_btnNew = nullptr;
+    CButtonX* m_btnOpen = nullptr;
+    CButtonX* m_btnSave = nullptr;
+    CButtonX* m_btnUndo = nullptr;
+    CButtonX* m_btnRedo = nullptr;
+    CButtonX* m_btnPreview = nullptr;
+    CButtonX* m_btnPrint = nullptr;
+    CButtonX* m_btnExport = nullptr;
+    CButtonX* m_btnHelp = nullptr;
+    CButtonX* m_btnMin = nullptr;
+    CButtonX* m_btnMax = nullptr;
+    CButtonX* m_btnClose = nullptr;
+    CButtonX* m_btnCateImage = nullptr;
+    CButtonX* m_btnCateText = nullptr;
+
+    // The editing hot keys in id order, from HOTKEY_FIRST.
+    std::vector<QShortcut*> m_vecHotKeys;
+    // Timer 302: opens the template chooser 100 ms after start-up.
+    QTimer m_templateTimer;
+
+    // QDialog
+    void reject() override;
+
+protected:
+    // QWidget events
+    bool event(QEvent* pEvent) override;
+    void paintEvent(QPaintEvent* pEvent) override;
+    void resizeEvent(QResizeEvent* pEvent) override;
+    void moveEvent(QMoveEvent* pEvent) override;
+    void showEvent(QShowEvent* pEvent) override;
+    void mousePressEvent(QMouseEvent* pEvent) override;
+    void mouseMoveEvent(QMouseEvent* pEvent) override;
+    void mouseReleaseEvent(QMouseEvent* pEvent) override;
+    void mouseDoubleClickEvent(QMouseEvent* pEvent) override;
+    void keyPressEvent(QKeyEvent* pEvent) override;
+
+private:
+    void OnInitDialog();
+    // A skinned button with its dialog text and a tool tip.
+    CButtonX* AddButton(int nId, const QString& strText, const QString& strTip);
+    void CreateHotKeys();
+    void SetModified();
+    void RepaintTitle();
+    QString SkinPath(const QString& strFile) const;
+    QMessageBox::StandardButton Message(
+        const QString& strText, QMessageBox::StandardButtons buttons, QMessageBox::Icon icon);
+
+    CShellPrompts* m_pPrompts;
+    std::unique_ptr<CShellPrompts> m_pOwnPrompts;
+    QString m_strAppDir;
+    std::vector<std::pair<int, CButtonX*>> m_vecButtons;
+    // Moving by the surface where the platform cannot move the window itself.
+    int m_bDragging = 0;
+    QPoint m_ptDragOffset;
+};

@@ -1,0 +1,503 @@
+#include <gtest/gtest.h>
+
+#include <ostream>
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QShortcut>
+#include <QTest>
+
+#include "document/textpanel.h"
+#include "document/undohistory.h"
+#include "platform/messages.h"
+#include "tests/shell/mainwindowfixture.h"
+
+namespace {
+
+struct ButtonPlace {
+    int nId;
+    const char* pszText;
+    const char* pszSkin;
+    // x and width are measured from the left edge, or from the right edge W when bFromRight is set.
+    int x;
+    int y;
+    int nWidth;
+    int nHeight;
+    bool bFromRight;
+};
+
+const ButtonPlace kButtons[] = {
+    {IDC_BTN_NEW, "New", "new.bmp", 20, 40, 40, 40, false},
+    {IDC_BTN_OPEN, "Open", "open.bmp", 70, 40, 40, 40, false},
+    {IDC_BTN_SAVE, "Save", "save.bmp", 120, 40, 40, 40, false},
+    {IDC_BTN_UNDO, "Undo", "undo.bmp", 190, 40, 40, 40, false},
+    {IDC_BTN_REDO, "Redo", "redo.bmp", 230, 40, 40, 40, false},
+    {IDC_BTN_PREVIEW, "Preview", "preview.bmp", 300, 40, 40, 40, false},
+    {IDC_BTN_PRINT, "Print", "print.bmp", 345, 40, 40, 40, false},
+    {IDC_BTN_EXPORT, "Export", "export.bmp", 390, 40, 40, 40, false},
+    {IDC_BTN_HELP, "H", "help.bmp", 40, 40, 30, 40, true},
+    {IDC_BTN_MIN, "--", "min.bmp", 63, 8, 12, 13, true},
+    {IDC_BTN_MAX, "+", "max.bmp", 44, 8, 12, 13, true},
+    {IDC_BTN_CLOSE, "X", "close.bmp", 26, 8, 13, 13, true},
+    {IDC_BTN_CATE_IMAGE, "Image", "cate_image.bmp", 10, 100, 85, 32, false},
+    {IDC_BTN_CATE_TEXT, "Text", "cate_text.bmp", 105, 100, 85, 32, false},
+};
+
+// Checks every control against the layout for a client of W x H.
+void ExpectLayout(CPalenkoDlg& dlg, int W, int H)
+{
+    ASSERT_EQ(dlg.size(), QSize(W, H));
+    for (const ButtonPlace& place : kButtons) {
+        SCOPED_TRACE(place.pszText);
+        const CButtonX* pButton = dlg.Button(place.nId);
+        ASSERT_NE(pButton, nullptr);
+        const int x = place.bFromRight ? W - place.x : place.x;
+        EXPECT_EQ(pButton->geometry(), QRect(x, place.y, place.nWidth, place.nHeight));
+        EXPECT_EQ(pButton->text(), QLatin1String(place.pszText));
+        EXPECT_TRUE(pButton->m_strSkin.endsWith(QStringLiteral("/Skins/") + QLatin1String(place.pszSkin)));
+    }
+    EXPECT_EQ(dlg.m_pCateImage->geometry(), QRect(10, 132, 180, H - 142));
+    EXPECT_EQ(dlg.m_pCateText->geometry(), QRect(10, 132, 180, H - 142));
+    EXPECT_EQ(dlg.m_rcCanvasArea, QRect(210, 100, W - 220, H - 110));
+}
+
+TEST_F(MainWindowTest, ControlsAt960x700)
+{
+    CPalenkoDlg& dlg = MakeWindow();
+    EXPECT_EQ(dlg.geometry(), QRect(0, 0, 960, 700));
+    EXPECT_EQ(dlg.windowTitle(), QStringLiteral("Velomira"));
+    EXPECT_TRUE(dlg.windowFlags() & Qt::FramelessWindowHint);
+    ExpectLayout(dlg, 960, 700);
+
+    // No card yet: the canvas waits hidden, the image panel and its tab are on.
+    EXPECT_TRUE(canvas().isHidden());
+    EXPECT_EQ(g_pCanvas, &canvas());
+    EXPECT_EQ(dlg.m_nPanel, 1);
+    EXPECT_FALSE(dlg.m_pCateImage->isHidden());
+    EXPECT_TRUE(dlg.m_pCateText->isHidden());
+    EXPECT_EQ(dlg.m_btnCateImage->m_bPressed, 1);
+    EXPECT_EQ(dlg.m_btnCateText->m_bPressed, 0);
+    EXPECT_EQ(dlg.m_btnCateImage->m_bLatch, 1);
+    EXPECT_EQ(dlg.m_btnCateText->m_bLatch, 1);
+
+    // Save, Undo and Redo wait for a change; preview, printing and export are not available yet.
+    for (const CButtonX* pButton :
+        {dlg.m_btnSave, dlg.m_btnUndo, dlg.m_btnRedo, dlg.m_btnPreview, dlg.m_btnPrint, dlg.m_btnExport}) {
+        EXPECT_EQ(pButton->m_bEnabled, 0) << pButton->text().toStdString();
+        EXPECT_FALSE(pButton->isEnabled()) << pButton->text().toStdString();
+    }
+    for (const CButtonX* pButton : {dlg.m_btnNew, dlg.m_btnOpen, dlg.m_btnHelp, dlg.m_btnClose})
+        EXPECT_TRUE(pButton->isEnabled()) << pButton->text().toStdString();
+    EXPECT_EQ(dlg.TitleText(), QStringLiteral("Velomira - Untitled.plk"));
+}
+
+TEST_F(MainWindowTest, ControlsAndCanvasFollowAResize)
+{
+    CPalenkoDlg& dlg = MakeWindowWithTemplate();
+    // An 800 x 400 card in the 740 x 590 area, 10 px in from each side: 720 x 360, centred vertically.
+    EXPECT_EQ(dlg.m_nCardWidth, 800);
+    EXPECT_EQ(dlg.m_nCardHeight, 400);
+    EXPECT_FALSE(canvas().isHidden());
+    EXPECT_EQ(canvas().geometry(), QRect(220, 215, 720, 360));
+    const RectF rcBefore = doc().m_vecObjects[1]->m_rcObject;
+
+    dlg.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+    dlg.resize(1100, 800);
+    QCoreApplication::processEvents();
+    ExpectLayout(dlg, 1100, 800);
+    // Now 860 x 430 in the 880 x 690 area; the objects are rescaled with the canvas.
+    EXPECT_EQ(canvas().geometry(), QRect(220, 230, 860, 430));
+    EXPECT_EQ(doc().m_szClient, QSize(860, 430));
+    const RectF rcAfter = doc().m_vecObjects[1]->m_rcObject;
+    EXPECT_NEAR(rcAfter.X, rcBefore.X * 860 / 720, 0.01);
+    EXPECT_NEAR(rcAfter.Width, rcBefore.Width * 860 / 720, 0.01);
+    EXPECT_NEAR(rcAfter.Height, rcBefore.Height * 430 / 360, 0.01);
+    // The rounded region is renewed for the new size.
+    EXPECT_TRUE(dlg.mask().contains(QPoint(1095, 400)));
+    EXPECT_FALSE(dlg.mask().contains(QPoint(1099, 799)));
+}
+
+TEST_F(MainWindowTest, RoundedRegionCutsTheCornersAndTheFirstColumns)
+{
+    const QRegion region = CPalenkoDlg::RoundedRegion(960, 700);
+    EXPECT_TRUE(region.contains(QPoint(480, 350)));
+    EXPECT_TRUE(region.contains(QPoint(480, 1)));
+    EXPECT_TRUE(region.contains(QPoint(2, 350)));
+    EXPECT_TRUE(region.contains(QPoint(959, 350)));
+    EXPECT_FALSE(region.contains(QPoint(480, 0)));
+    EXPECT_FALSE(region.contains(QPoint(1, 350)));
+    for (const QPoint pt : {QPoint(2, 1), QPoint(959, 1), QPoint(2, 699), QPoint(959, 699)})
+        EXPECT_FALSE(region.contains(pt)) << pt.x() << "," << pt.y();
+    EXPECT_TRUE(MakeWindow().mask().contains(QPoint(480, 350)));
+    EXPECT_FALSE(dlg().mask().contains(QPoint(0, 0)));
+}
+
+TEST_F(MainWindowTest, PaintsTitleBandPanelAndCanvasArea)
+{
+    CPalenkoDlg& dlg = MakeWindow();
+    const QImage window = dlg.RenderWindow();
+    ASSERT_EQ(window.size(), QSize(960, 700));
+    // Without skin pictures the fills show through.
+    EXPECT_EQ(window.pixel(700, 15), 0xFF706D73u);
+    EXPECT_EQ(window.pixel(100, 400), 0xFFEFEFF1u);
+    EXPECT_EQ(window.pixel(500, 400), 0xFF444343u);
+    EXPECT_EQ(window.pixel(955, 695), 0xFFEFEFF1u);
+    EXPECT_EQ(window.pixel(500, 92), 0xFFEFEFF1u);
+    // The title is written in white in the title strip.
+    int nWhite = 0;
+    for (int y = 7; y < 30; ++y) {
+        for (int x = 30; x < 230; ++x)
+            nWhite += qRed(window.pixel(x, y)) > 240 && qBlue(window.pixel(x, y)) > 240;
+    }
+    EXPECT_GT(nWhite, 50);
+}
+
+TEST_F(MainWindowTest, TitleShowsFileNameAndModifiedMark)
+{
+    CPalenkoDlg& dlg = MakeWindow();
+    EXPECT_EQ(dlg.TitleText(), QStringLiteral("Velomira - Untitled.plk"));
+    dlg.OpenTemplateChooser(true);
+    EXPECT_EQ(dlg.TitleText(), QStringLiteral("Velomira - Untitled.plk"));
+    m_prompts.m_strTemplate = m_strTemplate;
+    ASSERT_TRUE(dlg.OpenTemplateChooser(true));
+    EXPECT_EQ(dlg.TitleText(), QStringLiteral("Velomira - Untitled.plk(*)"));
+    m_app.m_strCurrentFile = tree.path(QStringLiteral("cards/card.plk"));
+    EXPECT_EQ(dlg.TitleText(), QStringLiteral("Velomira - card.plk(*)"));
+    canvas().m_bModified = 0;
+    EXPECT_EQ(dlg.TitleText(), QStringLiteral("Velomira - card.plk"));
+}
+
+struct UndoStateCase {
+    qintptr nCurrent;
+    qintptr nLast;
+    bool bUndo;
+    bool bRedo;
+};
+
+void PrintTo(const UndoStateCase& c, std::ostream* pOut)
+{
+    *pOut << "(" << c.nCurrent << "," << c.nLast << ")";
+}
+
+class UndoStateTest : public MainWindowTest, public ::testing::WithParamInterface<UndoStateCase> { };
+
+TEST_P(UndoStateTest, SetsUndoRedoAndMarksTheCard)
+{
+    const UndoStateCase& c = GetParam();
+    CPalenkoDlg& dlg = MakeWindow();
+    // Start from the opposite states, so that each one is really set.
+    dlg.m_btnUndo->EnableButton(!c.bUndo);
+    dlg.m_btnRedo->EnableButton(!c.bRedo);
+    EXPECT_EQ(SendAppMessage(&dlg, WM_UNDOSTATE, c.nCurrent, c.nLast), 0);
+    EXPECT_EQ(dlg.m_btnUndo->m_bEnabled, int(c.bUndo));
+    EXPECT_EQ(dlg.m_btnUndo->isEnabled(), c.bUndo);
+    EXPECT_EQ(dlg.m_btnRedo->m_bEnabled, int(c.bRedo));
+    EXPECT_EQ(dlg.m_btnRedo->isEnabled(), c.bRedo);
+    EXPECT_EQ(canvas().m_bModified, 1);
+    EXPECT_TRUE(dlg.m_btnSave->isEnabled());
+    EXPECT_TRUE(dlg.TitleText().endsWith(QStringLiteral("(*)")));
+}
+
+INSTANTIATE_TEST_SUITE_P(States, UndoStateTest,
+    ::testing::Values(UndoStateCase {-1, -1, false, false}, UndoStateCase {0, 0, true, false},
+        UndoStateCase {-1, 2, false, true}, UndoStateCase {1, 3, true, true}));
+
+TEST_F(MainWindowTest, DocChangedMarksTheCardOnce)
+{
+    CPalenkoDlg& dlg = MakeWindow();
+    ASSERT_EQ(canvas().m_bModified, 0);
+    ASSERT_FALSE(dlg.m_btnSave->isEnabled());
+    EXPECT_EQ(SendAppMessage(&dlg, WM_DOCCHANGED, 0, 0), 0);
+    EXPECT_EQ(canvas().m_bModified, 1);
+    EXPECT_EQ(dlg.m_btnSave->m_bEnabled, 1);
+    EXPECT_TRUE(dlg.m_btnSave->isEnabled());
+    EXPECT_EQ(dlg.TitleText(), QStringLiteral("Velomira - Untitled.plk(*)"));
+    // Undo and Redo are the undo state's business, not the change notice's.
+    EXPECT_FALSE(dlg.m_btnUndo->isEnabled());
+    EXPECT_FALSE(dlg.m_btnRedo->isEnabled());
+}
+
+TEST_F(MainWindowTest, TabButtonsSwitchPanels)
+{
+    CPalenkoDlg& dlg = MakeWindow();
+    dlg.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+    QTest::mouseClick(dlg.m_btnCateText, Qt::LeftButton);
+    EXPECT_EQ(dlg.m_nPanel, 2);
+    EXPECT_TRUE(dlg.m_pCateImage->isHidden());
+    EXPECT_FALSE(dlg.m_pCateText->isHidden());
+    EXPECT_EQ(dlg.m_btnCateImage->m_bPressed, 0);
+    EXPECT_EQ(dlg.m_btnCateText->m_bPressed, 1);
+    // A click on the tab that is already on leaves it pressed.
+    QTest::mouseClick(dlg.m_btnCateText, Qt::LeftButton);
+    EXPECT_EQ(dlg.m_nPanel, 2);
+    EXPECT_EQ(dlg.m_btnCateText->m_bPressed, 1);
+    QTest::mouseClick(dlg.m_btnCateImage, Qt::LeftButton);
+    EXPECT_EQ(dlg.m_nPanel, 1);
+    EXPECT_FALSE(dlg.m_pCateImage->isHidden());
+    EXPECT_TRUE(dlg.m_pCateText->isHidden());
+    EXPECT_EQ(dlg.m_btnCateImage->m_bPressed, 1);
+    EXPECT_EQ(dlg.m_btnCateText->m_bPressed, 0);
+}
+
+TEST_F(MainWindowTest, CanvasSelectionSwitchesPanelsAndCurrentText)
+{
+    CPalenkoDlg& dlg = MakeWindowWithTemplate();
+    auto pText = std::make_unique<TheData>();
+    pText->m_nType = OBJ_TEXT;
+    pText->m_pText = std::make_unique<CTextPanel>();
+    pText->m_rcObject = {30, 30, 100, 40};
+    TheData* pAdded = canvas().AddObject(std::move(pText), 0);
+
+    // A text object selected while the image panel is on: the text panel takes over.
+    doc().m_nSelected = pAdded->m_nIndex;
+    SendAppMessage(&dlg, WM_CANVAS_SELECT, 0, 1);
+    EXPECT_EQ(g_pCurrentText, pAdded);
+    EXPECT_EQ(dlg.m_nPanel, 2);
+    EXPECT_FALSE(dlg.m_pCateText->isHidden());
+    EXPECT_TRUE(dlg.m_pCateImage->isHidden());
+
+    // Cleared while the text panel is on: no current text, the panel stays.
+    SendAppMessage(&dlg, WM_CANVAS_SELECT, 0, 0);
+    EXPECT_EQ(g_pCurrentText, nullptr);
+    EXPECT_EQ(dlg.m_nPanel, 2);
+
+    // Another object selected: back to the image panel.
+    g_pCurrentText = pAdded;
+    doc().m_nSelected = 0;
+    SendAppMessage(&dlg, WM_CANVAS_SELECT, 0, 2);
+    EXPECT_EQ(g_pCurrentText, nullptr);
+    EXPECT_EQ(dlg.m_nPanel, 1);
+    EXPECT_FALSE(dlg.m_pCateImage->isHidden());
+    EXPECT_EQ(dlg.m_btnCateImage->m_bPressed, 1);
+
+    // Cleared while the image panel is on: the current text is the text panel's own business.
+    g_pCurrentText = pAdded;
+    SendAppMessage(&dlg, WM_CANVAS_SELECT, 0, 0);
+    EXPECT_EQ(g_pCurrentText, pAdded);
+    EXPECT_EQ(dlg.m_nPanel, 1);
+}
+
+TEST_F(MainWindowTest, HotKeysFollowTheCanvasRequests)
+{
+    CPalenkoDlg& dlg = MakeWindow();
+    ASSERT_EQ(dlg.m_vecHotKeys.size(), 8u);
+    const QKeySequence keys[] = {QKeySequence(Qt::Key_Left), QKeySequence(Qt::Key_Up), QKeySequence(Qt::Key_Right),
+        QKeySequence(Qt::Key_Down), QKeySequence(Qt::Key_Delete), QKeySequence(QStringLiteral("Ctrl+Z")),
+        QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+S"))};
+    for (size_t i = 0; i < 8; ++i) {
+        EXPECT_EQ(dlg.m_vecHotKeys[i]->key(), keys[i]) << i;
+        EXPECT_EQ(dlg.m_vecHotKeys[i]->context(), Qt::WindowShortcut) << i;
+        EXPECT_FALSE(dlg.m_vecHotKeys[i]->isEnabled()) << i;
+    }
+    // The Ctrl keys act once per press.
+    EXPECT_FALSE(dlg.m_vecHotKeys[5]->autoRepeat());
+    EXPECT_FALSE(dlg.m_vecHotKeys[7]->autoRepeat());
+
+    SendAppMessage(&dlg, WM_CANVAS_HOTKEYS, 0, 1);
+    for (const QShortcut* pHotKey : dlg.m_vecHotKeys)
+        EXPECT_TRUE(pHotKey->isEnabled());
+    SendAppMessage(&dlg, WM_CANVAS_HOTKEYS, 0, 0);
+    for (const QShortcut* pHotKey : dlg.m_vecHotKeys)
+        EXPECT_FALSE(pHotKey->isEnabled());
+}
+
+TEST_F(MainWindowTest, HotKeysActOnlyWhileRegistered)
+{
+    CPalenkoDlg& dlg = MakeWindowWithTemplate();
+    dlg.show();
+    dlg.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dlg));
+    canvas().Select(1);
+    const RectF rcStart = doc().m_vecObjects[1]->m_rcObject;
+
+    // Not registered: the keys do nothing.
+    QTest::keyClick(&dlg, Qt::Key_Right);
+    EXPECT_EQ(doc().m_vecObjects[1]->m_rcObject, rcStart);
+
+    SendAppMessage(&dlg, WM_CANVAS_HOTKEYS, 0, 1);
+    QTest::keyClick(&dlg, Qt::Key_Right);
+    QTest::keyClick(&dlg, Qt::Key_Down);
+    EXPECT_FLOAT_EQ(doc().m_vecObjects[1]->m_rcObject.X, rcStart.X + 1);
+    EXPECT_FLOAT_EQ(doc().m_vecObjects[1]->m_rcObject.Y, rcStart.Y + 1);
+    EXPECT_TRUE(dlg.m_btnUndo->isEnabled());
+
+    // Ctrl+Z undoes the last step (and clears the selection first); Ctrl+Shift+Z repeats it.
+    QTest::keyClick(&dlg, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_FLOAT_EQ(doc().m_vecObjects[1]->m_rcObject.Y, rcStart.Y);
+    EXPECT_EQ(doc().m_nSelected, -1);
+    QTest::keyClick(&dlg, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_FLOAT_EQ(doc().m_vecObjects[1]->m_rcObject.Y, rcStart.Y + 1);
+
+    // Delete with nothing selected does nothing.
+    QTest::keyClick(&dlg, Qt::Key_Delete);
+    EXPECT_EQ(doc().m_vecObjects[1]->m_bDeleted, 0);
+    canvas().Select(1);
+    SendAppMessage(&dlg, WM_CANVAS_HOTKEYS, 0, 1);
+    QTest::keyClick(&dlg, Qt::Key_Delete);
+    EXPECT_EQ(doc().m_vecObjects[1]->m_bDeleted, 1);
+
+    // Ctrl+S saves to the card's file without a dialog.
+    m_app.m_strCurrentFile = tree.path(QStringLiteral("hotkey.plk"));
+    QTest::keyClick(&dlg, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_TRUE(QFile::exists(m_app.m_strCurrentFile));
+    EXPECT_EQ(m_prompts.m_nSaveDialogs, 0);
+    EXPECT_EQ(canvas().m_bModified, 0);
+
+    // Released: Ctrl+S no longer saves.
+    SendAppMessage(&dlg, WM_CANVAS_HOTKEYS, 0, 0);
+    QFile::remove(m_app.m_strCurrentFile);
+    QTest::keyClick(&dlg, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_FALSE(QFile::exists(m_app.m_strCurrentFile));
+}
+
+struct EdgeCase {
+    int x;
+    int y;
+    int nEdge;
+};
+
+void PrintTo(const EdgeCase& c, std::ostream* pOut)
+{
+    *pOut << "(" << c.x << "," << c.y << ")";
+}
+
+class HitEdgeTest : public MainWindowTest, public ::testing::WithParamInterface<EdgeCase> { };
+
+TEST_P(HitEdgeTest, NamesTheBorderUnderThePoint)
+{
+    const EdgeCase& c = GetParam();
+    EXPECT_EQ(MakeWindow().HitEdge(c.x, c.y), c.nEdge) << c.x << "," << c.y;
+}
+
+// At 960 x 700 with a 10 px border: the inner rectangle reaches to x 950 and y 690.
+INSTANTIATE_TEST_SUITE_P(Border, HitEdgeTest,
+    ::testing::Values(EdgeCase {0, 0, 1}, EdgeCase {10, 10, 1}, EdgeCase {5, 300, 8}, EdgeCase {10, 690, 8},
+        EdgeCase {10, 691, 7}, EdgeCase {0, 699, 7}, EdgeCase {500, 0, 2}, EdgeCase {11, 10, 2}, EdgeCase {950, 5, 2},
+        EdgeCase {951, 10, 3}, EdgeCase {959, 0, 3}, EdgeCase {955, 11, 4}, EdgeCase {955, 690, 4},
+        EdgeCase {955, 691, 5}, EdgeCase {500, 695, 6}, EdgeCase {950, 699, 6}));
+
+struct ResizeCase {
+    int nEdge;
+    QPoint pt;
+    QRect rcExpected;
+};
+
+void PrintTo(const ResizeCase& c, std::ostream* pOut)
+{
+    *pOut << "edge " << c.nEdge << " to (" << c.pt.x() << "," << c.pt.y() << ")";
+}
+
+class ResizeToTest : public MainWindowTest, public ::testing::WithParamInterface<ResizeCase> { };
+
+TEST_P(ResizeToTest, MovesTheNamedSidesUnlessTooSmall)
+{
+    const ResizeCase& c = GetParam();
+    CPalenkoDlg& dlg = MakeWindow();
+    dlg.move(100, 50);
+    const QRect rcNormal = dlg.m_rcNormal;
+    dlg.m_nEdge = c.nEdge;
+    dlg.ResizeTo(c.pt);
+    EXPECT_EQ(dlg.geometry(), c.rcExpected);
+    if (c.rcExpected == QRect(100, 50, 960, 700))
+        EXPECT_EQ(dlg.m_rcNormal, rcNormal);
+    else
+        EXPECT_EQ(dlg.m_rcNormal, c.rcExpected);
+}
+
+// The window stands at (100, 50) with 960 x 700; points are client coordinates.
+INSTANTIATE_TEST_SUITE_P(Edges, ResizeToTest,
+    ::testing::Values(ResizeCase {4, {650, 300}, {100, 50, 960, 700}}, ResizeCase {4, {699, 300}, {100, 50, 960, 700}},
+        ResizeCase {4, {700, 300}, {100, 50, 700, 700}}, ResizeCase {4, {720, 300}, {100, 50, 720, 700}},
+        ResizeCase {6, {300, 590}, {100, 50, 960, 700}}, ResizeCase {6, {300, 610}, {100, 50, 960, 610}},
+        ResizeCase {1, {-40, -20}, {60, 30, 1000, 720}}, ResizeCase {1, {300, 10}, {100, 50, 960, 700}},
+        ResizeCase {3, {1000, 20}, {100, 70, 1000, 680}}, ResizeCase {5, {800, 800}, {100, 50, 800, 800}},
+        ResizeCase {7, {-10, 650}, {90, 50, 970, 650}}, ResizeCase {8, {40, 300}, {140, 50, 920, 700}},
+        ResizeCase {2, {300, 150}, {100, 50, 960, 700}}, ResizeCase {-1, {800, 800}, {100, 50, 960, 700}}));
+
+void SendMouse(QWidget* pWidget, QEvent::Type type, QPoint pt, Qt::MouseButtons buttons)
+{
+    QMouseEvent event(type, QPointF(pt), pWidget->mapToGlobal(QPointF(pt)),
+        type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons, Qt::NoModifier);
+    QApplication::sendEvent(pWidget, &event);
+}
+
+TEST_F(MainWindowTest, BorderDragResizesAndKeepsTheMinimum)
+{
+    CPalenkoDlg& dlg = MakeWindow();
+    SendMouse(&dlg, QEvent::MouseButtonPress, {955, 300}, Qt::LeftButton);
+    EXPECT_EQ(dlg.m_bResizing, 1);
+    EXPECT_EQ(dlg.m_nEdge, 4);
+    EXPECT_EQ(dlg.cursor().shape(), Qt::SizeHorCursor);
+    // Too narrow on the way: nothing; the release at 720 takes effect.
+    for (int i = 0; i < 8; ++i)
+        SendMouse(&dlg, QEvent::MouseMove, {650, 300}, Qt::LeftButton);
+    EXPECT_EQ(dlg.width(), 960);
+    SendMouse(&dlg, QEvent::MouseButtonRelease, {720, 300}, Qt::NoButton);
+    EXPECT_EQ(dlg.geometry(), QRect(0, 0, 720, 700));
+    EXPECT_EQ(dlg.m_bResizing, 0);
+    EXPECT_EQ(dlg.m_nEdge, -1);
+
+    // A press inside the border is no border drag.
+    SendMouse(&dlg, QEvent::MouseButtonPress, {300, 300}, Qt::LeftButton);
+    EXPECT_EQ(dlg.m_bResizing, 0);
+    SendMouse(&dlg, QEvent::MouseButtonRelease, {300, 300}, Qt::NoButton);
+}
+
+TEST_F(MainWindowTest, HoverOnTheBorderShowsTheEdgeCursor)
+{
+    CPalenkoDlg& dlg = MakeWindow();
+    SendMouse(&dlg, QEvent::MouseMove, {3, 3}, Qt::NoButton);
+    EXPECT_EQ(dlg.m_nEdge, 1);
+    EXPECT_EQ(dlg.cursor().shape(), Qt::SizeFDiagCursor);
+    SendMouse(&dlg, QEvent::MouseMove, {957, 3}, Qt::NoButton);
+    EXPECT_EQ(dlg.cursor().shape(), Qt::SizeBDiagCursor);
+    SendMouse(&dlg, QEvent::MouseMove, {500, 697}, Qt::NoButton);
+    EXPECT_EQ(dlg.cursor().shape(), Qt::SizeVerCursor);
+    SendMouse(&dlg, QEvent::MouseMove, {500, 300}, Qt::NoButton);
+    EXPECT_EQ(dlg.cursor().shape(), Qt::ArrowCursor);
+}
+
+TEST_F(MainWindowTest, DoubleClickInTheTitleStripMaximisesAndRestores)
+{
+    CPalenkoDlg& dlg = MakeWindow();
+    dlg.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+    const QRect rcNormal = dlg.geometry();
+    for (const QPoint pt : {QPoint(100, 35), QPoint(5, 15), QPoint(955, 15), QPoint(500, 31)}) {
+        SendMouse(&dlg, QEvent::MouseButtonDblClick, pt, Qt::LeftButton);
+        EXPECT_EQ(dlg.m_bMaximized, 0) << pt.x() << "," << pt.y();
+    }
+    SendMouse(&dlg, QEvent::MouseButtonDblClick, {100, 15}, Qt::LeftButton);
+    SendMouse(&dlg, QEvent::MouseButtonRelease, {100, 15}, Qt::NoButton);
+    EXPECT_EQ(dlg.m_bMaximized, 1);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(dlg.geometry(), dlg.screen()->availableGeometry());
+    EXPECT_EQ(dlg.m_rcNormal, rcNormal);
+    // While maximised the border does not resize.
+    SendMouse(&dlg, QEvent::MouseButtonPress, {3, 300}, Qt::LeftButton);
+    EXPECT_EQ(dlg.m_bResizing, 0);
+    SendMouse(&dlg, QEvent::MouseButtonRelease, {3, 300}, Qt::NoButton);
+
+    SendMouse(&dlg, QEvent::MouseButtonDblClick, {10, 0}, Qt::LeftButton);
+    EXPECT_EQ(dlg.m_bMaximized, 0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(dlg.geometry(), rcNormal);
+}
+
+TEST_F(MainWindowTest, TitleButtonsMinimiseAndMaximise)
+{
+    CPalenkoDlg& dlg = MakeWindow();
+    dlg.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+    QTest::mouseClick(dlg.m_btnMax, Qt::LeftButton);
+    EXPECT_EQ(dlg.m_bMaximized, 1);
+    QTest::mouseClick(dlg.m_btnMax, Qt::LeftButton);
+    EXPECT_EQ(dlg.m_bMaximized, 0);
+    QTest::mouseClick(dlg.m_btnMin, Qt::LeftButton);
+    EXPECT_TRUE(dlg.windowState() & Qt::WindowMinimized);
+}
+
+} // namespace
