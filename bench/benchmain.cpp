@@ -19,6 +19,12 @@ std::vector<BenchEntry>& Registry()
     return entries;
 }
 
+std::vector<std::pair<const char*, std::function<int()>>>& Children()
+{
+    static std::vector<std::pair<const char*, std::function<int()>>> children;
+    return children;
+}
+
 } // namespace
 
 void BenchReport(const std::string& strName, double dValue, const std::string& strUnit)
@@ -30,6 +36,11 @@ void BenchReport(const std::string& strName, double dValue, const std::string& s
 BenchRegistrar::BenchRegistrar(const char* pszName, std::function<void()> fn)
 {
     Registry().push_back({pszName, std::move(fn)});
+}
+
+BenchChild::BenchChild(const char* pszName, std::function<int()> fn)
+{
+    Children().emplace_back(pszName, std::move(fn));
 }
 
 double BestOf(int nRuns, const std::function<void()>& fn)
@@ -44,12 +55,19 @@ double BestOf(int nRuns, const std::function<void()>& fn)
     return dBest;
 }
 
-// Runs every benchmark, or only those whose names are given on the command line.
+// Runs every benchmark, or only those whose names are given on the command line, or one child helper.
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     const QStringList args = QApplication::arguments().mid(1);
+    if (args.size() == 2 && args[0] == QLatin1String("--child")) {
+        for (const auto& [pszName, fn] : Children()) {
+            if (args[1] == QLatin1String(pszName))
+                return fn();
+        }
+        return 2;
+    }
     for (const BenchEntry& entry : Registry()) {
         if (!args.isEmpty() && !args.contains(QString::fromLatin1(entry.pszName)))
             continue;
