@@ -77,3 +77,13 @@ double MeanAbsDiff(const QImage& a, const QImage& b)
     }
     return dSum / (double(ca.width()) * ca.height() * 4);
 }
+
+std::ostream& operator<<(std::ostream& out, const RectF& rc)
+{
+    return out << '(' << rc.X << ", " << rc.Y << ", " << rc.Width << ", " << rc.Height << ')';
+}
+
+std::ostream& operator<<(std::ostream& out, const MessageRecorder::Message& m)
+{
+    return out << '{' << m.nMessage << ", " << m.wParam << ", " << m.lParam << '}';
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <ostream>
 #include <vector>
 
 #include <QColor>
@@ -8,6 +9,8 @@
 #include <QObject>
 #include <QString>
 #include <QTemporaryDir>
+
+#include "document/rectf.h"
 
 // Test pictures are drawn here and written into a temporary folder; nothing binary is kept in the
 // repository.
@@ -46,3 +49,7 @@ public:
 
 // Mean absolute difference per channel of two equally sized pictures (both converted to ARGB32).
 double MeanAbsDiff(const QImage& a, const QImage& b);
+
+// Printers for failure messages, found by argument-dependent lookup.
+std::ostream& operator<<(std::ostream& out, const RectF& rc);
+std::ostream& operator<<(std::ostream& out, const MessageRecorder::Message& m);

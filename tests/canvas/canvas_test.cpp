@@ -14,16 +14,6 @@
 #include "render/cardimage.h"
 #include "tests/testsupport.h"
 
-static std::ostream& operator<<(std::ostream& out, const RectF& rc)
-{
-    return out << '(' << rc.X << ", " << rc.Y << ", " << rc.Width << ", " << rc.Height << ')';
-}
-
-static std::ostream& operator<<(std::ostream& out, const MessageRecorder::Message& m)
-{
-    return out << '{' << m.nMessage << ", " << m.wParam << ", " << m.lParam << '}';
-}
-
 namespace {
 
 using Message = MessageRecorder::Message;

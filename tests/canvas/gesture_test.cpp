@@ -18,16 +18,6 @@
 #include "platform/messages.h"
 #include "tests/testsupport.h"
 
-static std::ostream& operator<<(std::ostream& out, const MessageRecorder::Message& m)
-{
-    return out << '{' << m.nMessage << ", " << m.wParam << ", " << m.lParam << '}';
-}
-
-static std::ostream& operator<<(std::ostream& out, const RectF& rc)
-{
-    return out << '(' << rc.X << ", " << rc.Y << ", " << rc.Width << ", " << rc.Height << ')';
-}
-
 namespace {
 
 using Message = MessageRecorder::Message;

@@ -14,17 +14,6 @@
 #include "platform/messages.h"
 #include "tests/testsupport.h"
 
-// Printers for failure messages; found by argument-dependent lookup, so outside the anonymous namespace.
-static std::ostream& operator<<(std::ostream& out, const RectF& rc)
-{
-    return out << '(' << rc.X << ", " << rc.Y << ", " << rc.Width << ", " << rc.Height << ')';
-}
-
-static std::ostream& operator<<(std::ostream& out, const MessageRecorder::Message& m)
-{
-    return out << '{' << m.nMessage << ", " << m.wParam << ", " << m.lParam << '}';
-}
-
 namespace {
 
 using Message = MessageRecorder::Message;
