@@ -52,10 +52,12 @@ ThumbnailResult MakeThumbnail(
     if (cancelled())
         return {rcBox, QImage()};
     const QSize szPicture = ReadPictureSize(strPath);
+    // An unreadable picture keeps the whole box and draws nothing.
+    if (!szPicture.isValid())
+        return {rcBox, QImage()};
     ThumbnailResult result;
-    result.rcThumb
-        = szPicture.isValid() ? FitThumbBox(rcBox, szPicture.width(), szPicture.height()) : FitThumbBox(rcBox, 0, 0);
-    if (!szPicture.isValid() || result.rcThumb.isEmpty() || cancelled())
+    result.rcThumb = FitThumbBox(rcBox, szPicture.width(), szPicture.height());
+    if (result.rcThumb.isEmpty() || cancelled())
         return result;
     QImage image = ReadPicture(strPath, result.rcThumb.size());
     if (image.isNull() || cancelled())

@@ -90,14 +90,13 @@ bool CPicList::AddPicture(const QString& strPath)
     if (m_nUsed < int(m_cells.size())) {
         pCell = m_cells[m_nUsed];
         pCell->m_bFree = false;
-        pCell->SetPicture(strPath);
     } else {
         pCell = new CImgCtrl(&m_thumbnails, m_strSelectSkin, viewport());
         pCell->setGeometry(NextCellRect());
-        pCell->SetPicture(strPath);
         pCell->m_nItem = int(m_cells.size());
         m_cells.push_back(pCell);
     }
+    pCell->SetPicture(strPath);
     ++m_nUsed;
     pCell->show();
     UpdateScrollRange();

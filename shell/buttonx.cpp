@@ -27,6 +27,7 @@ CButtonX::~CButtonX() = default;
 void CButtonX::SetSkin(const QString& strSkin)
 {
     m_strSkin = strSkin;
+    m_imgSkin = ReadPicture(strSkin);
     update();
 }
 
@@ -45,8 +46,7 @@ QImage CButtonX::RenderButton() const
         return buffer;
     }
     buffer.fill(Qt::white);
-    const QImage skin = ReadPicture(m_strSkin);
-    const int nFrameWidth = skin.width() / 4;
+    const int nFrameWidth = m_imgSkin.width() / 4;
     if (nFrameWidth <= 0)
         return buffer;
 
@@ -54,7 +54,7 @@ QImage CButtonX::RenderButton() const
     ApplyQuality(painter);
     // Each frame is cut out before it is stretched, so smoothing never pulls in its neighbour.
     const auto drawFrame = [&](int nFrame) {
-        painter.drawImage(buffer.rect(), skin.copy(nFrame * nFrameWidth, 0, nFrameWidth, skin.height()));
+        painter.drawImage(buffer.rect(), m_imgSkin.copy(nFrame * nFrameWidth, 0, nFrameWidth, m_imgSkin.height()));
     };
     drawFrame(0);
     if (m_bEnabled) {

@@ -15,7 +15,7 @@ public:
     explicit CButtonX(QWidget* pParent = nullptr);
     ~CButtonX() override;
 
-    // Sets m_strSkin and repaints.
+    // Sets m_strSkin, reads its picture once and repaints.
     void SetSkin(const QString& strSkin);
     // Sets m_bEnabled together with the widget's own enabled state and repaints.
     void EnableButton(bool bEnable);
@@ -45,4 +45,6 @@ private:
 
     // Raises the hover flag once the pointer has rested on the button for 20 ms.
     QTimer m_hoverTimer;
+    // The picture of m_strSkin, read by SetSkin so that painting decodes nothing.
+    QImage m_imgSkin;
 };

@@ -57,9 +57,8 @@ QString DocumentsFolder()
 }
 
 // Draws a skin picture into the rectangle; a missing picture draws nothing.
-void DrawSkin(QPainter& painter, const QString& strPath, const QRect& rcTarget)
+void DrawSkin(QPainter& painter, const QImage& picture, const QRect& rcTarget)
 {
-    const QImage picture = ReadPicture(strPath);
     if (!picture.isNull())
         painter.drawImage(rcTarget, picture);
 }
@@ -209,7 +208,12 @@ CPalenkoDlg::~CPalenkoDlg() = default;
 
 void CPalenkoDlg::OnInitDialog()
 {
-    setWindowIcon(QIcon(SkinPath(QStringLiteral("quillmere_icon.png"))));
+    m_imgIcon = ReadPicture(SkinPath(QStringLiteral("quillmere_icon.png")));
+    setWindowIcon(QIcon(QPixmap::fromImage(m_imgIcon)));
+    m_imgBandCentre = ReadPicture(SkinPath(QStringLiteral("xcenter.png")));
+    m_imgBandLeft = ReadPicture(SkinPath(QStringLiteral("xleft.png")));
+    m_imgBandRight = ReadPicture(SkinPath(QStringLiteral("xright.png")));
+    m_imgDivider = ReadPicture(SkinPath(QStringLiteral("xvline.png")));
     // Every pixel is painted from the back buffer.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
@@ -471,20 +475,20 @@ QImage CPalenkoDlg::RenderWindow() const
     QPainter painter(&buffer);
     ApplyQuality(painter);
 
-    DrawSkin(painter, SkinPath(QStringLiteral("quillmere_icon.png")), QRect(3, 3, 24, 24));
+    DrawSkin(painter, m_imgIcon, QRect(3, 3, 24, 24));
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(14);
     painter.setFont(font);
     painter.setPen(Qt::white);
     painter.drawText(QRectF(30, 7, 500, 32), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, TitleText());
 
-    DrawSkin(painter, SkinPath(QStringLiteral("xcenter.png")), QRect(0, 30, W, 100));
-    DrawSkin(painter, SkinPath(QStringLiteral("xleft.png")), QRect(0, 30, 500, 100));
-    DrawSkin(painter, SkinPath(QStringLiteral("xright.png")), QRect(W - 100, 30, 100, 100));
+    DrawSkin(painter, m_imgBandCentre, QRect(0, 30, W, 100));
+    DrawSkin(painter, m_imgBandLeft, QRect(0, 30, 500, 100));
+    DrawSkin(painter, m_imgBandRight, QRect(W - 100, 30, 100, 100));
     // The panel colour covers the lower part of the band pictures: the band shows from y 30 to 90.
     painter.fillRect(QRect(0, 90, W, H - 90), QColor::fromRgba(kPanelColour));
     painter.fillRect(m_rcCanvasArea, QColor::fromRgba(kCanvasAreaColour));
-    DrawSkin(painter, SkinPath(QStringLiteral("xvline.png")), QRect(195, 90, 10, H - 90));
+    DrawSkin(painter, m_imgDivider, QRect(195, 90, 10, H - 90));
     return buffer;
 }
 
@@ -719,7 +723,6 @@ void CPalenkoDlg::OnSave()
 {
     m_pCanvas->Deselect();
     SaveProject();
-    RepaintTitle();
 }
 
 bool CPalenkoDlg::SaveProject()
@@ -737,7 +740,7 @@ bool CPalenkoDlg::SaveProject()
     }
     m_app.m_strCurrentFile = strPath;
     m_pCanvas->m_bModified = 0;
-    m_btnSave->EnableButton(m_pCanvas->m_bModified);
+    m_btnSave->EnableButton(false);
     RepaintTitle();
     return true;
 }
@@ -848,10 +851,8 @@ void CPalenkoDlg::OnCanvasSelect(qintptr nKind)
         break;
     case 1:
         g_pCurrentText = m_pCanvas->m_doc.SelectedObject();
-        if (m_nPanel == 1) {
-            m_nPanel = 2;
+        if (m_nPanel == 1)
             SwitchPanel(2);
-        }
         break;
     case 2:
         g_pCurrentText = nullptr;

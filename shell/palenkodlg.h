@@ -8,6 +8,7 @@
 #include <vector>
 
 #include <QDialog>
+#include <QImage>
 #include <QMessageBox>
 #include <QPoint>
 #include <QRect>
@@ -253,6 +254,12 @@ private:
     std::unique_ptr<CShellPrompts> m_pOwnPrompts;
     QString m_strAppDir;
     std::vector<std::pair<int, CButtonX*>> m_vecButtons;
+    // The skin pictures of the window's own drawing, read once: every resize step repaints the window.
+    QImage m_imgIcon;
+    QImage m_imgBandCentre;
+    QImage m_imgBandLeft;
+    QImage m_imgBandRight;
+    QImage m_imgDivider;
     // Moving by the surface where the platform cannot move the window itself.
     int m_bDragging = 0;
     QPoint m_ptDragOffset;

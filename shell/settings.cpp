@@ -11,8 +11,6 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
-#include "platform/appdir.h"
-
 QString g_strExportPath;
 QString g_strTemplateCategory = QStringLiteral("Christmas");
 int g_nTemplateNumber = 0;
@@ -173,11 +171,6 @@ int ToSetting(unsigned nValue)
     return int(std::min<unsigned>(nValue, INT_MAX));
 }
 
-QString AppIniPath()
-{
-    return GetAppDir() + QStringLiteral("config.ini");
-}
-
 } // namespace
 
 qsizetype GetPrivateProfileString(const QString& strSection, const QString& strKey, const QString& strDefault,
@@ -302,11 +295,6 @@ bool CIni::ReadFlag() const
     return false;
 }
 
-void LoadSettings()
-{
-    LoadSettings(AppIniPath());
-}
-
 void LoadSettings(const QString& strIniPath)
 {
     const CIni ini(strIniPath);
@@ -322,11 +310,6 @@ void LoadSettings(const QString& strIniPath)
     g_nTemplateNumber = ToSetting(ini.ReadInt(QStringLiteral("temp_num")));
     g_bTemplateFlag = ini.ReadFlag();
     g_nTemplateGroup = ToSetting(ini.ReadInt(QStringLiteral("first")));
-}
-
-void SaveSettings()
-{
-    SaveSettings(AppIniPath());
 }
 
 void SaveSettings(const QString& strIniPath)

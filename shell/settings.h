@@ -10,15 +10,13 @@ extern int g_nTemplateNumber; // temp_num: the last chosen template within its c
 extern int g_nTemplateGroup; // first: 0 Holiday, 1 Events, 2 Children
 extern bool g_bTemplateFlag; // flag: an Events category was selected
 
-// Reads the shared settings from the program folder's config.ini, or from the given INI file. A missing
-// file or key gives the default; an exportpath naming nothing that exists is replaced by the folder
-// "Velomira" in the user's documents folder, which is created.
-void LoadSettings();
+// Reads the shared settings from the INI file (the main window passes its program folder's config.ini).
+// A missing file or key gives the default; an exportpath naming nothing that exists is replaced by the
+// folder "Velomira" in the user's documents folder, which is created.
 void LoadSettings(const QString& strIniPath);
 
-// Writes the five shared settings into section "system" of the program folder's config.ini, or of the
-// given INI file, creating it when missing. Failures are not reported.
-void SaveSettings();
+// Writes the five shared settings into section "system" of the INI file, creating it when missing.
+// Failures are not reported.
 void SaveSettings(const QString& strIniPath);
 
 // The profile-string functions over a UTF-8 INI file. Section and key names are matched ignoring case

@@ -54,6 +54,8 @@ void WSlider::SetImages(const QString& strTrackImage, const QString& strThumbIma
 {
     m_strTrackImage = strTrackImage;
     m_strThumbImage = strThumbImage;
+    m_imgTrack = ReadPicture(strTrackImage);
+    m_imgThumb = ReadPicture(strThumbImage);
     update();
 }
 
@@ -71,14 +73,12 @@ QImage WSlider::RenderSlider() const
     buffer.fill(QColor(0xD8, 0xD8, 0xE5));
     QPainter painter(&buffer);
     ApplyQuality(painter);
-    const QImage track = ReadPicture(m_strTrackImage);
-    if (!track.isNull()) {
+    if (!m_imgTrack.isNull()) {
         painter.drawImage(
-            QRect(m_rcTrack.x(), (m_rcTrack.height() - kTrackImageHeight) / 2, width(), kTrackImageHeight), track);
+            QRect(m_rcTrack.x(), (m_rcTrack.height() - kTrackImageHeight) / 2, width(), kTrackImageHeight), m_imgTrack);
     }
-    const QImage thumb = ReadPicture(m_strThumbImage);
-    if (!thumb.isNull())
-        painter.drawImage(m_rcSliderThumb, thumb);
+    if (!m_imgThumb.isNull())
+        painter.drawImage(m_rcSliderThumb, m_imgThumb);
     return buffer;
 }
 

@@ -21,7 +21,7 @@ public:
     // m_nPos = nValue; places the thumb's left edge at nValue / (m_nMax - m_nMin) of the track width
     // (the range is not shifted by m_nMin) and repaints.
     void SetPos(int nValue);
-    // Stores both picture paths and repaints.
+    // Stores both picture paths, reads their pictures once and repaints.
     void SetImages(const QString& strTrackImage, const QString& strThumbImage);
     // Takes the client rectangle as the track and puts the thumb at its left end.
     void PreSubclassWindow();
@@ -59,4 +59,7 @@ private:
 
     // SetPos has placed the thumb at least once, so a new client size places it again for m_nPos.
     bool m_bPosSet = false;
+    // The pictures of the two paths, read by SetImages: a drag repaints at every move.
+    QImage m_imgTrack;
+    QImage m_imgThumb;
 };

@@ -123,8 +123,7 @@ void CTemplateChoose::OnInitDialog()
     m_pPicList = new CPicList(this, m_strAppDir);
     m_pPicList->Create(kListRect);
 
-    const QString strCategory = g_strTemplateCategory.isEmpty() ? QStringLiteral("Christmas") : g_strTemplateCategory;
-    m_pPicList->ShowFolder(CategoryPattern(strCategory));
+    ShowCategory(g_strTemplateCategory.isEmpty() ? QStringLiteral("Christmas") : g_strTemplateCategory);
     m_pPicList->SelectCell(g_nTemplateNumber);
     m_btnOK->setFocus();
 }
@@ -137,7 +136,6 @@ QString CTemplateChoose::CategoryPattern(const QString& strCategory) const
 void CTemplateChoose::ShowCategory(const QString& strCategory)
 {
     m_pPicList->ShowFolder(CategoryPattern(strCategory));
-    m_pPicList->viewport()->update();
 }
 
 void CTemplateChoose::OnTreeSelChanged()
@@ -146,20 +144,21 @@ void CTemplateChoose::OnTreeSelChanged()
     if (selected.isEmpty())
         return;
     const QString strText = selected.first()->text(0);
-    if (strText == QLatin1String("Children")) {
-        ShowCategory(strText);
-        g_strTemplateCategory = strText;
-        g_nTemplateGroup = 2;
-    } else if (m_holidays.contains(strText)) {
-        ShowCategory(strText);
-        g_strTemplateCategory = strText;
-        g_nTemplateGroup = 0;
-    } else if (m_events.contains(strText)) {
-        ShowCategory(strText);
+    // The group items "Theme", "Holiday" and "Events" are no categories.
+    int nGroup;
+    if (m_holidays.contains(strText))
+        nGroup = 0;
+    else if (m_events.contains(strText))
+        nGroup = 1;
+    else if (strText == QLatin1String("Children"))
+        nGroup = 2;
+    else
+        return;
+    ShowCategory(strText);
+    g_strTemplateCategory = strText;
+    g_nTemplateGroup = nGroup;
+    if (nGroup == 1)
         g_bTemplateFlag = true;
-        g_strTemplateCategory = strText;
-        g_nTemplateGroup = 1;
-    }
 }
 
 void CTemplateChoose::OnOK()
