@@ -11,7 +11,6 @@
 #include "document/cardfit.h"
 #include "document/thedata.h"
 #include "document/undohistory.h"
-#include "platform/imageio.h"
 #include "platform/messages.h"
 #include "platform/quality.h"
 #include "render/cardimage.h"
@@ -44,14 +43,11 @@ bool HasPicture(const std::unique_ptr<QImage>& pImage)
     return pImage && !pImage->isNull();
 }
 
-// Adds a rotation of the rectangle about its centre: move the centre to the origin, turn, move back.
+// The turn of the rectangle about its centre.
 QTransform RotationAbout(const QRectF& rc, double dAngle)
 {
-    const QPointF centre = rc.center();
     QTransform matrix;
-    matrix.translate(centre.x(), centre.y());
-    matrix.rotate(dAngle);
-    matrix.translate(-centre.x(), -centre.y());
+    RotateAbout(matrix, rc, dAngle);
     return matrix;
 }
 
@@ -77,13 +73,7 @@ std::unique_ptr<QImage> NewLayer(QSize size)
 
 QSize DisplayCopySize(QSize szPicture)
 {
-    const int w = szPicture.width();
-    const int h = szPicture.height();
-    if (w <= 0 || h <= 0 || (w <= kWorkingSide && h <= kWorkingSide))
-        return szPicture;
-    if (w >= h)
-        return QSize(int(double(w) / h * kWorkingSide), kWorkingSide);
-    return QSize(kWorkingSide, int(double(h) / w * kWorkingSide));
+    return WorkingCopySize(szPicture);
 }
 
 QRect FloatBarGeometry(const RectF& rcObject, QPoint ptCanvas, const QRect& rcMainWindow, int nBarWidth)
@@ -482,24 +472,9 @@ void Canvas::focusOutEvent(QFocusEvent* pEvent)
 void Canvas::LoadBackgroundCopy()
 {
     m_pBackground.reset();
-    const QSize szFile = ReadPictureSize(m_doc.m_strBackground);
-    if (!szFile.isValid())
-        return;
-    const QSize szCopy = DisplayCopySize(szFile);
-    const QImage picture = ReadPicture(m_doc.m_strBackground, szCopy);
-    if (picture.isNull())
-        return;
-    if (picture.size() == szCopy) {
-        m_pBackground = std::make_unique<QImage>(picture.convertToFormat(QImage::Format_ARGB32_Premultiplied));
-        return;
-    }
-    // Pictures smaller than the copy are enlarged by drawing them into a new bitmap.
-    m_pBackground = NewLayer(szCopy);
-    if (!m_pBackground)
-        return;
-    QPainter painter(m_pBackground.get());
-    ApplyQuality(painter);
-    painter.drawImage(QRect(QPoint(0, 0), szCopy), picture);
+    QImage copy = ReadWorkingCopy(m_doc.m_strBackground);
+    if (!copy.isNull())
+        m_pBackground = std::make_unique<QImage>(std::move(copy));
 }
 
 void Canvas::RememberClient()

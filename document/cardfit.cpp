@@ -20,14 +20,6 @@ int NaturalHeight(const TheData& obj)
     return size.isValid() ? size.height() : 0;
 }
 
-void ScaleRect(RectF& rc, double sx, double sy)
-{
-    rc.X = float(rc.X * sx);
-    rc.Y = float(rc.Y * sy);
-    rc.Width = float(rc.Width * sx);
-    rc.Height = float(rc.Height * sy);
-}
-
 } // namespace
 
 bool FitTemplateObjects(CardDocument& doc, const QString& strBackground)
@@ -60,10 +52,10 @@ bool FitProjectObjects(CardDocument& doc, const QString& strBackground, int nSav
     const double s = double(doc.m_szClient.width()) / nSavedWidth;
     for (const auto& pObject : doc.m_vecObjects) {
         TheData& obj = *pObject;
-        ScaleRect(obj.m_rcObject, s, s);
+        obj.m_rcObject = obj.m_rcObject.scaled(s);
         if (!obj.m_strPhoto.isEmpty() && !obj.m_strFrame.isEmpty()) {
-            ScaleRect(obj.m_rcPhoto, s, s);
-            ScaleRect(obj.m_rcPhotoLocal, s, s);
+            obj.m_rcPhoto = obj.m_rcPhoto.scaled(s);
+            obj.m_rcPhotoLocal = obj.m_rcPhotoLocal.scaled(s);
         }
         obj.LoadImages();
         if (obj.m_rcObject.Width > 0)
@@ -81,9 +73,9 @@ bool RescaleObjects(CardDocument& doc, QSize oldClient, QSize newClient)
     const double sy = double(newClient.height()) / oldClient.height();
     for (const auto& pObject : doc.m_vecObjects) {
         TheData& obj = *pObject;
-        ScaleRect(obj.m_rcObject, sx, sy);
-        ScaleRect(obj.m_rcPhoto, sx, sy);
-        ScaleRect(obj.m_rcPhotoLocal, sx, sy);
+        obj.m_rcObject = obj.m_rcObject.scaled(sx, sy);
+        obj.m_rcPhoto = obj.m_rcPhoto.scaled(sx, sy);
+        obj.m_rcPhotoLocal = obj.m_rcPhotoLocal.scaled(sx, sy);
         obj.RebuildImage();
     }
     return true;

@@ -11,12 +11,10 @@ constexpr double kPi = 3.1415926535;
 
 QPolygonF TurnedAboutCentre(const RectF& rc, double dAngle)
 {
-    const QPointF c = rc.centre();
+    const QRectF rcTurned = rc.toQRectF();
     QTransform t;
-    t.translate(c.x(), c.y());
-    t.rotate(dAngle);
-    t.translate(-c.x(), -c.y());
-    return t.map(QPolygonF(rc.toQRectF()));
+    RotateAbout(t, rcTurned, dAngle);
+    return t.map(QPolygonF(rcTurned));
 }
 
 // The part of the working photo that the object shows, in photo pixels relative to rcPhoto.
@@ -37,6 +35,14 @@ RectF PhotoFromCrop(const RectF& rcObject, const RectF& rcCrop, int nPhotoW, int
 }
 
 } // namespace
+
+void RotateAbout(QTransform& matrix, const QRectF& rc, double dAngle)
+{
+    const QPointF centre = rc.center();
+    matrix.translate(centre.x(), centre.y());
+    matrix.rotate(dAngle);
+    matrix.translate(-centre.x(), -centre.y());
+}
 
 void TheData::MoveBy(int dx, int dy, int bWhole)
 {

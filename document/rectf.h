@@ -14,9 +14,11 @@ struct RectF {
 
     QRectF toQRectF() const { return QRectF(X, Y, Width, Height); }
     QPointF centre() const { return QPointF(X + Width / 2.0, Y + Height / 2.0); }
-    RectF scaled(double k) const
+    // Every coordinate multiplied: x and the width by sx, y and the height by sy.
+    RectF scaled(double sx, double sy) const
     {
-        return {float(X * k), float(Y * k), float(Width * k), float(Height * k)};
+        return {float(X * sx), float(Y * sy), float(Width * sx), float(Height * sy)};
     }
+    RectF scaled(double k) const { return scaled(k, k); }
     bool operator==(const RectF&) const = default;
 };

@@ -10,6 +10,7 @@
 #include <QTextLayout>
 #include <QTransform>
 
+#include "platform/imageio.h"
 #include "platform/quality.h"
 
 namespace {
@@ -78,18 +79,6 @@ QPainterPath TextPath(const QTextLayout& layout, const QFont& font)
         path.addText(QPointF(line.cursorToX(line.textStart()), line.y() + line.ascent()), font, strLine);
     }
     return path;
-}
-
-// Bitmaps made from scratch stay below 2 GB; anything larger comes from broken geometry.
-constexpr double kMaxBitmapPixels = double(1 << 29);
-
-// Pixel size of a bitmap for a rectangle of w x h: both sides truncated; empty when either side is
-// less than one pixel or not a finite number, or when the bitmap would be absurdly large.
-QSize BitmapSize(double w, double h)
-{
-    if (!std::isfinite(w) || !std::isfinite(h) || w < 1 || h < 1 || w * h > kMaxBitmapPixels)
-        return QSize();
-    return QSize(int(w), int(h));
 }
 
 } // namespace

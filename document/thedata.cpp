@@ -13,28 +13,14 @@ double AspectOf(QSize size)
     return size.width() > 0 && size.height() > 0 ? double(size.height()) / size.width() : 0.0;
 }
 
-// The working copy of a picture: at most kWorkingSide on its shorter side, decoded at a reduced size
-// where the file allows it and then resampled with high quality. An unreadable file gives an empty
-// bitmap. pdAspect receives height / width of the full-size file.
+// The working copy of a picture as the object keeps it; an unreadable file gives an empty bitmap.
+// pdAspect receives height / width of the full-size file.
 std::unique_ptr<QImage> LoadWorkingCopy(const QString& strPath, double* pdAspect)
 {
-    const QSize full = ReadPictureSize(strPath);
+    QSize full;
+    QImage image = ReadWorkingCopy(strPath, &full);
     *pdAspect = AspectOf(full);
-    if (full.isEmpty())
-        return std::make_unique<QImage>();
-    QSize target = full;
-    if (full.width() > kWorkingSide || full.height() > kWorkingSide) {
-        if (full.width() < full.height())
-            target = QSize(kWorkingSide, int(double(kWorkingSide) * full.height() / full.width()));
-        else
-            target = QSize(int(double(kWorkingSide) * full.width() / full.height()), kWorkingSide);
-    }
-    QImage image = ReadPicture(strPath, target);
-    if (image.isNull())
-        return std::make_unique<QImage>();
-    if (image.size() != target)
-        image = image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    return std::make_unique<QImage>(image.convertToFormat(QImage::Format_ARGB32_Premultiplied));
+    return std::make_unique<QImage>(std::move(image));
 }
 
 // The mask library's "origin" picture stands for no mask at all.
@@ -44,6 +30,37 @@ QString WithoutOriginMask(const QString& strPath)
 }
 
 } // namespace
+
+QSize WorkingCopySize(QSize szPicture)
+{
+    const int w = szPicture.width();
+    const int h = szPicture.height();
+    if (w <= 0 || h <= 0 || (w <= kWorkingSide && h <= kWorkingSide))
+        return szPicture;
+    if (w < h)
+        return QSize(kWorkingSide, int(double(kWorkingSide) * h / w));
+    return QSize(int(double(kWorkingSide) * w / h), kWorkingSide);
+}
+
+QImage ReadWorkingCopy(const QString& strPath, QSize* pFullSize)
+{
+    // The header's size is kept even for a picture that is then refused.
+    QSize full;
+    QImage image = ReadPictureFor(strPath, [&full](QSize szFile) {
+        full = szFile;
+        return WorkingCopySize(szFile);
+    });
+    if (full.isEmpty())
+        full = QSize();
+    if (pFullSize)
+        *pFullSize = full;
+    if (!full.isValid() || image.isNull())
+        return QImage();
+    const QSize target = WorkingCopySize(full);
+    if (image.size() != target)
+        image = image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
 
 QString FrameMaskPath(const QString& strFramePath)
 {
@@ -83,15 +100,16 @@ int TheData::PhotoState() const
     return PHOTO_EMPTY;
 }
 
-// The object takes the photo's shape, keeping its width and its vertical centre.
-void TheData::TakePhotoShape()
+// The object takes the aspect ratio (height / width), keeping its whole width and its vertical
+// centre.
+void TheData::TakeShape(double dAspect)
 {
     const float w = std::trunc(m_rcObject.Width);
-    const float h = std::trunc(w * m_dPhotoAspect);
+    const float h = std::trunc(w * dAspect);
     m_rcObject.Y += (m_rcObject.Height - h) / 2;
     m_rcObject.Width = w;
     m_rcObject.Height = h;
-    m_dAspect = m_dPhotoAspect;
+    m_dAspect = dAspect;
 }
 
 // Places the photo so that it covers the whole object, centred on it.
@@ -117,16 +135,12 @@ void TheData::SetPhoto(
     m_strPhoto = strPath;
     if (strPath.isEmpty()) {
         m_pPhoto.reset();
-        if (!m_pFrame) {
-            const float w = std::trunc(m_rcObject.Width);
-            m_rcObject.Y += (m_rcObject.Height - w) / 2;
-            m_rcObject.Width = m_rcObject.Height = w;
-            m_dAspect = 1;
-        }
+        if (!m_pFrame)
+            TakeShape(1);
     } else {
         LoadPhoto();
         if (!m_pFrame) {
-            TakePhotoShape();
+            TakeShape(m_dPhotoAspect);
         } else if (!bRestore) {
             m_dPhotoAngle = 0;
             CoverFitPhoto();
@@ -146,14 +160,10 @@ void TheData::SetFrame(const QString& strPath, int bRestore, const RectF& rcPhot
     if (strPath.isEmpty()) {
         m_pFrame.reset();
         if (m_pPhoto)
-            TakePhotoShape();
+            TakeShape(m_dPhotoAspect);
     } else {
         LoadFrame();
-        const float w = std::trunc(m_rcObject.Width);
-        const float h = std::trunc(w * m_dAspect);
-        m_rcObject.Y += (m_rcObject.Height - h) / 2;
-        m_rcObject.Width = w;
-        m_rcObject.Height = h;
+        TakeShape(m_dAspect);
         if (m_pPhoto) {
             if (!bRestore) {
                 CoverFitPhoto();
@@ -171,17 +181,7 @@ void TheData::SetMask(const QString& strPath)
     if (m_pFrame) {
         m_pFrame.reset();
         m_strFrame.clear();
-        const float w = std::trunc(m_rcObject.Width);
-        float h = w;
-        if (m_pPhoto) {
-            h = std::trunc(w * m_dPhotoAspect);
-            m_dAspect = m_dPhotoAspect;
-        } else {
-            m_dAspect = 1;
-        }
-        m_rcObject.Y += (m_rcObject.Height - h) / 2;
-        m_rcObject.Width = w;
-        m_rcObject.Height = h;
+        TakeShape(m_pPhoto ? m_dPhotoAspect : 1);
     }
     m_strMask = WithoutOriginMask(strPath);
     RebuildImage();
@@ -195,26 +195,23 @@ void TheData::PlaceNew(int nSize, int x, int y)
         return;
     }
     LoadImages();
-    QString strReference;
+    // The aspect comes from the picture the size is measured by; LoadImages has just read those of
+    // the element, the photo and the frame.
+    double dAspect = 0;
     double dShare = 0;
     if (m_nType == OBJ_ELEMENT) {
-        strReference = m_strElement;
+        dAspect = m_dAspect;
         dShare = 0.2;
-    } else {
-        if (!m_strPhoto.isEmpty()) {
-            strReference = m_strPhoto;
-            dShare = 0.25;
-        }
-        if (!m_strFrame.isEmpty()) {
-            strReference = m_strFrame;
-            dShare = 0.3;
-        }
-        if (!m_strMask.isEmpty()) {
-            strReference = m_strMask;
-            dShare = 0.25;
-        }
+    } else if (!m_strMask.isEmpty()) {
+        dAspect = AspectOf(ReadPictureSize(m_strMask));
+        dShare = 0.25;
+    } else if (!m_strFrame.isEmpty()) {
+        dAspect = m_dAspect;
+        dShare = 0.3;
+    } else if (!m_strPhoto.isEmpty()) {
+        dAspect = m_dPhotoAspect;
+        dShare = 0.25;
     }
-    const double dAspect = AspectOf(ReadPictureSize(strReference));
     const int w = int(nSize * dShare);
     const int h = int(w * dAspect);
     m_dAspect = dAspect;

@@ -10,6 +10,8 @@
 #include "document/textpanel.h"
 
 class QPainter;
+class QRectF;
+class QTransform;
 
 enum ObjectType : int {
     OBJ_PHOTO = 0,
@@ -42,8 +44,8 @@ public:
     void LoadFrame();
     void LoadImages();
     int PhotoState() const;
-    void SetPhoto(const QString& strPath, int bRestore, const RectF& rcPhoto, const RectF& rcPhotoLocal,
-        double dPhotoAngle);
+    void SetPhoto(
+        const QString& strPath, int bRestore, const RectF& rcPhoto, const RectF& rcPhotoLocal, double dPhotoAngle);
     void SetFrame(const QString& strPath, int bRestore, const RectF& rcPhoto, const RectF& rcPhotoLocal);
     void SetMask(const QString& strPath);
     void PlaceNew(int nSize, int x, int y);
@@ -89,9 +91,24 @@ public:
     int m_nIndex = 0;
 
 private:
-    void TakePhotoShape();
+    void TakeShape(double dAspect);
     void CoverFitPhoto();
 };
+
+// The size of the working copy of a picture of the given size: unchanged when neither side exceeds
+// kWorkingSide, otherwise resampled so that the shorter side is exactly kWorkingSide and the longer
+// side keeps the aspect ratio (truncated).
+QSize WorkingCopySize(QSize szPicture);
+
+// The working copy of a picture file: WorkingCopySize of the file, upright, decoded at a reduced size
+// where the file allows it and resampled with high quality, 32-bit premultiplied ARGB. Null when the
+// file cannot be read. pFullSize receives the upright size the file declares (invalid when it
+// declares none).
+QImage ReadWorkingCopy(const QString& strPath, QSize* pFullSize = nullptr);
+
+// Adds a turn by dAngle degrees about the rectangle's centre to the matrix, applied before what the
+// matrix already holds: move the centre to the origin, turn, move back.
+void RotateAbout(QTransform& matrix, const QRectF& rc, double dAngle);
 
 // The frame's own mask: the frame path with its last three characters replaced by "jpg".
 QString FrameMaskPath(const QString& strFramePath);

@@ -1,5 +1,6 @@
 #include "platform/imageio.h"
 
+#include <cmath>
 #include <mutex>
 
 #include <QImageIOHandler>
@@ -40,7 +41,21 @@ QSize ReadPictureSize(const QString& strPath)
     return SwapsAxes(reader) ? raw.transposed() : raw;
 }
 
+QSize BitmapSize(double w, double h)
+{
+    constexpr double kMaxBitmapPixels = double(1 << 29);
+    if (!std::isfinite(w) || !std::isfinite(h) || w < 1 || h < 1 || w * h > kMaxBitmapPixels)
+        return QSize();
+    return QSize(int(w), int(h));
+}
+
 QImage ReadPicture(const QString& strPath, QSize szTarget, QSize* pFullSize)
+{
+    return ReadPictureFor(
+        strPath, [szTarget](QSize) { return szTarget; }, pFullSize);
+}
+
+QImage ReadPictureFor(const QString& strPath, const std::function<QSize(QSize)>& targetFor, QSize* pFullSize)
 {
     EnsureAllocationLimit();
     if (pFullSize)
@@ -52,6 +67,7 @@ QImage ReadPicture(const QString& strPath, QSize szTarget, QSize* pFullSize)
     const QSize raw = reader.size();
     const bool bSwap = raw.isValid() && SwapsAxes(reader);
     const QSize upright = bSwap ? raw.transposed() : raw;
+    const QSize szTarget = targetFor(upright);
     // A header that declares more pixels than may ever be decoded is refused outright, even when a
     // reduced decode would fit: the file is not a picture anyone can have taken.
     if (raw.isValid() && qint64(raw.width()) * raw.height() > MaxPicturePixels())

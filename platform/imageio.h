@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -16,6 +18,16 @@ QSize ReadPictureSize(const QString& strPath);
 // decoded at a reduced size through DCT scaling, never below szTarget. pFullSize receives the
 // upright size of the file itself. A null image is returned when the file cannot be decoded.
 QImage ReadPicture(const QString& strPath, QSize szTarget = QSize(), QSize* pFullSize = nullptr);
+
+// ReadPicture with the target chosen from the file: targetFor receives the upright size its header
+// declares (invalid when the header gives none), also when the picture is then refused, and returns
+// the szTarget to read at. The file is opened once, for the size and the pixels alike.
+QImage ReadPictureFor(const QString& strPath, const std::function<QSize(QSize)>& targetFor, QSize* pFullSize = nullptr);
+
+// Pixel size of a bitmap made from scratch for a rectangle of w x h: both sides truncated. Empty when
+// either side is less than one pixel or not a finite number, or when the bitmap would pass 2 GB (only
+// broken geometry asks for that).
+QSize BitmapSize(double w, double h);
 
 // The largest number of pixels a picture may have to be decoded at all (about 134 megapixels).
 qint64 MaxPicturePixels();

@@ -8,22 +8,11 @@
 #include <QTransform>
 
 #include "document/thedata.h"
+#include "platform/imageio.h"
 #include "platform/quality.h"
 #include "render/renderer.h"
 
 namespace {
-
-// Bitmaps made from scratch stay below 2 GB; anything larger comes from broken geometry.
-constexpr double kMaxBitmapPixels = double(1 << 29);
-
-// Pixel size of a bitmap made for a rectangle of w x h: both sides truncated. Empty when either side
-// is less than one pixel or not a finite number, or when the bitmap would be absurdly large.
-QSize BitmapSize(double w, double h)
-{
-    if (!std::isfinite(w) || !std::isfinite(h) || w < 1 || h < 1 || w * h > kMaxBitmapPixels)
-        return QSize();
-    return QSize(int(w), int(h));
-}
 
 // A 32-bit ARGB bitmap of the given size filled with one colour; null for an empty size.
 QImage NewBitmap(QSize size, const QColor& fill)
@@ -43,16 +32,6 @@ QSize DrawnPixels(double w, double h)
         return QSize();
     constexpr double kLongest = 1 << 30;
     return QSize(int(std::ceil(std::min(w, kLongest))), int(std::ceil(std::min(h, kLongest))));
-}
-
-// Adds a rotation of the rectangle about its centre, in prepend order: move the centre to the origin,
-// turn, move back.
-void RotateAbout(QTransform& matrix, const QRectF& rc, double dAngle)
-{
-    const QPointF centre = rc.center();
-    matrix.translate(centre.x(), centre.y());
-    matrix.rotate(dAngle);
-    matrix.translate(-centre.x(), -centre.y());
 }
 
 void DrawPicture(QPainter& painter, const QImage& picture, const QRectF& rc)

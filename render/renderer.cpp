@@ -67,10 +67,7 @@ QImage ReadPictureForSize(const QString& strPath, QSize szDrawn)
 {
     if (strPath.isEmpty() || szDrawn.isEmpty())
         return QImage();
-    const QSize szFile = ReadPictureSize(strPath);
-    if (!szFile.isValid())
-        return ReadPicture(strPath);
-    return ReadPicture(strPath, szDrawn.boundedTo(szFile));
+    return ReadPictureFor(strPath, [szDrawn](QSize szFile) { return szDrawn.boundedTo(szFile); });
 }
 
 RectF ScaleAboutCentre(const RectF& rc)

@@ -64,13 +64,6 @@ QString ObjectElement(const TheData& obj, const QString& strAppDir)
     return str + QLatin1String("/>");
 }
 
-QString TextOf(pugi::xml_node node, const char* pszName)
-{
-    QString strText;
-    XMLParse::GetAttribute(node, pszName, strText);
-    return strText;
-}
-
 // Replaces the target by the parsed attribute only when the attribute is present.
 template <typename T, typename Parse>
 void ReadIfPresent(pugi::xml_node node, const char* pszName, T& target, Parse parse)
@@ -80,24 +73,9 @@ void ReadIfPresent(pugi::xml_node node, const char* pszName, T& target, Parse pa
         target = parse(strText);
 }
 
-int ReadInt(const QString& str)
-{
-    return LeadingInt(str);
-}
-
 QString ReadText(const QString& str)
 {
     return str;
-}
-
-RectF ReadRect(const QString& str)
-{
-    return ParseRect(str);
-}
-
-quint32 ReadColor(const QString& str)
-{
-    return ParseColor(str);
 }
 
 std::unique_ptr<CTextPanel> ReadTextPanel(pugi::xml_node node)
@@ -105,9 +83,9 @@ std::unique_ptr<CTextPanel> ReadTextPanel(pugi::xml_node node)
     auto pText = std::make_unique<CTextPanel>();
     ReadIfPresent(node, "tt", pText->m_strText, ReadText);
     ReadIfPresent(node, "f", pText->m_strFont, ReadText);
-    ReadIfPresent(node, "s", pText->m_nSize, ReadInt);
-    ReadIfPresent(node, "c", pText->m_clrText, ReadColor);
-    ReadIfPresent(node, "a", pText->m_nAlign, ReadInt);
+    ReadIfPresent(node, "s", pText->m_nSize, LeadingInt);
+    ReadIfPresent(node, "c", pText->m_clrText, ParseColor);
+    ReadIfPresent(node, "a", pText->m_nAlign, LeadingInt);
     QString strText;
     if (XMLParse::GetAttribute(node, "b", strText))
         ParseStyleFlags(strText, *pText);
@@ -122,16 +100,16 @@ std::unique_ptr<TheData> ReadObject(pugi::xml_node node, int nType, const QStrin
     TheData& obj = *pObject;
     const auto resource = [&strAppDir](const QString& str) { return FromResourceRelative(str, strAppDir); };
     obj.m_nType = nType;
-    ReadIfPresent(node, "r", obj.m_rcObject, ReadRect);
-    ReadIfPresent(node, "o", obj.m_dAngle, ReadInt);
+    ReadIfPresent(node, "r", obj.m_rcObject, ParseRect);
+    ReadIfPresent(node, "o", obj.m_dAngle, LeadingInt);
     if (nType == OBJ_PHOTO) {
         ReadIfPresent(node, "p", obj.m_strPhoto, ReadText);
         ReadIfPresent(node, "f", obj.m_strFrame, resource);
         ReadIfPresent(node, "fm", obj.m_strFrameMask, resource);
         ReadIfPresent(node, "m", obj.m_strMask, resource);
-        ReadIfPresent(node, "rp", obj.m_rcPhoto, ReadRect);
-        ReadIfPresent(node, "op", obj.m_dPhotoAngle, ReadInt);
-        ReadIfPresent(node, "poff", obj.m_rcPhotoLocal, ReadRect);
+        ReadIfPresent(node, "rp", obj.m_rcPhoto, ParseRect);
+        ReadIfPresent(node, "op", obj.m_dPhotoAngle, LeadingInt);
+        ReadIfPresent(node, "poff", obj.m_rcPhotoLocal, ParseRect);
     } else if (nType == OBJ_ELEMENT) {
         ReadIfPresent(node, "e", obj.m_strElement, resource);
     } else {
@@ -320,17 +298,17 @@ bool ReadProjectFile(const QString& strPath, ProjectCard& card, QString* pstrErr
 
     const pugi::xml_node bk = parse.FindNode(0, root, "bk");
     ProjectCard read;
-    read.strBackground = FromResourceRelative(TextOf(bk, "file"), strAppDir);
-    read.nSavedWidth = LeadingInt(TextOf(bk, "canw"));
+    read.strBackground = FromResourceRelative(AttributeText(bk, "file"), strAppDir);
+    read.nSavedWidth = LeadingInt(AttributeText(bk, "canw"));
     if (read.nSavedWidth <= 0)
         return Fail(pstrError, kCorrupted);
-    const int nDatas = LeadingInt(TextOf(bk, "datas"));
+    const int nDatas = LeadingInt(AttributeText(bk, "datas"));
 
     // The elements present are walked, never the positions datas claims.
     int nPosition = 0;
     for (pugi::xml_node node = parse.FindNode(0, root, "data"); node && nPosition < nDatas;
          node = XMLParse::NextNode(node, "data"), ++nPosition) {
-        const int nType = LeadingInt(TextOf(node, "t"));
+        const int nType = LeadingInt(AttributeText(node, "t"));
         if (nType != OBJ_PHOTO && nType != OBJ_ELEMENT && nType != OBJ_TEXT)
             continue;
         auto pObject = ReadObject(node, nType, strAppDir);

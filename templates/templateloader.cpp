@@ -10,31 +10,23 @@ namespace {
 constexpr int kSpritePhoto = 1;
 constexpr int kSpriteElement = 4;
 
-// The attribute's text, or empty when it is missing.
-QString TextOf(pugi::xml_node node, const char* pszName)
-{
-    QString strText;
-    XMLParse::GetAttribute(node, pszName, strText);
-    return strText;
-}
-
 int IntOf(pugi::xml_node node, const char* pszName)
 {
-    return LeadingInt(TextOf(node, pszName));
+    return LeadingInt(AttributeText(node, pszName));
 }
 
 std::unique_ptr<TheData> MakeObject(pugi::xml_node sprite, int nSpriteType, const QString& strResources)
 {
     auto pObject = std::make_unique<TheData>();
     if (nSpriteType == kSpritePhoto) {
-        const QString strFrame = TextOf(sprite, "strFramePath");
+        const QString strFrame = AttributeText(sprite, "strFramePath");
         pObject->m_nType = OBJ_PHOTO;
         pObject->m_strFrame = strResources + QLatin1String("frame/") + FileNamePart(strFrame, false);
         pObject->m_strFrameMask = strResources + QLatin1String("frame/") + FileNamePart(strFrame, true);
     } else {
         pObject->m_nType = OBJ_ELEMENT;
         pObject->m_strElement
-            = strResources + QLatin1String("clipart/") + FileNamePart(TextOf(sprite, "strPhotoPath"), false);
+            = strResources + QLatin1String("clipart/") + FileNamePart(AttributeText(sprite, "strPhotoPath"), false);
     }
     pObject->m_dAngle = 360.0 - IntOf(sprite, "nPhotoAngle");
     pObject->m_rcObject = {float(IntOf(sprite, "PhotoFrameLeft")), float(IntOf(sprite, "PhotoFrameTop")),
@@ -69,7 +61,8 @@ bool ReadTemplateFile(const QString& strXml, TemplateCard& card, QString* pstrEr
         return Fail(pstrError);
 
     TemplateCard read;
-    read.strBackground = strResources + QLatin1String("bgimage/") + FileNamePart(TextOf(scene, "PageBgImage"), false);
+    read.strBackground
+        = strResources + QLatin1String("bgimage/") + FileNamePart(AttributeText(scene, "PageBgImage"), false);
     read.szBackground = ReadPictureSize(read.strBackground);
     if (!read.szBackground.isValid() || read.szBackground.isEmpty())
         return Fail(pstrError);

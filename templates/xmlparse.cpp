@@ -118,6 +118,13 @@ bool XMLParse::GetAttribute(pugi::xml_node node, const char* pszName, QString& s
     return true;
 }
 
+QString AttributeText(pugi::xml_node node, const char* pszName)
+{
+    QString strText;
+    XMLParse::GetAttribute(node, pszName, strText);
+    return strText;
+}
+
 int LeadingInt(QStringView str)
 {
     qsizetype i = 0;

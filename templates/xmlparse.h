@@ -45,6 +45,9 @@ public:
     std::unique_ptr<pugi::xml_document> m_pDoc;
 };
 
+// The attribute's text as GetAttribute reads it; empty when it is missing.
+QString AttributeText(pugi::xml_node node, const char* pszName);
+
 // Numbers as both readers take them from attribute text. Leading blanks and a sign are accepted and
 // the first character that cannot continue the number ends it; no digits read as 0. Integers saturate
 // at the int range; a floating-point value that is not finite reads as 0.
