@@ -1,5 +1,6 @@
 #include "tests/testsupport.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include <QFile>
@@ -52,14 +53,26 @@ QString TestFiles::photo(const QString& strName, int nWidth, int nHeight)
     return write(strName, image, 95);
 }
 
+bool RecordAppMessage(QEvent* pEvent, std::vector<RecordedMessage>& messages, const std::vector<int>& keep)
+{
+    const int nType = pEvent->type();
+    if (nType < QEvent::User || nType > QEvent::MaxUser)
+        return false;
+    if (!keep.empty() && std::find(keep.begin(), keep.end(), nType) == keep.end())
+        return false;
+    const auto* pMsg = static_cast<AppMessage*>(pEvent);
+    messages.push_back({pMsg->message(), pMsg->m_wParam, pMsg->m_lParam});
+    return true;
+}
+
 bool MessageRecorder::event(QEvent* pEvent)
 {
-    if (pEvent->type() >= QEvent::User) {
-        auto* pMsg = static_cast<AppMessage*>(pEvent);
-        m_vecMessages.push_back({pMsg->message(), pMsg->m_wParam, pMsg->m_lParam});
-        return true;
-    }
-    return QObject::event(pEvent);
+    return RecordAppMessage(pEvent, m_vecMessages) || QObject::event(pEvent);
+}
+
+bool WidgetMessageRecorder::event(QEvent* pEvent)
+{
+    return RecordAppMessage(pEvent, m_vecMessages, m_keep) || QWidget::event(pEvent);
 }
 
 double MeanAbsDiff(const QImage& a, const QImage& b)
@@ -83,7 +96,7 @@ std::ostream& operator<<(std::ostream& out, const RectF& rc)
     return out << '(' << rc.X << ", " << rc.Y << ", " << rc.Width << ", " << rc.Height << ')';
 }
 
-std::ostream& operator<<(std::ostream& out, const MessageRecorder::Message& m)
+std::ostream& operator<<(std::ostream& out, const RecordedMessage& m)
 {
     return out << '{' << m.nMessage << ", " << m.wParam << ", " << m.lParam << '}';
 }

@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QString>
 #include <QTemporaryDir>
+#include <QWidget>
 
 #include "document/rectf.h"
 
@@ -31,20 +32,42 @@ private:
     QTemporaryDir m_dir;
 };
 
+struct RecordedMessage {
+    int nMessage;
+    qintptr wParam;
+    qintptr lParam;
+    bool operator==(const RecordedMessage&) const = default;
+};
+
+// Appends a custom message to the list when it is one of the kept ones (all when none are given);
+// whether it was kept.
+bool RecordAppMessage(QEvent* pEvent, std::vector<RecordedMessage>& messages, const std::vector<int>& keep = {});
+
 // Records every custom message it receives: stands in for the canvas and the main window.
 class MessageRecorder : public QObject {
 public:
-    struct Message {
-        int nMessage;
-        qintptr wParam;
-        qintptr lParam;
-        bool operator==(const Message&) const = default;
-    };
-
+    using Message = RecordedMessage;
     using QObject::QObject;
     bool event(QEvent* pEvent) override;
 
     std::vector<Message> m_vecMessages;
+};
+
+// A widget that records the custom messages it receives (only the kept ones when given), for tests
+// that need a real parent window, such as the canvas's.
+class WidgetMessageRecorder : public QWidget {
+public:
+    using Message = RecordedMessage;
+    explicit WidgetMessageRecorder(std::vector<int> keep = {})
+        : m_keep(std::move(keep))
+    {
+    }
+    bool event(QEvent* pEvent) override;
+
+    std::vector<Message> m_vecMessages;
+
+private:
+    std::vector<int> m_keep;
 };
 
 // Mean absolute difference per channel of two equally sized pictures (both converted to ARGB32).
@@ -52,4 +75,4 @@ double MeanAbsDiff(const QImage& a, const QImage& b);
 
 // Printers for failure messages, found by argument-dependent lookup.
 std::ostream& operator<<(std::ostream& out, const RectF& rc);
-std::ostream& operator<<(std::ostream& out, const MessageRecorder::Message& m);
+std::ostream& operator<<(std::ostream& out, const RecordedMessage& m);

@@ -27,20 +27,7 @@ void ExpectRect(const RectF& actual, const RectF& expected)
 }
 
 // Stands in for the main window: the canvas's parent, recording every custom message it receives.
-class MainWindowStandIn : public QWidget {
-public:
-    bool event(QEvent* pEvent) override
-    {
-        if (pEvent->type() >= QEvent::User && pEvent->type() <= QEvent::MaxUser) {
-            const auto* pMsg = static_cast<AppMessage*>(pEvent);
-            m_vecMessages.push_back({pMsg->message(), pMsg->m_wParam, pMsg->m_lParam});
-            return true;
-        }
-        return QWidget::event(pEvent);
-    }
-
-    std::vector<Message> m_vecMessages;
-};
+using MainWindowStandIn = WidgetMessageRecorder;
 
 // A shown canvas of the given client size inside a stand-in main window.
 class CanvasFixture : public ::testing::Test {

@@ -38,20 +38,12 @@ void ExpectRect(const RectF& actual, const RectF& expected)
 
 // Stands in for the main window: the canvas's parent, keeping the selection and hot-key messages the
 // canvas sends it (the undo history's own messages are left out).
-class MainWindowRecorder : public QWidget {
+class MainWindowRecorder : public WidgetMessageRecorder {
 public:
-    bool event(QEvent* pEvent) override
+    MainWindowRecorder()
+        : WidgetMessageRecorder({WM_CANVAS_SELECT, WM_CANVAS_HOTKEYS})
     {
-        const int nType = pEvent->type();
-        if (nType == WM_CANVAS_SELECT || nType == WM_CANVAS_HOTKEYS) {
-            const auto* pMsg = static_cast<AppMessage*>(pEvent);
-            m_vecMessages.push_back({pMsg->message(), pMsg->m_wParam, pMsg->m_lParam});
-            return true;
-        }
-        return QWidget::event(pEvent);
     }
-
-    std::vector<Message> m_vecMessages;
 };
 
 // A 400 x 300 canvas at (20, 20) inside a shown stand-in main window placed at (200, 100) on the screen.
