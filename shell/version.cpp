@@ -1,9 +1,6 @@
 #include "shell/version.h"
 
-// The build sets VELOMIRA_VERSION from the project version.
-#ifndef VELOMIRA_VERSION
-#define VELOMIRA_VERSION ""
-#endif
+#include "shell/buildversion.h"
 
 QString GetFileVersionText()
 {

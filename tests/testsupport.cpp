@@ -8,6 +8,7 @@
 #include <QPainter>
 
 #include "platform/messages.h"
+#include "shell/settings.h"
 
 TestFiles::TestFiles() = default;
 
@@ -70,9 +71,22 @@ bool MessageRecorder::event(QEvent* pEvent)
     return RecordAppMessage(pEvent, m_vecMessages) || QObject::event(pEvent);
 }
 
-bool WidgetMessageRecorder::event(QEvent* pEvent)
+SettingsGuard::SettingsGuard()
+    : m_strExportPath(g_strExportPath)
+    , m_strTemplateCategory(g_strTemplateCategory)
+    , m_nTemplateNumber(g_nTemplateNumber)
+    , m_nTemplateGroup(g_nTemplateGroup)
+    , m_bTemplateFlag(g_bTemplateFlag)
 {
-    return RecordAppMessage(pEvent, m_vecMessages, m_keep) || QWidget::event(pEvent);
+}
+
+SettingsGuard::~SettingsGuard()
+{
+    g_strExportPath = m_strExportPath;
+    g_strTemplateCategory = m_strTemplateCategory;
+    g_nTemplateNumber = m_nTemplateNumber;
+    g_nTemplateGroup = m_nTemplateGroup;
+    g_bTemplateFlag = m_bTemplateFlag;
 }
 
 double MeanAbsDiff(const QImage& a, const QImage& b)

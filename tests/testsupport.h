@@ -9,7 +9,6 @@
 #include <QObject>
 #include <QString>
 #include <QTemporaryDir>
-#include <QWidget>
 
 #include "document/rectf.h"
 
@@ -53,21 +52,21 @@ public:
     std::vector<Message> m_vecMessages;
 };
 
-// A widget that records the custom messages it receives (only the kept ones when given), for tests
-// that need a real parent window, such as the canvas's.
-class WidgetMessageRecorder : public QWidget {
+// Saves the process-wide settings of config.ini when made and puts them back when destroyed, so that a
+// test may change them freely.
+class SettingsGuard {
 public:
-    using Message = RecordedMessage;
-    explicit WidgetMessageRecorder(std::vector<int> keep = {})
-        : m_keep(std::move(keep))
-    {
-    }
-    bool event(QEvent* pEvent) override;
-
-    std::vector<Message> m_vecMessages;
+    SettingsGuard();
+    ~SettingsGuard();
+    SettingsGuard(const SettingsGuard&) = delete;
+    SettingsGuard& operator=(const SettingsGuard&) = delete;
 
 private:
-    std::vector<int> m_keep;
+    QString m_strExportPath;
+    QString m_strTemplateCategory;
+    int m_nTemplateNumber;
+    int m_nTemplateGroup;
+    bool m_bTemplateFlag;
 };
 
 // Mean absolute difference per channel of two equally sized pictures (both converted to ARGB32).

@@ -12,7 +12,7 @@
 #include "document/undohistory.h"
 #include "platform/messages.h"
 #include "render/cardimage.h"
-#include "tests/testsupport.h"
+#include "tests/widgetsupport.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include "document/thedata.h"
 #include "document/undohistory.h"
 #include "platform/messages.h"
-#include "tests/testsupport.h"
+#include "tests/widgetsupport.h"
 
 namespace {
 

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 
 #include "shell/settings.h"
+#include "tests/testsupport.h"
 
 namespace {
 
@@ -250,7 +251,6 @@ protected:
         qputenv("HOME", QFile::encodeName(m_homeDir.path()));
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_homeDir.filePath(QStringLiteral(".config"))));
 
-        m_saved = {g_strExportPath, g_strTemplateCategory, g_nTemplateNumber, g_nTemplateGroup, g_bTemplateFlag};
         g_strExportPath = QStringLiteral("unset");
         g_strTemplateCategory = QStringLiteral("unset");
         g_nTemplateNumber = -1;
@@ -265,11 +265,6 @@ protected:
             qputenv("XDG_CONFIG_HOME", m_configHome);
         else
             qunsetenv("XDG_CONFIG_HOME");
-        g_strExportPath = m_saved.strExportPath;
-        g_strTemplateCategory = m_saved.strCategory;
-        g_nTemplateNumber = m_saved.nNumber;
-        g_nTemplateGroup = m_saved.nGroup;
-        g_bTemplateFlag = m_saved.bFlag;
     }
 
     QString defaultExportPath() const { return m_homeDir.filePath(QStringLiteral("Documents/Velomira")); }
@@ -277,13 +272,7 @@ protected:
     QTemporaryDir m_homeDir;
 
 private:
-    struct Saved {
-        QString strExportPath;
-        QString strCategory;
-        int nNumber = 0;
-        int nGroup = 0;
-        bool bFlag = false;
-    } m_saved;
+    SettingsGuard m_settings;
     QByteArray m_home;
     QByteArray m_configHome;
     bool m_bHadConfigHome = false;

@@ -80,10 +80,6 @@ class TemplateChooser : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_strCategory = g_strTemplateCategory;
-        m_nNumber = g_nTemplateNumber;
-        m_nGroup = g_nTemplateGroup;
-        m_bFlag = g_bTemplateFlag;
         m_strXml = g_strTemplateXml;
 
         m_strAppDir = QFileInfo(m_files.path(QStringLiteral("x"))).absolutePath() + QLatin1Char('/');
@@ -100,14 +96,7 @@ protected:
         g_strTemplateXml = QStringLiteral("unchanged.xml");
     }
 
-    void TearDown() override
-    {
-        g_strTemplateCategory = m_strCategory;
-        g_nTemplateNumber = m_nNumber;
-        g_nTemplateGroup = m_nGroup;
-        g_bTemplateFlag = m_bFlag;
-        g_strTemplateXml = m_strXml;
-    }
+    void TearDown() override { g_strTemplateXml = m_strXml; }
 
     // A category folder of nCount templates tempN.jpg with tempN.xml beside each.
     void Category(const QString& strName, int nCount)
@@ -138,10 +127,7 @@ protected:
     QString m_strAppDir;
 
 private:
-    QString m_strCategory;
-    int m_nNumber = 0;
-    int m_nGroup = 0;
-    bool m_bFlag = false;
+    SettingsGuard m_settings;
     QString m_strXml;
 };
 
