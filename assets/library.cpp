@@ -15,7 +15,7 @@
 #include "assets/artkit.h"
 #include "document/carddocument.h"
 #include "render/renderer.h"
-#include "templates/templateloader.h"
+#include "templates/cardloader.h"
 
 namespace art {
 
@@ -202,9 +202,10 @@ QImage Thumbnail(const QString& strXml, const QString& strAppDir, QSize backgrou
     const QSize size = background.scaled(kThumbSide, kThumbSide, Qt::KeepAspectRatio);
     CardDocument doc;
     doc.m_szClient = size;
-    QString strError;
-    if (!LoadTemplateFile(strXml, doc, &strError, strAppDir)) {
-        std::fprintf(stderr, "velomira-artwork: %s does not load: %s\n", qPrintable(strXml), qPrintable(strError));
+    CardError nError = CardError::None;
+    if (!OpenCardFile(strXml, doc, &nError, strAppDir)) {
+        std::fprintf(
+            stderr, "velomira-artwork: %s does not load: %s\n", qPrintable(strXml), qPrintable(CardErrorText(nError)));
         std::exit(1);
     }
     QImage thumb(size, QImage::Format_RGB32);

@@ -8,6 +8,7 @@
 #include "bench/bench.h"
 #include "document/carddocument.h"
 #include "document/textpanel.h"
+#include "templates/cardloader.h"
 #include "templates/projectfile.h"
 
 namespace {
@@ -72,7 +73,7 @@ const BenchRegistrar registrar("projectfile", [] {
     const double dOpen = BestOf(5, [&] {
         CardDocument opened;
         opened.m_szClient = QSize(800, 500);
-        if (!OpenProjectFile(strPath, opened, nullptr, strAppDir) || opened.m_vecObjects.size() != 500)
+        if (!OpenCardFile(strPath, opened, nullptr, strAppDir) || opened.m_vecObjects.size() != 500)
             std::abort();
     });
     // Reading the file alone, without loading the pictures the objects name.

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <optional>
 
+#include <QCommandLineParser>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QSize>
@@ -11,11 +12,10 @@
 #include <QStringList>
 
 #include "document/carddocument.h"
-#include "platform/imageio.h"
 #include "render/cardimage.h"
 #include "shell/version.h"
+#include "templates/cardloader.h"
 #include "templates/projectfile.h"
-#include "templates/templateloader.h"
 
 namespace {
 
@@ -81,62 +81,68 @@ std::optional<int> PositiveInt(const QString& strValue)
     return n;
 }
 
+// The message for arguments the parser refused: an unknown option, or an option without its value.
+QString ParseErrorText(const QCommandLineParser& parser, const QStringList& args)
+{
+    if (!parser.unknownOptionNames().isEmpty()) {
+        const QString strName = parser.unknownOptionNames().constFirst();
+        const QString strTyped = QLatin1Char('-') + strName;
+        return QStringLiteral("unknown option %1")
+            .arg(args.contains(strTyped) ? strTyped : QLatin1Char('-') + strTyped);
+    }
+    const qsizetype nEnd = args.indexOf(QLatin1String("--"));
+    const QString& strLast = nEnd >= 0 ? args.value(nEnd - 1) : args.constLast();
+    if (strLast.startsWith(QLatin1String("--")) && !strLast.contains(QLatin1Char('=')))
+        return QStringLiteral("%1 needs a value").arg(strLast);
+    return parser.errorText();
+}
+
 // Reads the arguments into pOptions; an exit code when the program has to stop here.
 std::optional<int> ParseArguments(const QStringList& args, Options* pOptions)
 {
-    QStringList vecPlain;
-    bool bOptionsEnded = false;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& strArg = args[i];
-        if (bOptionsEnded || !strArg.startsWith(QLatin1String("--"))) {
-            vecPlain.append(strArg);
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption canvasWidth(QStringLiteral("canvas-width"), QString(), QStringLiteral("N"));
+    const QCommandLineOption width(QStringLiteral("width"), QString(), QStringLiteral("W"));
+    const QCommandLineOption height(QStringLiteral("height"), QString(), QStringLiteral("H"));
+    const QCommandLineOption project(QStringLiteral("save-project"), QString(), QStringLiteral("OUT.plk"));
+    const QCommandLineOption help(QStringLiteral("help"));
+    const QCommandLineOption version(QStringLiteral("version"));
+    parser.addOptions({canvasWidth, width, height, project, help, version});
+    if (!parser.parse(QStringList {QStringLiteral("velomira-render")} + args))
+        return UsageError(ParseErrorText(parser, args));
+    if (parser.isSet(help)) {
+        std::fputs(kUsage, stdout);
+        return kExitOk;
+    }
+    if (parser.isSet(version)) {
+        std::printf("velomira-render %s\n", GetFileVersionText().toLocal8Bit().constData());
+        return kExitOk;
+    }
+
+    const struct {
+        const QCommandLineOption& option;
+        int* pnTarget;
+    } numbers[] = {{canvasWidth, &pOptions->nCanvasWidth}, {width, &pOptions->nWidth}, {height, &pOptions->nHeight}};
+    for (const auto& number : numbers) {
+        if (!parser.isSet(number.option))
             continue;
-        }
-        if (strArg == QLatin1String("--")) {
-            bOptionsEnded = true;
-            continue;
-        }
-        if (strArg == QLatin1String("--help")) {
-            std::fputs(kUsage, stdout);
-            return kExitOk;
-        }
-        if (strArg == QLatin1String("--version")) {
-            std::printf("velomira-render %s\n", GetFileVersionText().toLocal8Bit().constData());
-            return kExitOk;
-        }
-        // "--name value" or "--name=value".
-        const qsizetype nEquals = strArg.indexOf(QLatin1Char('='));
-        const QString strName = nEquals >= 0 ? strArg.left(nEquals) : strArg;
-        int* pnTarget = nullptr;
-        if (strName == QLatin1String("--canvas-width"))
-            pnTarget = &pOptions->nCanvasWidth;
-        else if (strName == QLatin1String("--width"))
-            pnTarget = &pOptions->nWidth;
-        else if (strName == QLatin1String("--height"))
-            pnTarget = &pOptions->nHeight;
-        else if (strName != QLatin1String("--save-project"))
-            return UsageError(QStringLiteral("unknown option %1").arg(strName));
-        QString strValue;
-        if (nEquals >= 0)
-            strValue = strArg.mid(nEquals + 1);
-        else if (i + 1 < args.size())
-            strValue = args[++i];
-        else
-            return UsageError(QStringLiteral("%1 needs a value").arg(strName));
-        if (!pnTarget) {
-            if (strValue.isEmpty())
-                return UsageError(QStringLiteral("--save-project needs a file name"));
-            pOptions->strProject = strValue;
-            continue;
-        }
+        const QString strValue = parser.value(number.option);
         const std::optional<int> n = PositiveInt(strValue);
         if (!n)
-            return UsageError(QStringLiteral("%1 needs a whole number from 1 to %2, not \"%3\"")
-                                  .arg(strName)
+            return UsageError(QStringLiteral("--%1 needs a whole number from 1 to %2, not \"%3\"")
+                                  .arg(number.option.names().constFirst())
                                   .arg(kMaxSide)
                                   .arg(strValue));
-        *pnTarget = *n;
+        *number.pnTarget = *n;
     }
+    if (parser.isSet(project)) {
+        pOptions->strProject = parser.value(project);
+        if (pOptions->strProject.isEmpty())
+            return UsageError(QStringLiteral("--save-project needs a file name"));
+    }
+
+    const QStringList vecPlain = parser.positionalArguments();
     if (vecPlain.isEmpty())
         return UsageError(QStringLiteral("no INPUT given"));
     if (vecPlain.size() > 2)
@@ -163,51 +169,24 @@ int LoadCard(const Options& options, CardDocument& doc, QSize* pszCard)
 {
     const QString strInput = options.strInput;
     const QString strSuffix = QFileInfo(strInput).suffix().toLower();
-    const bool bProject = strSuffix == QLatin1String("plk");
-    if (!bProject && strSuffix != QLatin1String("xml"))
+    if (strSuffix != QLatin1String("plk") && strSuffix != QLatin1String("xml"))
         return UsageError(QStringLiteral("INPUT must be a project file (.plk) or a template (.xml): %1").arg(strInput));
-    if (!QFileInfo(strInput).isFile()) {
-        PrintError(QStringLiteral("%1: no such file").arg(strInput));
+
+    LoadedCard card;
+    CardError nError = CardError::None;
+    if (!ReadCardFile(strInput, card, &nError)) {
+        PrintError(QStringLiteral("%1: %2").arg(strInput, CardErrorText(nError)));
         return kExitInput;
     }
-
-    QString strError;
-    int nCanvasWidth = options.nCanvasWidth;
-    QSize szCard;
-    TemplateCard templateCard;
-    ProjectCard projectCard;
-    if (bProject) {
-        if (!ReadProjectFile(strInput, projectCard, &strError)) {
-            PrintError(QStringLiteral("%1: %2").arg(strInput, strError));
-            return kExitInput;
-        }
-        if (!nCanvasWidth)
-            nCanvasWidth = projectCard.nSavedWidth;
-        szCard = ReadPictureSize(projectCard.strBackground);
-        // Without a readable background the card is as square as the program then lays it out.
-        if (!szCard.isValid() || szCard.isEmpty())
-            szCard = QSize(nCanvasWidth, nCanvasWidth);
-    } else {
-        if (!ReadTemplateFile(strInput, templateCard, &strError)) {
-            PrintError(QStringLiteral("%1: %2").arg(strInput, strError));
-            return kExitInput;
-        }
-        szCard = templateCard.szBackground;
-        if (!nCanvasWidth)
-            nCanvasWidth = szCard.width();
-    }
-
-    const int nCanvasHeight = FollowingSide(nCanvasWidth, szCard.width(), szCard.height());
-    if (nCanvasHeight < 1 || nCanvasHeight > kMaxSide)
+    const int nCanvasWidth = options.nCanvasWidth ? options.nCanvasWidth : card.nSavedWidth;
+    const QSize szCanvas = CardCanvasSize(card, nCanvasWidth);
+    if (szCanvas.height() < 1 || szCanvas.height() > kMaxSide)
         return UsageError(QStringLiteral("a canvas %1 pixels wide would be %2 pixels high for this card")
                               .arg(nCanvasWidth)
-                              .arg(nCanvasHeight));
-    doc.m_szClient = QSize(nCanvasWidth, nCanvasHeight);
-    if (bProject)
-        ApplyProject(doc, std::move(projectCard));
-    else
-        AddTemplateToCard(doc, std::move(templateCard));
-    *pszCard = szCard;
+                              .arg(szCanvas.height()));
+    doc.m_szClient = szCanvas;
+    *pszCard = card.szCard;
+    PlaceCard(doc, std::move(card));
     return kExitOk;
 }
 

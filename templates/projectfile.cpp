@@ -6,10 +6,8 @@
 #include <QtEndian>
 
 #include "document/carddocument.h"
-#include "document/cardfit.h"
 #include "document/textpanel.h"
 #include "platform/applog.h"
-#include "platform/imageio.h"
 #include "templates/xmlparse.h"
 
 namespace {
@@ -287,10 +285,14 @@ bool SaveProjectFile(const CardDocument& doc, const QString& strPath, QString* p
 
 bool ReadProjectFile(const QString& strPath, ProjectCard& card, QString* pstrError, const QString& strAppDir)
 {
-    WriteLog(QStringLiteral("Open project file: %1").arg(strPath));
     XMLParse parse;
     if (!parse.Load(strPath))
         return Fail(pstrError, kCorrupted);
+    return ReadProjectXml(parse, card, pstrError, strAppDir);
+}
+
+bool ReadProjectXml(const XMLParse& parse, ProjectCard& card, QString* pstrError, const QString& strAppDir)
+{
     const pugi::xml_node root = parse.FindNode(0, {}, "TheData");
     QString strVersion;
     if (!root || !XMLParse::GetAttribute(root, "ver", strVersion) || strVersion != QLatin1String(kVersion))
@@ -316,29 +318,5 @@ bool ReadProjectFile(const QString& strPath, ProjectCard& card, QString* pstrErr
         read.vecObjects.push_back(std::move(pObject));
     }
     card = std::move(read);
-    return true;
-}
-
-void ApplyProject(CardDocument& doc, ProjectCard&& card)
-{
-    doc.ClearObjects();
-    doc.m_vecObjects = std::move(card.vecObjects);
-    card.vecObjects.clear();
-    FitProjectObjects(doc, card.strBackground, card.nSavedWidth);
-}
-
-bool OpenProjectFile(const QString& strPath, CardDocument& doc, QString* pstrError, const QString& strAppDir)
-{
-    ProjectCard card;
-    if (!ReadProjectFile(strPath, card, pstrError, strAppDir))
-        return false;
-    if (doc.m_szClient.isEmpty()) {
-        const QSize background = ReadPictureSize(card.strBackground);
-        const int nHeight = background.isValid() && !background.isEmpty()
-            ? qMax(1, qRound(double(card.nSavedWidth) * background.height() / background.width()))
-            : card.nSavedWidth;
-        doc.m_szClient = QSize(card.nSavedWidth, nHeight);
-    }
-    ApplyProject(doc, std::move(card));
     return true;
 }

@@ -13,6 +13,7 @@
 
 class CardDocument;
 class CTextPanel;
+class XMLParse;
 
 // Project files (.plk): the byte-order mark FF FE and one line of UTF-16LE XML, a TheData root with
 // version "2.0.0", one bk element for the background and one data element per live object. Every
@@ -62,16 +63,10 @@ struct ProjectCard {
 
 // Reads a project file. False, with "File is corrupted!" in *pstrError, for a missing, oversized or
 // malformed file, another root or version, or a canvas width that is not positive. Data elements with
-// an unknown kind are skipped; at most bk's datas elements are read.
+// an unknown kind are skipped; at most bk's datas elements are read. Cards are opened through
+// ReadCardFile (templates/cardloader.h), which tells templates and projects apart.
 bool ReadProjectFile(
     const QString& strPath, ProjectCard& card, QString* pstrError, const QString& strAppDir = GetAppDir());
-
-// Replaces the card's objects (and empties its undo history) by the project's, and fits them to the
-// card's client size.
-void ApplyProject(CardDocument& doc, ProjectCard&& card);
-
-// Reads the project and puts it on the card. A card with no client size yet takes the size the card
-// had when saved (canw wide, the background's aspect ratio; square when the background cannot be read). On failure the
-// card is left as it was.
-bool OpenProjectFile(
-    const QString& strPath, CardDocument& doc, QString* pstrError, const QString& strAppDir = GetAppDir());
+// The same for a file already parsed.
+bool ReadProjectXml(
+    const XMLParse& parse, ProjectCard& card, QString* pstrError, const QString& strAppDir = GetAppDir());

@@ -1,7 +1,5 @@
 #include "templates/templateloader.h"
 
-#include "document/carddocument.h"
-#include "document/cardfit.h"
 #include "platform/imageio.h"
 #include "templates/xmlparse.h"
 
@@ -51,10 +49,15 @@ QString FileNamePart(const QString& strPath, bool bAsJpg)
 
 bool ReadTemplateFile(const QString& strXml, TemplateCard& card, QString* pstrError, const QString& strAppDir)
 {
-    const QString strResources = strAppDir + QLatin1String("Template/allresources/");
     XMLParse parse;
     if (!parse.Load(strXml))
         return Fail(pstrError);
+    return ReadTemplateXml(parse, card, pstrError, strAppDir);
+}
+
+bool ReadTemplateXml(const XMLParse& parse, TemplateCard& card, QString* pstrError, const QString& strAppDir)
+{
+    const QString strResources = strAppDir + QLatin1String("Template/allresources/");
     const pugi::xml_node root = parse.FindNode(0, {}, "root");
     const pugi::xml_node scene = parse.FindNode(0, root, "PageSceneObject");
     if (!root || !scene)
@@ -74,24 +77,5 @@ bool ReadTemplateFile(const QString& strXml, TemplateCard& card, QString* pstrEr
             read.vecObjects.push_back(MakeObject(sprite, nSpriteType, strResources));
     }
     card = std::move(read);
-    return true;
-}
-
-void AddTemplateToCard(CardDocument& doc, TemplateCard&& card)
-{
-    for (auto& pObject : card.vecObjects)
-        doc.AddObject(std::move(pObject), 0);
-    card.vecObjects.clear();
-    FitTemplateObjects(doc, card.strBackground);
-}
-
-bool LoadTemplateFile(const QString& strXml, CardDocument& doc, QString* pstrError, const QString& strAppDir)
-{
-    TemplateCard card;
-    if (!ReadTemplateFile(strXml, card, pstrError, strAppDir))
-        return false;
-    if (doc.m_szClient.isEmpty())
-        doc.m_szClient = card.szBackground;
-    AddTemplateToCard(doc, std::move(card));
     return true;
 }

@@ -9,7 +9,7 @@
 #include "document/thedata.h"
 #include "platform/appdir.h"
 
-class CardDocument;
+class XMLParse;
 
 // The part of a template path after its last "/" (the whole path when it has none); with bAsJpg, the
 // last three characters of that part replaced by "jpg" (a frame's mask beside it).
@@ -25,15 +25,10 @@ struct TemplateCard {
 
 // Reads a template file. Resources resolve below strAppDir + "Template/allresources/". False, with a
 // reason in *pstrError, when the file is missing or unreadable, has no root or PageSceneObject, or its
-// background picture cannot be read: such a template makes no card.
+// background picture cannot be read: such a template makes no card. Cards are opened through
+// ReadCardFile (templates/cardloader.h), which tells templates and projects apart.
 bool ReadTemplateFile(
     const QString& strXml, TemplateCard& card, QString* pstrError, const QString& strAppDir = GetAppDir());
-
-// Appends the template's objects to the card (numbered after the objects already there) and fits the
-// card to the template's background. The card is not cleared first; callers clear it when needed.
-void AddTemplateToCard(CardDocument& doc, TemplateCard&& card);
-
-// Reads the template and adds it to the card. A card with no client size yet takes the background's
-// size. On failure the card is left exactly as it was.
-bool LoadTemplateFile(
-    const QString& strXml, CardDocument& doc, QString* pstrError, const QString& strAppDir = GetAppDir());
+// The same for a file already parsed.
+bool ReadTemplateXml(
+    const XMLParse& parse, TemplateCard& card, QString* pstrError, const QString& strAppDir = GetAppDir());

@@ -18,7 +18,7 @@
 
 #include "document/carddocument.h"
 #include "document/thedata.h"
-#include "templates/templateloader.h"
+#include "templates/cardloader.h"
 #include "tests/testsupport.h"
 
 namespace {
@@ -204,8 +204,8 @@ TEST(ArtworkLibrary, EveryTemplateLoadsWithItsObjectsOnTheCard)
         const QSize bg = PictureSize(Resources(QStringLiteral("bgimage")) + NamePart(xml.strBackground));
         CardDocument doc;
         doc.m_szClient = bg / 2;
-        QString strError;
-        ASSERT_TRUE(LoadTemplateFile(strXml, doc, &strError, ProgramDir())) << strError.toStdString();
+        CardError nError = CardError::None;
+        ASSERT_TRUE(OpenCardFile(strXml, doc, &nError, ProgramDir())) << CardErrorText(nError).toStdString();
         ASSERT_EQ(doc.m_vecObjects.size(), xml.sprites.size());
         const QRectF card(QPointF(0, 0), QSizeF(doc.m_szClient));
         for (size_t i = 0; i < xml.sprites.size(); ++i) {

@@ -9,12 +9,12 @@
 #include "document/carddocument.h"
 #include "document/textpanel.h"
 #include "document/undohistory.h"
+#include "platform/applog.h"
+#include "templates/cardloader.h"
 #include "templates/projectfile.h"
 #include "tests/templates/resourcetree.h"
 
 namespace {
-
-const QString kCorrupted = QStringLiteral("File is corrupted!");
 
 TheData* AddPhoto(CardDocument& doc, const RectF& rc, double dAngle)
 {
@@ -335,8 +335,8 @@ TEST(ProjectReaderTest, OpenOfASavedCardGivesTheSameObjects)
 
     CardDocument opened;
     opened.m_szClient = QSize(700, 500);
-    QString strError;
-    ASSERT_TRUE(OpenProjectFile(strPath, opened, &strError, tree.appDir())) << strError.toStdString();
+    CardError nError = CardError::None;
+    ASSERT_TRUE(OpenCardFile(strPath, opened, &nError, tree.appDir())) << CardErrorText(nError).toStdString();
     EXPECT_EQ(opened.m_strBackground, doc.m_strBackground);
     ASSERT_EQ(opened.m_vecObjects.size(), 3u);
     for (int i = 0; i < 3; ++i)
@@ -400,7 +400,7 @@ TEST(ProjectReaderTest, ResourcesOutsideTheProgramFolderAndAFolderNamedTemplateS
 
     CardDocument opened;
     opened.m_szClient = QSize(400, 300);
-    ASSERT_TRUE(OpenProjectFile(strPath, opened, nullptr, tree.appDir()));
+    ASSERT_TRUE(OpenCardFile(strPath, opened, nullptr, tree.appDir()));
     ASSERT_EQ(opened.m_vecObjects.size(), 2u);
     EXPECT_EQ(opened.m_strBackground, doc.m_strBackground);
     EXPECT_EQ(opened.m_vecObjects[0]->m_strFrame, strFrame);
@@ -430,7 +430,7 @@ TEST(ProjectReaderTest, OpenedAtAnotherWidthScalesByTheWidthRatio)
 
     CardDocument opened;
     opened.m_szClient = QSize(600, 450);
-    ASSERT_TRUE(OpenProjectFile(strPath, opened, nullptr, tree.appDir()));
+    ASSERT_TRUE(OpenCardFile(strPath, opened, nullptr, tree.appDir()));
     ASSERT_EQ(opened.m_vecObjects.size(), 3u);
     EXPECT_EQ(opened.m_vecObjects[0]->m_rcObject, (RectF {75, 30, 150, 90}));
     EXPECT_EQ(opened.m_vecObjects[0]->m_rcPhoto, (RectF {60, 15, 180, 120}));
@@ -452,7 +452,7 @@ TEST(ProjectReaderTest, ACardWithoutClientSizeTakesTheSavedSize)
     ASSERT_TRUE(SaveProjectFile(doc, strPath, nullptr, tree.appDir()));
 
     CardDocument opened;
-    ASSERT_TRUE(OpenProjectFile(strPath, opened, nullptr, tree.appDir()));
+    ASSERT_TRUE(OpenCardFile(strPath, opened, nullptr, tree.appDir()));
     EXPECT_EQ(opened.m_szClient, QSize(700, 350));
     EXPECT_EQ(opened.m_vecObjects[0]->m_rcObject, (RectF {10, 20, 30, 40}));
 }
@@ -464,7 +464,7 @@ TEST(ProjectReaderTest, OpenReplacesTheCardAndEmptiesTheUndoHistory)
         ProjectFile(
             QStringLiteral("<bk file=\"\" canw=\"640\" datas=\"1\"/><data t=\"1\" r=\"1|2|3|4|\" o=\"5\" e=\"\"/>")));
     CurrentCard current;
-    ASSERT_TRUE(OpenProjectFile(strPath, current.doc, nullptr, tree.appDir()));
+    ASSERT_TRUE(OpenCardFile(strPath, current.doc, nullptr, tree.appDir()));
     ASSERT_EQ(current.doc.m_vecObjects.size(), 1u);
     EXPECT_EQ(current.doc.m_vecObjects[0]->m_nType, OBJ_ELEMENT);
     EXPECT_EQ(current.doc.m_vecObjects[0]->m_rcObject, (RectF {1, 2, 3, 4}));
@@ -556,6 +556,7 @@ TEST(ProjectReaderTest, MissingAttributesReadAsDefaultsNotAsTheValueBefore)
 struct CorruptCase {
     const char* pszName;
     std::function<QByteArray()> make;
+    CardError nError = CardError::Damaged;
 };
 
 class CorruptProjectTest : public ::testing::TestWithParam<CorruptCase> { };
@@ -567,9 +568,9 @@ TEST_P(CorruptProjectTest, IsRejectedAndTheCurrentCardStays)
     const QString strPath
         = data.isNull() ? tree.path(QStringLiteral("missing.plk")) : tree.bytes(QStringLiteral("bad.plk"), data);
     CurrentCard current;
-    QString strError;
-    EXPECT_FALSE(OpenProjectFile(strPath, current.doc, &strError, tree.appDir()));
-    EXPECT_EQ(strError, kCorrupted);
+    CardError nError = CardError::None;
+    EXPECT_FALSE(OpenCardFile(strPath, current.doc, &nError, tree.appDir()));
+    EXPECT_EQ(nError, GetParam().nError);
     current.ExpectUnchanged();
 }
 
@@ -614,7 +615,7 @@ QByteArray DeepNesting()
 } // namespace
 
 INSTANTIATE_TEST_SUITE_P(Files, CorruptProjectTest,
-    ::testing::Values(CorruptCase {"MissingFile", [] { return QByteArray(); }},
+    ::testing::Values(CorruptCase {"MissingFile", [] { return QByteArray(); }, CardError::Missing},
         CorruptCase {"EmptyFile", [] { return QByteArray(""); }},
         CorruptCase {"OnlyByteOrderMark", [] { return QByteArray("\xFF\xFE"); }},
         CorruptCase {"WrongByteOrderMark", WrongByteOrderMark},
@@ -622,7 +623,8 @@ INSTANTIATE_TEST_SUITE_P(Files, CorruptProjectTest,
             [] {
                 return Utf16LeFile(
                     u"<?xml version=\"1.0\"?><Card ver=\"2.0.0\"><bk file=\"\" canw=\"700\" datas=\"0\"/></Card>");
-            }},
+            },
+            CardError::NotACard},
         CorruptCase {"OtherVersion", [] { return ProjectFile(kGoodBody, QStringLiteral("2.0.1")); }},
         CorruptCase {"VersionWithBlank", [] { return ProjectFile(kGoodBody, QStringLiteral("2.0.0 ")); }},
         CorruptCase {"NoVersion",
@@ -698,11 +700,9 @@ TEST(ProjectFileLogTest, SaveAndOpenAreLogged)
     const QString strPath
         = tree.path(QStringLiteral("log %1.plk").arg(QUuid::createUuid().toString(QUuid::WithoutBraces)));
     ASSERT_TRUE(SaveProjectFile(doc, strPath, nullptr, tree.appDir()));
-    ASSERT_TRUE(OpenProjectFile(strPath, doc, nullptr, tree.appDir()));
+    ASSERT_TRUE(OpenCardFile(strPath, doc, nullptr, tree.appDir()));
 
-    // The logging library lies in the program folder, build/bin, beside the program.
-    const QString strLog = QString::fromUtf8(
-        ReadAll(QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/Jotwell/velomira.log")));
+    const QString strLog = QString::fromUtf8(ReadAll(GetLogDir() + QStringLiteral("velomira.log")));
     EXPECT_EQ(strLog.count(QStringLiteral("Save project: ") + strPath + QLatin1Char('\n')), 1);
     EXPECT_EQ(strLog.count(QStringLiteral("Open project file: ") + strPath + QLatin1Char('\n')), 1);
 }

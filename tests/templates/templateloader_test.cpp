@@ -1,12 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "document/carddocument.h"
+#include "templates/cardloader.h"
 #include "templates/templateloader.h"
 #include "tests/templates/resourcetree.h"
 
 namespace {
-
-const QString kCorrupted = QStringLiteral("File is corrupted!");
 
 // A program folder with an 800 x 1000 background, a frame 200 x 100 with its mask and a 50 x 40 element.
 class TemplateLoaderTest : public ::testing::Test {
@@ -64,7 +63,8 @@ INSTANTIATE_TEST_SUITE_P(Paths, FileNamePartTest,
 TEST_F(TemplateLoaderTest, SkippedSpriteTypesLeaveNoGapAndLaterSpritesLieAbove)
 {
     TemplateCard card;
-    ASSERT_TRUE(Read(Template(Sprite(1, "") + Sprite(4, "") + Sprite(2, "") + Sprite(4, "nPhotoAngle=\"7\"")), card));
+    const QString strXml = Template(Sprite(1, "") + Sprite(4, "") + Sprite(2, "") + Sprite(4, "nPhotoAngle=\"7\""));
+    ASSERT_TRUE(Read(strXml, card));
     ASSERT_EQ(card.vecObjects.size(), 3u);
     EXPECT_EQ(card.vecObjects[0]->m_nType, OBJ_PHOTO);
     EXPECT_EQ(card.vecObjects[1]->m_nType, OBJ_ELEMENT);
@@ -73,7 +73,9 @@ TEST_F(TemplateLoaderTest, SkippedSpriteTypesLeaveNoGapAndLaterSpritesLieAbove)
 
     CardDocument doc;
     doc.m_szClient = QSize(400, 500);
-    AddTemplateToCard(doc, std::move(card));
+    LoadedCard loaded;
+    ASSERT_TRUE(ReadCardFile(strXml, loaded, nullptr, tree.appDir()));
+    PlaceCard(doc, std::move(loaded));
     ASSERT_EQ(doc.m_vecObjects.size(), 3u);
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(doc.m_vecObjects[size_t(i)]->m_nIndex, i);
@@ -145,14 +147,14 @@ TEST_F(TemplateLoaderTest, BottomUpYUsesTheNaturalPictureHeight)
     // Background 800 x 1000 on a 400 x 500 canvas: both factors 0.5. The frame is 100 px high.
     CardDocument doc;
     doc.m_szClient = QSize(400, 500);
-    QString strError;
-    ASSERT_TRUE(LoadTemplateFile(Template(Sprite(1,
-                                              "PhotoFrameLeft=\"100\" PhotoFrameTop=\"0\" PhotoFrameRight=\"200\" "
-                                              "PhotoFrameBottom=\"100\"")
-                                     + Sprite(4,
-                                         "PhotoFrameLeft=\"0\" PhotoFrameTop=\"60\" PhotoFrameRight=\"50\" "
-                                         "PhotoFrameBottom=\"40\"")),
-        doc, &strError, tree.appDir()));
+    CardError nError = CardError::None;
+    ASSERT_TRUE(OpenCardFile(Template(Sprite(1,
+                                          "PhotoFrameLeft=\"100\" PhotoFrameTop=\"0\" PhotoFrameRight=\"200\" "
+                                          "PhotoFrameBottom=\"100\"")
+                                 + Sprite(4,
+                                     "PhotoFrameLeft=\"0\" PhotoFrameTop=\"60\" PhotoFrameRight=\"50\" "
+                                     "PhotoFrameBottom=\"40\"")),
+        doc, &nError, tree.appDir()));
     EXPECT_EQ(doc.m_strBackground, tree.resource(QStringLiteral("bgimage/bg.png")));
     ASSERT_EQ(doc.m_vecObjects.size(), 2u);
     EXPECT_EQ(doc.m_vecObjects[0]->m_rcObject, (RectF {50, 450, 100, 50}));
@@ -165,9 +167,9 @@ TEST_F(TemplateLoaderTest, BottomUpYUsesTheNaturalPictureHeight)
 TEST_F(TemplateLoaderTest, ACardWithoutClientSizeTakesTheBackgroundSize)
 {
     CardDocument doc;
-    ASSERT_TRUE(LoadTemplateFile(Template(Sprite(4,
-                                     "PhotoFrameLeft=\"10\" PhotoFrameTop=\"0\" PhotoFrameRight=\"50\" "
-                                     "PhotoFrameBottom=\"40\"")),
+    ASSERT_TRUE(OpenCardFile(Template(Sprite(4,
+                                 "PhotoFrameLeft=\"10\" PhotoFrameTop=\"0\" PhotoFrameRight=\"50\" "
+                                 "PhotoFrameBottom=\"40\"")),
         doc, nullptr, tree.appDir()));
     EXPECT_EQ(doc.m_szClient, QSize(800, 1000));
     EXPECT_EQ(doc.m_vecObjects[0]->m_rcObject, (RectF {10, 960, 50, 40}));
@@ -178,7 +180,9 @@ TEST_F(TemplateLoaderTest, ObjectsAreNumberedAfterThoseAlreadyOnTheCard)
     CardDocument doc;
     doc.m_szClient = QSize(800, 1000);
     doc.AddObject(std::make_unique<TheData>(), 0);
-    ASSERT_TRUE(LoadTemplateFile(Template(Sprite(4, "") + Sprite(1, "")), doc, nullptr, tree.appDir()));
+    LoadedCard card;
+    ASSERT_TRUE(ReadCardFile(Template(Sprite(4, "") + Sprite(1, "")), card, nullptr, tree.appDir()));
+    PlaceCard(doc, std::move(card));
     ASSERT_EQ(doc.m_vecObjects.size(), 3u);
     EXPECT_EQ(doc.m_vecObjects[1]->m_nIndex, 1);
     EXPECT_EQ(doc.m_vecObjects[2]->m_nIndex, 2);
@@ -187,6 +191,7 @@ TEST_F(TemplateLoaderTest, ObjectsAreNumberedAfterThoseAlreadyOnTheCard)
 struct BrokenTemplate {
     const char* pszName;
     QByteArray xml;
+    CardError nError = CardError::Damaged;
 };
 
 class BrokenTemplateTest : public TemplateLoaderTest, public ::testing::WithParamInterface<BrokenTemplate> { };
@@ -202,9 +207,9 @@ TEST_P(BrokenTemplateTest, GivesNoCardAndKeepsTheCurrentOne)
 
     const QString strXml = GetParam().xml.isNull() ? tree.path(QStringLiteral("missing.xml"))
                                                    : tree.bytes(QStringLiteral("broken.xml"), GetParam().xml);
-    QString strError;
-    EXPECT_FALSE(LoadTemplateFile(strXml, doc, &strError, tree.appDir()));
-    EXPECT_EQ(strError, kCorrupted);
+    CardError nError = CardError::None;
+    EXPECT_FALSE(OpenCardFile(strXml, doc, &nError, tree.appDir()));
+    EXPECT_EQ(nError, GetParam().nError);
     ASSERT_EQ(doc.m_vecObjects.size(), 1u);
     EXPECT_EQ(doc.m_vecObjects[0].get(), pKept);
     EXPECT_EQ(pKept->m_rcObject, (RectF {1, 2, 3, 4}));
@@ -227,9 +232,10 @@ QByteArray DeepTemplate()
 } // namespace
 
 INSTANTIATE_TEST_SUITE_P(Files, BrokenTemplateTest,
-    ::testing::Values(BrokenTemplate {"MissingFile", QByteArray()}, BrokenTemplate {"Empty", ""},
+    ::testing::Values(BrokenTemplate {"MissingFile", QByteArray(), CardError::Missing}, BrokenTemplate {"Empty", ""},
         BrokenTemplate {"NotWellFormed", "<root><PageSceneObject PageBgImage=\"bgimage/bg.png\"></root>"},
-        BrokenTemplate {"OtherRoot", "<rot><PageSceneObject PageBgImage=\"bgimage/bg.png\"/></rot>"},
+        BrokenTemplate {
+            "OtherRoot", "<rot><PageSceneObject PageBgImage=\"bgimage/bg.png\"/></rot>", CardError::NotACard},
         BrokenTemplate {"NoScene", "<root><Scene PageBgImage=\"bgimage/bg.png\"/></root>"},
         BrokenTemplate {"NoBackgroundAttribute", "<root><PageSceneObject/></root>"},
         BrokenTemplate {"MissingBackground", "<root><PageSceneObject PageBgImage=\"bgimage/none.png\"/></root>"},
@@ -241,8 +247,8 @@ TEST_F(TemplateLoaderTest, MissingSpritePicturesStillYieldObjects)
 {
     CardDocument doc;
     doc.m_szClient = QSize(800, 1000);
-    ASSERT_TRUE(LoadTemplateFile(Template("<SpriteObject nPhotoType=\"1\" strFramePath=\"frame/none.png\" "
-                                          "PhotoFrameTop=\"100\" PhotoFrameRight=\"10\" PhotoFrameBottom=\"10\"/>"),
+    ASSERT_TRUE(OpenCardFile(Template("<SpriteObject nPhotoType=\"1\" strFramePath=\"frame/none.png\" "
+                                      "PhotoFrameTop=\"100\" PhotoFrameRight=\"10\" PhotoFrameBottom=\"10\"/>"),
         doc, nullptr, tree.appDir()));
     ASSERT_EQ(doc.m_vecObjects.size(), 1u);
     // No picture to measure: the natural height counts as 0.
