@@ -1,8 +1,15 @@
 #include "shell/palenkoapp.h"
 
+#include <csignal>
 #include <cstdio>
+#include <functional>
+#include <memory>
+
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <QApplication>
+#include <QSocketNotifier>
 #include <QStyleFactory>
 
 #include "shell/commandline.h"
@@ -21,6 +28,62 @@ const char kUsage[] = "Usage: velomira [PROJECT.plk]\n"
                       "               starts with the template chooser\n"
                       "  --help       show this text\n"
                       "  --version    show the version\n";
+
+// The signal handler's end of the socket pair; the user-interface thread reads the other.
+int g_fdSignalWrite = -1;
+
+void OnStopSignal(int)
+{
+    const char ch = 1;
+    // Only async-signal-safe calls here; a full pipe still wakes the reader.
+    [[maybe_unused]] const ssize_t n = ::write(g_fdSignalWrite, &ch, 1);
+}
+
+// Turns SIGTERM, SIGINT and SIGHUP (a logout, a shutdown, Ctrl+C) into one call on the user-interface
+// thread, so that the program can end in order instead of being cut off.
+class StopSignalWatch {
+public:
+    explicit StopSignalWatch(std::function<void()> onStop)
+    {
+        int fds[2];
+        if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, fds) != 0)
+            return;
+        g_fdSignalWrite = fds[0];
+        m_fdRead = fds[1];
+        m_pNotifier = std::make_unique<QSocketNotifier>(m_fdRead, QSocketNotifier::Read);
+        QObject::connect(m_pNotifier.get(), &QSocketNotifier::activated, [this, onStop = std::move(onStop)] {
+            char ch = 0;
+            [[maybe_unused]] const ssize_t n = ::read(m_fdRead, &ch, 1);
+            onStop();
+        });
+        struct sigaction action { };
+        action.sa_handler = OnStopSignal;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_RESTART;
+        for (const int nSignal : kSignals)
+            ::sigaction(nSignal, &action, nullptr);
+    }
+
+    ~StopSignalWatch()
+    {
+        if (m_fdRead < 0)
+            return;
+        for (const int nSignal : kSignals)
+            std::signal(nSignal, SIG_DFL);
+        m_pNotifier.reset();
+        ::close(m_fdRead);
+        ::close(g_fdSignalWrite);
+        g_fdSignalWrite = -1;
+    }
+
+    StopSignalWatch(const StopSignalWatch&) = delete;
+    StopSignalWatch& operator=(const StopSignalWatch&) = delete;
+
+private:
+    static constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
+    int m_fdRead = -1;
+    std::unique_ptr<QSocketNotifier> m_pNotifier;
+};
 
 } // namespace
 
@@ -53,7 +116,15 @@ bool CPalenkoApp::InitInstance()
 
     m_strCurrentFile = CommandLineFile(QCoreApplication::arguments().mid(1));
 
+    // Watched from the start: a signal during set-up is answered once the window runs.
+    CPalenkoDlg* pDlg = nullptr;
+    const StopSignalWatch watch([&pDlg] {
+        pDlg->OnSessionEnd();
+        // Every modal loop ends too (the template chooser, a message box), not only the main window's.
+        QCoreApplication::exit(0);
+    });
     CPalenkoDlg dlg(*this);
+    pDlg = &dlg;
     dlg.exec();
     return false;
 }

@@ -1,27 +1,17 @@
 #include "shell/palenkodlg.h"
 
 #include <QApplication>
-#include <QCursor>
-#include <QDesktopServices>
-#include <QFileDialog>
 #include <QFileInfo>
-#include <QHBoxLayout>
 #include <QIcon>
 #include <QKeyEvent>
-#include <QLabel>
-#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
-#include <QStandardPaths>
-#include <QVBoxLayout>
 #include <QWindow>
 
 #include "canvas/canvas.h"
-#include "document/undohistory.h"
 #include "platform/applog.h"
 #include "platform/fitrect.h"
 #include "platform/imageio.h"
@@ -31,30 +21,13 @@
 #include "shell/palenkoapp.h"
 #include "shell/settings.h"
 #include "shell/version.h"
-#include "templates/projectfile.h"
-#include "templates/templatechoose.h"
-#include "templates/templateloader.h"
+#include "shell/windowgeometry.h"
 
 namespace {
-
-const QString kCaption = QStringLiteral("Infomation");
-const QString kCorrupted = QStringLiteral("File is corrupted!");
-const QString kProjectFilter = QStringLiteral("Palenko Maker File (*.plk)");
-
-constexpr int kTitleHeight = 30;
-constexpr int kMinWidth = 700;
-constexpr int kMinHeight = 600;
-constexpr int kPanelWidth = 180;
 
 constexpr QRgb kTitleColour = 0xFF706D73;
 constexpr QRgb kPanelColour = 0xFFEFEFF1;
 constexpr QRgb kCanvasAreaColour = 0xFF444343;
-
-// The documents folder, where the file dialogs start.
-QString DocumentsFolder()
-{
-    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-}
 
 // Draws a skin picture into the rectangle; a missing picture draws nothing.
 void DrawSkin(QPainter& painter, const QImage& picture, const QRect& rcTarget)
@@ -63,128 +36,7 @@ void DrawSkin(QPainter& painter, const QImage& picture, const QRect& rcTarget)
         painter.drawImage(rcTarget, picture);
 }
 
-// The group word of the template category last chosen, for the "Open template" log line.
-QString TemplateGroupWord()
-{
-    switch (g_nTemplateGroup) {
-    case 0:
-        return QStringLiteral("Holiday");
-    case 1:
-        return QStringLiteral("Events");
-    default:
-        return QStringLiteral("Children");
-    }
-}
-
 } // namespace
-
-// ---- CShellPrompts ------------------------------------------------------------------------------------
-
-CShellPrompts::~CShellPrompts() = default;
-
-QMessageBox::StandardButton CShellPrompts::MessageBox(QWidget* pOwner, const QString& strText,
-    const QString& strCaption, QMessageBox::StandardButtons buttons, QMessageBox::Icon icon)
-{
-    QMessageBox box(icon, strCaption, strText, buttons, pOwner);
-    return QMessageBox::StandardButton(box.exec());
-}
-
-QString CShellPrompts::GetOpenFileName(QWidget* pOwner, const QString& strFilter)
-{
-    QFileDialog dialog(pOwner, QStringLiteral("Open"), DocumentsFolder(), strFilter);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return QString();
-    return dialog.selectedFiles().constFirst();
-}
-
-QString CShellPrompts::GetSaveFileName(
-    QWidget* pOwner, const QString& strName, const QString& strFilter, const QString& strSuffix)
-{
-    QFileDialog dialog(pOwner, QStringLiteral("Save As"), DocumentsFolder(), strFilter);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setDefaultSuffix(strSuffix);
-    dialog.selectFile(strName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return QString();
-    return dialog.selectedFiles().constFirst();
-}
-
-int CShellPrompts::RunModal(QDialog& dialog)
-{
-    return dialog.exec();
-}
-
-int CShellPrompts::TrackPopupMenu(QMenu& menu, const QPoint& ptScreen)
-{
-    const QAction* pChosen = menu.exec(ptScreen);
-    return pChosen ? pChosen->data().toInt() : 0;
-}
-
-void CShellPrompts::OpenUrl(const QUrl& url)
-{
-    QDesktopServices::openUrl(url);
-}
-
-// ---- Help pages and the About box ---------------------------------------------------------------------
-
-QUrl HelpPageUrl(const QString& strAppDir)
-{
-    return QUrl::fromLocalFile(strAppDir + QStringLiteral("Help/index.html"));
-}
-
-QUrl SupportPageUrl(const QString& strAppDir)
-{
-    QUrl url = HelpPageUrl(strAppDir);
-    url.setFragment(QStringLiteral("support"));
-    return url;
-}
-
-CAboutDlg::CAboutDlg(QWidget* pParent, const QString& strAppDir, CShellPrompts& prompts)
-    : QDialog(pParent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
-{
-    setWindowTitle(QStringLiteral("About Velomira"));
-
-    auto* pIcon = new QLabel(this);
-    pIcon->setPixmap(QPixmap::fromImage(ReadPicture(strAppDir + QStringLiteral("Skins/quillmere_icon.png"))));
-    pIcon->setAlignment(Qt::AlignTop);
-
-    auto* pName = new QLabel(QStringLiteral("Velomira, Version %1").arg(GetFileVersionText()), this);
-    auto* pLine
-        = new QLabel(QStringLiteral("Greeting cards from templates, your photos, frames, clip art and text."), this);
-    auto* pLinks = new QLabel(QStringLiteral("<a href=\"%1\">Help</a> &nbsp;&middot;&nbsp; <a href=\"%2\">Feedback and "
-                                             "Support</a>")
-                                  .arg(HelpPageUrl(strAppDir).toString(), SupportPageUrl(strAppDir).toString()),
-        this);
-    pLinks->setTextFormat(Qt::RichText);
-    connect(
-        pLinks, &QLabel::linkActivated, this, [&prompts](const QString& strLink) { prompts.OpenUrl(QUrl(strLink)); });
-
-    auto* pOk = new QPushButton(QStringLiteral("OK"), this);
-    pOk->setDefault(true);
-    connect(pOk, &QPushButton::clicked, this, &QDialog::accept);
-
-    auto* pText = new QVBoxLayout;
-    pText->addWidget(pName);
-    pText->addWidget(pLine);
-    pText->addWidget(pLinks);
-    auto* pTop = new QHBoxLayout;
-    pTop->addWidget(pIcon);
-    pTop->addSpacing(8);
-    pTop->addLayout(pText, 1);
-    auto* pButtons = new QHBoxLayout;
-    pButtons->addStretch(1);
-    pButtons->addWidget(pOk);
-    auto* pLayout = new QVBoxLayout(this);
-    pLayout->addLayout(pTop);
-    pLayout->addSpacing(8);
-    pLayout->addLayout(pButtons);
-    setFixedSize(sizeHint());
-}
-
-CAboutDlg::~CAboutDlg() = default;
 
 // ---- CPalenkoDlg: set-up and layout ---------------------------------------------------------------------
 
@@ -221,7 +73,7 @@ void CPalenkoDlg::OnInitDialog()
     setGeometry(0, 0, 960, 700);
     setWindowTitle(QStringLiteral("Velomira"));
 
-    LoadSettings(m_strAppDir + QStringLiteral("config.ini"));
+    LoadSettings(GetConfigPath(m_strAppDir));
 
     m_btnNew = AddButton(IDC_BTN_NEW, QStringLiteral("New"), QStringLiteral("New card from a template"));
     m_btnOpen = AddButton(IDC_BTN_OPEN, QStringLiteral("Open"), QStringLiteral("Open a saved card"));
@@ -355,41 +207,21 @@ CButtonX* CPalenkoDlg::Button(int nId) const
 
 void CPalenkoDlg::LayoutControls()
 {
-    const int W = width();
-    const int H = height();
-    struct Place {
-        CButtonX* pButton;
-        const char* pszSkin;
-        QRect rc;
-    };
-    const Place places[] = {
-        {m_btnNew, "new.bmp", QRect(20, 40, 40, 40)},
-        {m_btnOpen, "open.bmp", QRect(70, 40, 40, 40)},
-        {m_btnSave, "save.bmp", QRect(120, 40, 40, 40)},
-        {m_btnUndo, "undo.bmp", QRect(190, 40, 40, 40)},
-        {m_btnRedo, "redo.bmp", QRect(230, 40, 40, 40)},
-        {m_btnPreview, "preview.bmp", QRect(300, 40, 40, 40)},
-        {m_btnPrint, "print.bmp", QRect(345, 40, 40, 40)},
-        {m_btnExport, "export.bmp", QRect(390, 40, 40, 40)},
-        {m_btnHelp, "help.bmp", QRect(W - 40, 40, 30, 40)},
-        {m_btnMin, "min.bmp", QRect(W - 63, 8, 12, 13)},
-        {m_btnMax, "max.bmp", QRect(W - 44, 8, 12, 13)},
-        {m_btnClose, "close.bmp", QRect(W - 26, 8, 13, 13)},
-        {m_btnCateImage, "cate_image.bmp", QRect(10, 100, 85, 32)},
-        {m_btnCateText, "cate_text.bmp", QRect(105, 100, 85, 32)},
-    };
-    for (const Place& place : places) {
-        place.pButton->SetSkin(SkinPath(QLatin1String(place.pszSkin)));
-        place.pButton->setGeometry(place.rc);
+    const MainLayout layout = MainLayoutFor(size());
+    for (const MainButtonPlace& place : layout.buttons) {
+        CButtonX* pButton = Button(place.nId);
+        pButton->SetSkin(SkinPath(QLatin1String(place.pszSkin)));
+        pButton->setGeometry(place.rc);
     }
     m_btnCateImage->m_bLatch = 1;
     m_btnCateText->m_bLatch = 1;
 
-    m_pCateImage->setGeometry(QRect(m_ptPanelOrigin, QSize(kPanelWidth, H - 142)));
-    m_pCateText->setGeometry(QRect(m_ptPanelOrigin, QSize(kPanelWidth, H - 142)));
+    m_ptPanelOrigin = layout.rcPanel.topLeft();
+    m_pCateImage->setGeometry(layout.rcPanel);
+    m_pCateText->setGeometry(layout.rcPanel);
 
-    m_ptAreaOrigin = QPoint(210, 100);
-    m_rcCanvasArea = QRect(m_ptAreaOrigin, QSize(W - 220, H - 110));
+    m_ptAreaOrigin = layout.rcCanvasArea.topLeft();
+    m_rcCanvasArea = layout.rcCanvasArea;
     m_pCanvas->setGeometry(m_rcCanvasArea);
 }
 
@@ -409,19 +241,15 @@ void CPalenkoDlg::PlaceCanvas(int bShow)
 
 void CPalenkoDlg::Relayout()
 {
-    const int W = width();
-    const int H = height();
-    setMask(RoundedRegion(W, H));
-    if (m_btnClose) {
-        m_btnClose->setGeometry(W - 26, 8, 13, 13);
-        m_btnMax->setGeometry(W - 44, 8, 12, 13);
-        m_btnMin->setGeometry(W - 63, 8, 12, 13);
-        m_btnHelp->setGeometry(W - 40, 40, 30, 40);
-    }
-    if (m_pCateImage && m_pCateText) {
-        m_pCateImage->setGeometry(QRect(m_ptPanelOrigin, QSize(kPanelWidth, H - 132 - 10)));
-        m_pCateText->setGeometry(QRect(m_ptPanelOrigin, QSize(kPanelWidth, H - 132 - 10)));
-        m_rcCanvasArea = QRect(m_ptAreaOrigin, QPoint(W - 10 - 1, H - 10 - 1));
+    setMask(RoundedRegion(width(), height()));
+    // Resizes during set-up come before the controls exist.
+    if (m_pCanvas) {
+        const MainLayout layout = MainLayoutFor(size());
+        for (const MainButtonPlace& place : layout.buttons)
+            Button(place.nId)->setGeometry(place.rc);
+        m_pCateImage->setGeometry(layout.rcPanel);
+        m_pCateText->setGeometry(layout.rcPanel);
+        m_rcCanvasArea = layout.rcCanvasArea;
         PlaceCanvas(0);
     }
     update();
@@ -496,20 +324,7 @@ QImage CPalenkoDlg::RenderWindow() const
 
 int CPalenkoDlg::HitEdge(int x, int y) const
 {
-    const int b = m_nBorder;
-    const int nInnerRight = width() - b;
-    const int nInnerBottom = height() - b;
-    if (x <= b) {
-        if (y <= b)
-            return 1;
-        return y <= nInnerBottom ? 8 : 7;
-    }
-    if (x > nInnerRight) {
-        if (y <= b)
-            return 3;
-        return y <= nInnerBottom ? 4 : 5;
-    }
-    return y <= b ? 2 : 6;
+    return ::HitEdge(x, y, width(), height(), m_nBorder);
 }
 
 void CPalenkoDlg::SetEdgeCursor(int nEdge)
@@ -539,47 +354,11 @@ void CPalenkoDlg::SetEdgeCursor(int nEdge)
 
 void CPalenkoDlg::ResizeTo(QPoint ptClient)
 {
-    const QPoint pt = mapToGlobal(ptClient);
-    const QRect rcWindow = geometry();
-    int nLeft = rcWindow.left();
-    int nTop = rcWindow.top();
-    int nRight = rcWindow.left() + rcWindow.width();
-    int nBottom = rcWindow.top() + rcWindow.height();
-    switch (m_nEdge) {
-    case 1:
-        nLeft = pt.x();
-        nTop = pt.y();
-        break;
-    case 2:
-        nTop = pt.y();
-        break;
-    case 3:
-        nTop = pt.y();
-        nRight = pt.x();
-        break;
-    case 4:
-        nRight = pt.x();
-        break;
-    case 5:
-        nRight = pt.x();
-        nBottom = pt.y();
-        break;
-    case 6:
-        nBottom = pt.y();
-        break;
-    case 7:
-        nLeft = pt.x();
-        nBottom = pt.y();
-        break;
-    case 8:
-        nLeft = pt.x();
-        break;
-    default:
+    const std::optional<QRect> rcResized
+        = ResizedWindowRect(geometry(), m_nEdge, mapToGlobal(ptClient), QSize(kMinWidth, kMinHeight));
+    if (!rcResized)
         return;
-    }
-    if (nRight - nLeft < kMinWidth || nBottom - nTop < kMinHeight)
-        return;
-    m_rcNormal = QRect(nLeft, nTop, nRight - nLeft, nBottom - nTop);
+    m_rcNormal = *rcResized;
     setGeometry(m_rcNormal);
 }
 
@@ -602,216 +381,6 @@ void CPalenkoDlg::OnLButtonDblClk(QPoint ptClient)
     const int W = width();
     if (ptClient.x() >= 10 && ptClient.x() <= W - 10 && ptClient.y() >= 0 && ptClient.y() <= kTitleHeight)
         ToggleMaximize();
-}
-
-// ---- Commands ----------------------------------------------------------------------------------------------
-
-QMessageBox::StandardButton CPalenkoDlg::Message(
-    const QString& strText, QMessageBox::StandardButtons buttons, QMessageBox::Icon icon)
-{
-    return m_pPrompts->MessageBox(this, strText, kCaption, buttons, icon);
-}
-
-bool CPalenkoDlg::AskSaveChanges()
-{
-    if (!m_pCanvas->m_bModified)
-        return true;
-    switch (Message(QStringLiteral("Do you want to save current document?"),
-        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Question)) {
-    case QMessageBox::Yes:
-        // A save that did not happen would lose the card: the command stops.
-        return SaveProject();
-    case QMessageBox::No:
-        return true;
-    default:
-        return false;
-    }
-}
-
-void CPalenkoDlg::OnNew()
-{
-    m_pCanvas->Deselect();
-    if (!AskSaveChanges())
-        return;
-    OpenTemplateChooser(false);
-}
-
-bool CPalenkoDlg::OpenTemplateChooser(bool bStartup)
-{
-    CTemplateChoose dlg(this, m_strAppDir);
-    if (m_pPrompts->RunModal(dlg) != QDialog::Accepted)
-        return false;
-    if (!LoadTemplate(bStartup ? 0 : 1))
-        return false;
-    m_app.m_strCurrentFile.clear();
-    m_pCanvas->m_bModified = 1;
-    m_btnSave->EnableButton(true);
-    RepaintTitle();
-    WriteLog(QStringLiteral("Open template: %1/%2/temp%3")
-                 .arg(TemplateGroupWord(), g_strTemplateCategory)
-                 .arg(dlg.m_nChosen));
-    return true;
-}
-
-void CPalenkoDlg::OnTemplateTimer()
-{
-    m_templateTimer.stop();
-    OpenTemplateChooser(true);
-}
-
-bool CPalenkoDlg::LoadTemplate(int bClear)
-{
-    TemplateCard card;
-    QString strError;
-    if (!ReadTemplateFile(g_strTemplateXml, card, &strError, m_strAppDir)) {
-        Message(kCorrupted, QMessageBox::Ok, QMessageBox::NoIcon);
-        return false;
-    }
-    if (bClear)
-        m_pCanvas->ClearCard();
-    for (auto& pObject : card.vecObjects)
-        m_pCanvas->AddObject(std::move(pObject), 0);
-    SetCardBackground(card.strBackground);
-    return true;
-}
-
-void CPalenkoDlg::SetCardBackground(const QString& strBackground)
-{
-    const QSize szBackground = ReadPictureSize(strBackground);
-    m_nCardWidth = szBackground.isValid() ? szBackground.width() : 0;
-    m_nCardHeight = szBackground.isValid() ? szBackground.height() : 0;
-    PlaceCanvas(1);
-    m_pCanvas->FitTemplate(strBackground);
-}
-
-void CPalenkoDlg::OnOpen()
-{
-    m_pCanvas->Deselect();
-    if (!AskSaveChanges())
-        return;
-    const QString strPath = m_pPrompts->GetOpenFileName(this, kProjectFilter);
-    if (!strPath.isEmpty())
-        OpenProject(strPath);
-}
-
-bool CPalenkoDlg::OpenProject(const QString& strPath)
-{
-    ProjectCard card;
-    QString strError;
-    if (!ReadProjectFile(strPath, card, &strError, m_strAppDir)) {
-        Message(kCorrupted, QMessageBox::Ok, QMessageBox::NoIcon);
-        return false;
-    }
-    m_pCanvas->ClearCard();
-    m_pCanvas->m_doc.m_vecObjects = std::move(card.vecObjects);
-    // A background that cannot be read still leaves a card to work on: square, at the saved width.
-    QSize szCard = ReadPictureSize(card.strBackground);
-    if (!szCard.isValid() || szCard.isEmpty())
-        szCard = QSize(card.nSavedWidth, card.nSavedWidth);
-    m_nCardWidth = szCard.width();
-    m_nCardHeight = szCard.height();
-    PlaceCanvas(1);
-    m_pCanvas->FitProject(card.strBackground, card.nSavedWidth);
-    m_app.m_strCurrentFile = strPath;
-    m_pCanvas->m_bModified = 0;
-    m_btnSave->EnableButton(false);
-    RepaintTitle();
-    return true;
-}
-
-void CPalenkoDlg::OnSave()
-{
-    m_pCanvas->Deselect();
-    SaveProject();
-}
-
-bool CPalenkoDlg::SaveProject()
-{
-    QString strPath = m_app.m_strCurrentFile;
-    if (strPath.isEmpty()) {
-        strPath = m_pPrompts->GetSaveFileName(this, QStringLiteral("Untitled"), kProjectFilter, QStringLiteral("plk"));
-        if (strPath.isEmpty())
-            return false;
-    }
-    QString strError;
-    if (!SaveProjectFile(m_pCanvas->m_doc, strPath, &strError, m_strAppDir)) {
-        Message(strError, QMessageBox::Ok, QMessageBox::Warning);
-        return false;
-    }
-    m_app.m_strCurrentFile = strPath;
-    m_pCanvas->m_bModified = 0;
-    m_btnSave->EnableButton(false);
-    RepaintTitle();
-    return true;
-}
-
-void CPalenkoDlg::OnUndo()
-{
-    m_pCanvas->Deselect();
-    if (m_pCanvas->m_doc.m_pUndo->Undo(m_pCanvas->width()))
-        m_pCanvas->update();
-}
-
-void CPalenkoDlg::OnRedo()
-{
-    m_pCanvas->Deselect();
-    if (m_pCanvas->m_doc.m_pUndo->Redo(m_pCanvas->width()))
-        m_pCanvas->update();
-}
-
-void CPalenkoDlg::OnHelp()
-{
-    QMenu menu(this);
-    const auto addItem = [&menu](const QString& strText, int nId) { menu.addAction(strText)->setData(nId); };
-    addItem(QStringLiteral("Online Help"), ID_HELP_ONLINE);
-    menu.addSeparator();
-    addItem(QStringLiteral("Feedback and Support"), ID_HELP_FEEDBACK);
-    addItem(QStringLiteral("Open log File"), ID_HELP_OPENLOG);
-    menu.addSeparator();
-    addItem(QStringLiteral("About"), ID_HELP_ABOUT);
-    OnHelpCommand(m_pPrompts->TrackPopupMenu(menu, QCursor::pos()));
-}
-
-void CPalenkoDlg::OnHelpCommand(int nCommand)
-{
-    switch (nCommand) {
-    case ID_HELP_ONLINE:
-        m_pPrompts->OpenUrl(HelpPageUrl(m_strAppDir));
-        break;
-    case ID_HELP_FEEDBACK:
-        m_pPrompts->OpenUrl(SupportPageUrl(m_strAppDir));
-        break;
-    case ID_HELP_OPENLOG:
-        m_pPrompts->OpenUrl(QUrl::fromLocalFile(m_strAppDir + QStringLiteral("Jotwell/")));
-        break;
-    case ID_HELP_ABOUT: {
-        CAboutDlg dlg(this, m_strAppDir, *m_pPrompts);
-        m_pPrompts->RunModal(dlg);
-        break;
-    }
-    default:
-        break;
-    }
-}
-
-void CPalenkoDlg::OnMinimize()
-{
-    showMinimized();
-}
-
-void CPalenkoDlg::OnClose(int nResult)
-{
-    m_pCanvas->Deselect();
-    if (!AskSaveChanges())
-        return;
-    SaveSettings(m_strAppDir + QStringLiteral("config.ini"));
-    WriteLog(QStringLiteral("Quit Velomira %1").arg(GetFileVersionText()));
-    QDialog::done(nResult);
-}
-
-void CPalenkoDlg::reject()
-{
-    OnClose(QDialog::Rejected);
 }
 
 // ---- Messages from the canvas and the undo history ------------------------------------------------------

@@ -1,6 +1,6 @@
-// shell/: the application object, settings and log, the main window with its commands, and the
-// skinned controls every window uses. The main window ties the canvas, the panels, the template
-// chooser and the project files together; the card itself lives in document/.
+// The main window ties the canvas, the panels, the template chooser and the card files together; the
+// card itself lives in document/. Its document commands are in doccommands.cpp, the numbers of its
+// layout in mainlayout.h and the arithmetic of its resize border in windowgeometry.h.
 #pragma once
 
 #include <memory>
@@ -15,33 +15,16 @@
 #include <QRegion>
 #include <QString>
 #include <QTimer>
-#include <QUrl>
 
 #include "platform/appdir.h"
+#include "shell/mainlayout.h"
+#include "shell/shellprompts.h"
 
 class CButtonX;
 class CPalenkoApp;
 class Canvas;
-class QMenu;
 class QShortcut;
-
-// Control ids of the main window's buttons.
-enum MainControlId : int {
-    IDC_BTN_CLOSE = 1,
-    IDC_BTN_MIN = 1000,
-    IDC_BTN_MAX = 1001,
-    IDC_BTN_NEW = 1004,
-    IDC_BTN_OPEN = 1005,
-    IDC_BTN_SAVE = 1006,
-    IDC_BTN_UNDO = 1007,
-    IDC_BTN_REDO = 1008,
-    IDC_BTN_EXPORT = 1009,
-    IDC_BTN_PRINT = 1010,
-    IDC_BTN_PREVIEW = 1012,
-    IDC_BTN_HELP = 1016,
-    IDC_BTN_CATE_TEXT = 1021,
-    IDC_BTN_CATE_IMAGE = 1023,
-};
+struct LoadedCard;
 
 // Commands of the Help popup.
 enum HelpCommandId : int {
@@ -64,42 +47,6 @@ enum HotKeyId : int {
     HOTKEY_SAVE = 229,
     HOTKEY_LAST = 229,
 };
-
-// Everything the main window asks of the user or hands to the desktop: message boxes, file dialogs,
-// modal dialogs, the Help popup and opening pages and folders. The main window goes through one
-// object of this kind, so a test can answer in place of the user.
-class CShellPrompts {
-public:
-    virtual ~CShellPrompts();
-
-    // Shows a message box owned by pOwner and returns the button that closed it.
-    virtual QMessageBox::StandardButton MessageBox(QWidget* pOwner, const QString& strText, const QString& strCaption,
-        QMessageBox::StandardButtons buttons, QMessageBox::Icon icon);
-    // An existing file to open, or empty when the dialog was cancelled.
-    virtual QString GetOpenFileName(QWidget* pOwner, const QString& strFilter);
-    // A file to save to, proposed as strName with the default suffix strSuffix; empty when cancelled.
-    virtual QString GetSaveFileName(
-        QWidget* pOwner, const QString& strName, const QString& strFilter, const QString& strSuffix);
-    // Runs the dialog modally and returns its result.
-    virtual int RunModal(QDialog& dialog);
-    // Shows the popup at the screen point and returns the id (the data) of the chosen action, 0 for none.
-    virtual int TrackPopupMenu(QMenu& menu, const QPoint& ptScreen);
-    // Opens a page or a folder in the desktop's default application.
-    virtual void OpenUrl(const QUrl& url);
-};
-
-// The About box: program name and version, one line about the program and two links.
-class CAboutDlg : public QDialog {
-    Q_OBJECT
-
-public:
-    CAboutDlg(QWidget* pParent, const QString& strAppDir, CShellPrompts& prompts);
-    ~CAboutDlg() override;
-};
-
-// The help page in the program folder, and its support section.
-QUrl HelpPageUrl(const QString& strAppDir);
-QUrl SupportPageUrl(const QString& strAppDir);
 
 // The main window: a frameless window that paints its own title strip, toolbar band and panel
 // background, moves when dragged by its surface, resizes from a 10-pixel border and maximises itself
@@ -157,6 +104,9 @@ public:
     void OnClose(int nResult);
     // The template timer: the chooser at start-up.
     void OnTemplateTimer();
+    // The session ends (the process was asked to stop): the settings are written and the quit line
+    // logged as on Close, without asking anything; the window closes.
+    void OnSessionEnd();
 
     // The save prompt: true to go on. Yes goes on only when the card was saved.
     bool AskSaveChanges();
@@ -171,9 +121,10 @@ public:
     // Reads the template named by g_strTemplateXml and puts it on the card, cleared first when
     // bClear is set. A template that cannot be read is reported and leaves the card as it was.
     bool LoadTemplate(int bClear);
-    // Takes the card size from the background picture, places and shows the canvas and hands it the
-    // background.
-    void SetCardBackground(const QString& strBackground);
+    // Puts a card read from its file on the canvas, which the caller cleared when needed: the objects
+    // are appended, the card takes the loaded card's size, the canvas is placed and shown and takes the
+    // background, and the objects are fitted to it.
+    void SetCardBackground(LoadedCard&& card);
 
     // Custom messages.
     void OnUndoState(qintptr nCurrent, qintptr nLast);
@@ -249,6 +200,8 @@ private:
     QString SkinPath(const QString& strFile) const;
     QMessageBox::StandardButton Message(
         const QString& strText, QMessageBox::StandardButtons buttons, QMessageBox::Icon icon);
+    // Writes the settings and the quit line and ends the window with nResult.
+    void Finish(int nResult);
 
     CShellPrompts* m_pPrompts;
     std::unique_ptr<CShellPrompts> m_pOwnPrompts;

@@ -295,6 +295,14 @@ bool CIni::ReadFlag() const
     return false;
 }
 
+QString GetConfigPath(const QString& strAppDir)
+{
+    if (IsAppDirWritable(strAppDir))
+        return strAppDir + QStringLiteral("config.ini");
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+        + QStringLiteral("/velomira/config.ini");
+}
+
 void LoadSettings(const QString& strIniPath)
 {
     const CIni ini(strIniPath);
@@ -314,6 +322,7 @@ void LoadSettings(const QString& strIniPath)
 
 void SaveSettings(const QString& strIniPath)
 {
+    QDir().mkpath(QFileInfo(strIniPath).path());
     WritePrivateProfileString(kSection, QStringLiteral("exportpath"), g_strExportPath, strIniPath);
     WritePrivateProfileString(kSection, QStringLiteral("temp_name"), g_strTemplateCategory, strIniPath);
     WritePrivateProfileString(kSection, QStringLiteral("temp_num"), QString::number(g_nTemplateNumber), strIniPath);

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "platform/appdir.h"
+
 // The shared settings, kept in section "system" of config.ini in the program folder. Read once when the
 // main window initialises, changed by the template chooser, written back when the main window closes.
 extern QString g_strExportPath; // exportpath: an existing folder (or file) for exported images
@@ -10,12 +12,17 @@ extern int g_nTemplateNumber; // temp_num: the last chosen template within its c
 extern int g_nTemplateGroup; // first: 0 Holiday, 1 Events, 2 Children
 extern bool g_bTemplateFlag; // flag: an Events category was selected
 
+// The settings file of a program folder: config.ini inside it when it is writable, otherwise
+// velomira/config.ini in the user's XDG config folder.
+QString GetConfigPath(const QString& strAppDir = GetAppDir());
+
 // Reads the shared settings from the INI file (the main window passes its program folder's config.ini).
 // A missing file or key gives the default; an exportpath naming nothing that exists is replaced by the
 // folder "Velomira" in the user's documents folder, which is created.
 void LoadSettings(const QString& strIniPath);
 
-// Writes the five shared settings into section "system" of the INI file, creating it when missing.
+// Writes the five shared settings into section "system" of the INI file, creating it (and its folder)
+// when missing.
 // Failures are not reported.
 void SaveSettings(const QString& strIniPath);
 

@@ -13,6 +13,7 @@
 
 #include "document/undohistory.h"
 #include "platform/messages.h"
+#include "shell/aboutdlg.h"
 #include "shell/version.h"
 #include "templates/projectfile.h"
 #include "tests/shell/mainwindowfixture.h"

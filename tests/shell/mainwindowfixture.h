@@ -16,12 +16,14 @@
 #include <QUuid>
 
 #include "canvas/canvas.h"
+#include "platform/applog.h"
 #include "shell/buttonx.h"
 #include "shell/palenkoapp.h"
 #include "shell/palenkodlg.h"
 #include "shell/settings.h"
 #include "templates/templatechoose.h"
 #include "tests/templates/resourcetree.h"
+#include "tests/testsupport.h"
 
 // Answers in place of the user and records what the main window asked.
 class TestPrompts : public CShellPrompts {
@@ -124,8 +126,7 @@ class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_saved = {g_strExportPath, g_strTemplateCategory, g_nTemplateNumber, g_nTemplateGroup, g_bTemplateFlag,
-            g_strTemplateXml};
+        m_strSavedTemplateXml = g_strTemplateXml;
         // A category name of this test alone, so its log lines can be told from every other run's.
         m_strCategory = QStringLiteral("Christmas %1").arg(QUuid::createUuid().toString(QUuid::WithoutBraces));
         tree.bytes(QStringLiteral("config.ini"),
@@ -148,12 +149,7 @@ protected:
     {
         m_pDlg.reset();
         g_pCurrentText = nullptr;
-        g_strExportPath = m_saved.strExportPath;
-        g_strTemplateCategory = m_saved.strCategory;
-        g_nTemplateNumber = m_saved.nNumber;
-        g_nTemplateGroup = m_saved.nGroup;
-        g_bTemplateFlag = m_saved.bFlag;
-        g_strTemplateXml = m_saved.strTemplateXml;
+        g_strTemplateXml = m_strSavedTemplateXml;
     }
 
     // Makes the main window; the start-up chooser is kept from running unless bKeepTimer is set.
@@ -182,7 +178,7 @@ protected:
     // The number of times the line stands in the program's log.
     static int LogCount(const QString& strLine)
     {
-        QFile log(QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/Jotwell/velomira.log"));
+        QFile log(GetLogDir() + QStringLiteral("velomira.log"));
         if (!log.open(QIODevice::ReadOnly))
             return 0;
         return int(QString::fromUtf8(log.readAll()).count(strLine + QLatin1Char('\n')));
@@ -196,12 +192,6 @@ protected:
     QString m_strCategory;
 
 private:
-    struct Saved {
-        QString strExportPath;
-        QString strCategory;
-        int nNumber = 0;
-        int nGroup = 0;
-        bool bFlag = false;
-        QString strTemplateXml;
-    } m_saved;
+    SettingsGuard m_settings;
+    QString m_strSavedTemplateXml;
 };

@@ -1,0 +1,251 @@
+// The main window's document commands: new, open, save, undo, redo, help and close, with the save
+// prompt and the messages they show.
+#include <QAction>
+#include <QCursor>
+#include <QMenu>
+
+#include "canvas/canvas.h"
+#include "document/undohistory.h"
+#include "platform/applog.h"
+#include "shell/aboutdlg.h"
+#include "shell/buttonx.h"
+#include "shell/palenkoapp.h"
+#include "shell/palenkodlg.h"
+#include "shell/settings.h"
+#include "shell/version.h"
+#include "templates/cardloader.h"
+#include "templates/projectfile.h"
+#include "templates/templatechoose.h"
+
+namespace {
+
+const QString kCaption = QStringLiteral("Infomation");
+const QString kCorrupted = QStringLiteral("File is corrupted!");
+const QString kProjectFilter = QStringLiteral("Palenko Maker File (*.plk)");
+
+// The group word of the template category last chosen, for the "Open template" log line.
+QString TemplateGroupWord()
+{
+    switch (g_nTemplateGroup) {
+    case 0:
+        return QStringLiteral("Holiday");
+    case 1:
+        return QStringLiteral("Events");
+    default:
+        return QStringLiteral("Children");
+    }
+}
+
+} // namespace
+
+QMessageBox::StandardButton CPalenkoDlg::Message(
+    const QString& strText, QMessageBox::StandardButtons buttons, QMessageBox::Icon icon)
+{
+    return m_pPrompts->MessageBox(this, strText, kCaption, buttons, icon);
+}
+
+bool CPalenkoDlg::AskSaveChanges()
+{
+    if (!m_pCanvas->m_bModified)
+        return true;
+    switch (Message(QStringLiteral("Do you want to save current document?"),
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Question)) {
+    case QMessageBox::Yes:
+        // A save that did not happen would lose the card: the command stops.
+        return SaveProject();
+    case QMessageBox::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CPalenkoDlg::OnNew()
+{
+    m_pCanvas->Deselect();
+    if (!AskSaveChanges())
+        return;
+    OpenTemplateChooser(false);
+}
+
+bool CPalenkoDlg::OpenTemplateChooser(bool bStartup)
+{
+    CTemplateChoose dlg(this, m_strAppDir);
+    if (m_pPrompts->RunModal(dlg) != QDialog::Accepted)
+        return false;
+    if (!LoadTemplate(bStartup ? 0 : 1))
+        return false;
+    m_app.m_strCurrentFile.clear();
+    m_pCanvas->m_bModified = 1;
+    m_btnSave->EnableButton(true);
+    RepaintTitle();
+    WriteLog(QStringLiteral("Open template: %1/%2/temp%3")
+                 .arg(TemplateGroupWord(), g_strTemplateCategory)
+                 .arg(dlg.m_nChosen));
+    return true;
+}
+
+void CPalenkoDlg::OnTemplateTimer()
+{
+    m_templateTimer.stop();
+    OpenTemplateChooser(true);
+}
+
+bool CPalenkoDlg::LoadTemplate(int bClear)
+{
+    LoadedCard card;
+    if (!ReadCardFile(g_strTemplateXml, card, nullptr, m_strAppDir)) {
+        Message(kCorrupted, QMessageBox::Ok, QMessageBox::NoIcon);
+        return false;
+    }
+    if (bClear)
+        m_pCanvas->ClearCard();
+    SetCardBackground(std::move(card));
+    return true;
+}
+
+void CPalenkoDlg::SetCardBackground(LoadedCard&& card)
+{
+    for (auto& pObject : card.vecObjects)
+        m_pCanvas->AddObject(std::move(pObject), 0);
+    m_nCardWidth = card.szCard.width();
+    m_nCardHeight = card.szCard.height();
+    PlaceCanvas(1);
+    if (card.bProject)
+        m_pCanvas->FitProject(card.strBackground, card.nSavedWidth);
+    else
+        m_pCanvas->FitTemplate(card.strBackground);
+}
+
+void CPalenkoDlg::OnOpen()
+{
+    m_pCanvas->Deselect();
+    if (!AskSaveChanges())
+        return;
+    const QString strPath = m_pPrompts->GetOpenFileName(this, kProjectFilter);
+    if (!strPath.isEmpty())
+        OpenProject(strPath);
+}
+
+bool CPalenkoDlg::OpenProject(const QString& strPath)
+{
+    LoadedCard card;
+    if (!ReadCardFile(strPath, card, nullptr, m_strAppDir)) {
+        Message(kCorrupted, QMessageBox::Ok, QMessageBox::NoIcon);
+        return false;
+    }
+    m_pCanvas->ClearCard();
+    SetCardBackground(std::move(card));
+    m_app.m_strCurrentFile = strPath;
+    m_pCanvas->m_bModified = 0;
+    m_btnSave->EnableButton(false);
+    RepaintTitle();
+    return true;
+}
+
+void CPalenkoDlg::OnSave()
+{
+    m_pCanvas->Deselect();
+    SaveProject();
+}
+
+bool CPalenkoDlg::SaveProject()
+{
+    QString strPath = m_app.m_strCurrentFile;
+    if (strPath.isEmpty()) {
+        strPath = m_pPrompts->GetSaveFileName(this, QStringLiteral("Untitled"), kProjectFilter, QStringLiteral("plk"));
+        if (strPath.isEmpty())
+            return false;
+    }
+    QString strError;
+    if (!SaveProjectFile(m_pCanvas->m_doc, strPath, &strError, m_strAppDir)) {
+        Message(strError, QMessageBox::Ok, QMessageBox::Warning);
+        return false;
+    }
+    m_app.m_strCurrentFile = strPath;
+    m_pCanvas->m_bModified = 0;
+    m_btnSave->EnableButton(false);
+    RepaintTitle();
+    return true;
+}
+
+void CPalenkoDlg::OnUndo()
+{
+    m_pCanvas->Deselect();
+    if (m_pCanvas->m_doc.m_pUndo->Undo(m_pCanvas->width()))
+        m_pCanvas->update();
+}
+
+void CPalenkoDlg::OnRedo()
+{
+    m_pCanvas->Deselect();
+    if (m_pCanvas->m_doc.m_pUndo->Redo(m_pCanvas->width()))
+        m_pCanvas->update();
+}
+
+void CPalenkoDlg::OnHelp()
+{
+    QMenu menu(this);
+    const auto addItem = [&menu](const QString& strText, int nId) { menu.addAction(strText)->setData(nId); };
+    addItem(QStringLiteral("Online Help"), ID_HELP_ONLINE);
+    menu.addSeparator();
+    addItem(QStringLiteral("Feedback and Support"), ID_HELP_FEEDBACK);
+    addItem(QStringLiteral("Open log File"), ID_HELP_OPENLOG);
+    menu.addSeparator();
+    addItem(QStringLiteral("About"), ID_HELP_ABOUT);
+    OnHelpCommand(m_pPrompts->TrackPopupMenu(menu, QCursor::pos()));
+}
+
+void CPalenkoDlg::OnHelpCommand(int nCommand)
+{
+    switch (nCommand) {
+    case ID_HELP_ONLINE:
+        m_pPrompts->OpenUrl(HelpPageUrl(m_strAppDir));
+        break;
+    case ID_HELP_FEEDBACK:
+        m_pPrompts->OpenUrl(SupportPageUrl(m_strAppDir));
+        break;
+    case ID_HELP_OPENLOG:
+        m_pPrompts->OpenUrl(QUrl::fromLocalFile(GetLogDir(m_strAppDir)));
+        break;
+    case ID_HELP_ABOUT: {
+        CAboutDlg dlg(this, m_strAppDir, *m_pPrompts);
+        m_pPrompts->RunModal(dlg);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void CPalenkoDlg::OnMinimize()
+{
+    showMinimized();
+}
+
+void CPalenkoDlg::OnClose(int nResult)
+{
+    m_pCanvas->Deselect();
+    if (!AskSaveChanges())
+        return;
+    Finish(nResult);
+}
+
+void CPalenkoDlg::OnSessionEnd()
+{
+    // Nobody is left to answer a question: the process is ending either way.
+    m_pCanvas->Deselect();
+    Finish(QDialog::Rejected);
+}
+
+void CPalenkoDlg::Finish(int nResult)
+{
+    SaveSettings(GetConfigPath(m_strAppDir));
+    WriteLog(QStringLiteral("Quit Velomira %1").arg(GetFileVersionText()));
+    QDialog::done(nResult);
+}
+
+void CPalenkoDlg::reject()
+{
+    OnClose(QDialog::Rejected);
+}

@@ -1,0 +1,65 @@
+#include "shell/shellprompts.h"
+
+#include <QAction>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QMenu>
+#include <QStandardPaths>
+
+namespace {
+
+// The documents folder, where the file dialogs start.
+QString DocumentsFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+}
+
+} // namespace
+
+CShellPrompts::~CShellPrompts() = default;
+
+QMessageBox::StandardButton CShellPrompts::MessageBox(QWidget* pOwner, const QString& strText,
+    const QString& strCaption, QMessageBox::StandardButtons buttons, QMessageBox::Icon icon)
+{
+    QMessageBox box(icon, strCaption, strText, buttons, pOwner);
+    return QMessageBox::StandardButton(box.exec());
+}
+
+QString CShellPrompts::GetOpenFileName(QWidget* pOwner, const QString& strFilter)
+{
+    QFileDialog dialog(pOwner, QStringLiteral("Open"), DocumentsFolder(), strFilter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}
+
+QString CShellPrompts::GetSaveFileName(
+    QWidget* pOwner, const QString& strName, const QString& strFilter, const QString& strSuffix)
+{
+    QFileDialog dialog(pOwner, QStringLiteral("Save As"), DocumentsFolder(), strFilter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(strSuffix);
+    dialog.selectFile(strName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}
+
+int CShellPrompts::RunModal(QDialog& dialog)
+{
+    return dialog.exec();
+}
+
+int CShellPrompts::TrackPopupMenu(QMenu& menu, const QPoint& ptScreen)
+{
+    const QAction* pChosen = menu.exec(ptScreen);
+    return pChosen ? pChosen->data().toInt() : 0;
+}
+
+void CShellPrompts::OpenUrl(const QUrl& url)
+{
+    QDesktopServices::openUrl(url);
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QPoint>
+#include <QString>
+#include <QUrl>
+
+class QDialog;
+class QMenu;
+class QWidget;
+
+// Everything the main window asks of the user or hands to the desktop: message boxes, file dialogs,
+// modal dialogs, the Help popup and opening pages and folders. The main window goes through one
+// object of this kind, so a test can answer in place of the user.
+class CShellPrompts {
+public:
+    virtual ~CShellPrompts();
+
+    // Shows a message box owned by pOwner and returns the button that closed it.
+    virtual QMessageBox::StandardButton MessageBox(QWidget* pOwner, const QString& strText, const QString& strCaption,
+        QMessageBox::StandardButtons buttons, QMessageBox::Icon icon);
+    // An existing file to open, or empty when the dialog was cancelled.
+    virtual QString GetOpenFileName(QWidget* pOwner, const QString& strFilter);
+    // A file to save to, proposed as strName with the default suffix strSuffix; empty when cancelled.
+    virtual QString GetSaveFileName(
+        QWidget* pOwner, const QString& strName, const QString& strFilter, const QString& strSuffix);
+    // Runs the dialog modally and returns its result.
+    virtual int RunModal(QDialog& dialog);
+    // Shows the popup at the screen point and returns the id (the data) of the chosen action, 0 for none.
+    virtual int TrackPopupMenu(QMenu& menu, const QPoint& ptScreen);
+    // Opens a page or a folder in the desktop's default application.
+    virtual void OpenUrl(const QUrl& url);
+};
