@@ -104,7 +104,7 @@ QRect FloatBarGeometry(const RectF& rcObject, QPoint ptCanvas, const QRect& rcMa
 
 Canvas::Canvas(QWidget* pParent)
     : QWidget(pParent)
-    , m_doc(this)
+    , m_doc(this, pParent)
 {
     // Every paint covers the whole client area from the back buffer: no background erasing.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -131,8 +131,7 @@ void Canvas::Restack(int nFrom, int nTo, int bRecord)
         return;
     m_doc.MoveInStack(nFrom, nTo);
     if (bRecord) {
-        m_doc.m_pUndo->m_nOrderFrom = nFrom;
-        m_doc.m_pUndo->m_nOrderTo = nTo;
+        m_doc.m_pUndo->SetOrder(nFrom, nTo);
         m_doc.m_nSelected = nTo;
         BuildLayers();
     } else if (m_bLayersValid) {
@@ -227,8 +226,6 @@ void Canvas::Deselect()
         ShowFloatBar(0, 1);
         m_bLayersValid = 0;
         g_pCurrentText = nullptr;
-        if (m_pOverlay)
-            m_pOverlay->hide();
         update();
     }
     SendAppMessage(parentWidget(), WM_CANVAS_SELECT, 0, 0);

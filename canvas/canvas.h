@@ -105,23 +105,14 @@ public:
     CardDocument m_doc;
     std::unique_ptr<QImage> m_pBackground;
     int m_bModified = 0;
-    int m_nDropEffect = 0;
-    // The floating toolbar and the drop-target overlay: top-level tool windows, null until created.
+    // The floating toolbar: a top-level tool window, null until created.
     std::unique_ptr<QWidget> m_pFloatBar;
-    std::unique_ptr<QWidget> m_pOverlay;
     QRect m_rcClient;
     QPoint m_ptLast;
     int m_bPhotoEdit = 0;
-    QString m_strDragText;
-    QChar m_chDragKind;
-    int m_nDragCount = 0;
-    std::vector<QString> m_vecDragPhotos;
-    QString m_strDragPath;
-    int m_nDropTarget = -1;
     int m_bLayersValid = 0;
     std::unique_ptr<QImage> m_pLayerBelow;
     std::unique_ptr<QImage> m_pLayerAbove;
-    std::vector<QString> m_vecDroppedFiles;
     std::unique_ptr<QImage> m_pSnapshot;
 
 protected:

@@ -4,8 +4,8 @@
 
 #include "document/undohistory.h"
 
-CardDocument::CardDocument(QObject* pOwner)
-    : m_pUndo(std::make_unique<CUndoHistory>(pOwner, this))
+CardDocument::CardDocument(QObject* pOwner, QObject* pMainWindow)
+    : m_pUndo(std::make_unique<CUndoHistory>(pOwner, pMainWindow, this))
 {
 }
 

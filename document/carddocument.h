@@ -17,9 +17,9 @@ class QObject;
 // edited and rendered with no window at all.
 class CardDocument {
 public:
-    // pOwner receives WM_RESTACK from the undo history; its parent receives WM_DOCCHANGED and
-    // WM_UNDOSTATE.
-    explicit CardDocument(QObject* pOwner = nullptr);
+    // The undo history sends WM_RESTACK to pOwner (the canvas) and WM_DOCCHANGED and WM_UNDOSTATE to
+    // pMainWindow.
+    explicit CardDocument(QObject* pOwner = nullptr, QObject* pMainWindow = nullptr);
     ~CardDocument();
     CardDocument(const CardDocument&) = delete;
     CardDocument& operator=(const CardDocument&) = delete;

@@ -33,10 +33,17 @@ double ReplayScale(int nCanvasWidth, int nRecordWidth)
 
 } // namespace
 
-CUndoHistory::CUndoHistory(QObject* pOwner, const CardDocument* pDocument)
+CUndoHistory::CUndoHistory(QObject* pOwner, QObject* pMainWindow, const CardDocument* pDocument)
     : m_pOwner(pOwner)
+    , m_pMainWindow(pMainWindow)
     , m_pDocument(pDocument)
 {
+}
+
+void CUndoHistory::SetOrder(int nFrom, int nTo)
+{
+    m_nOrderFrom = nFrom;
+    m_nOrderTo = nTo;
 }
 
 CUndoHistory::~CUndoHistory()
@@ -249,7 +256,7 @@ void CUndoHistory::Push(std::unique_ptr<UndoRecord> pRecord)
 {
     if (!pRecord)
         return;
-    SendAppMessage(MainWindow(), WM_DOCCHANGED, 0, 0);
+    SendAppMessage(m_pMainWindow, WM_DOCCHANGED, 0, 0);
     // A new step discards everything that could have been redone.
     const int nKeep = std::clamp(m_nCurrent + 1, 0, Count());
     m_vecRecords.erase(m_vecRecords.begin() + nKeep, m_vecRecords.end());
@@ -433,12 +440,7 @@ void CUndoHistory::ApplyText(const UndoRecord& r, bool bRedo)
     }
 }
 
-QObject* CUndoHistory::MainWindow() const
-{
-    return m_pOwner ? m_pOwner->parent() : nullptr;
-}
-
 void CUndoHistory::SendUndoState()
 {
-    SendAppMessage(MainWindow(), WM_UNDOSTATE, m_nCurrent, Count() - 1);
+    SendAppMessage(m_pMainWindow, WM_UNDOSTATE, m_nCurrent, Count() - 1);
 }

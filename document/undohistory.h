@@ -80,11 +80,12 @@ struct UndoRecord {
 };
 
 // The card's undo history. Talks to the program only through messages: WM_DOCCHANGED and
-// WM_UNDOSTATE to the owner's parent, WM_RESTACK to the owner.
+// WM_UNDOSTATE to the main window, WM_RESTACK to the owner (the canvas).
 class CUndoHistory {
 public:
-    // pDocument supplies the canvas client width recorded with every step.
-    CUndoHistory(QObject* pOwner, const CardDocument* pDocument);
+    // pOwner (the canvas) receives WM_RESTACK and pMainWindow the document and undo-state messages;
+    // either may be null. pDocument supplies the canvas client width recorded with every step.
+    CUndoHistory(QObject* pOwner, QObject* pMainWindow, const CardDocument* pDocument);
     ~CUndoHistory();
     CUndoHistory(const CUndoHistory&) = delete;
     CUndoHistory& operator=(const CUndoHistory&) = delete;
@@ -99,6 +100,21 @@ public:
     int Current() const { return m_nCurrent; }
     int Count() const { return int(m_vecRecords.size()); }
     const UndoRecord* RecordAt(int n) const { return m_vecRecords.at(size_t(n)).get(); }
+
+    // The open UNDO_ORDER edit's move, written by the canvas between BeginEdit and EndEdit.
+    void SetOrder(int nFrom, int nTo);
+    // Whether a text edit (UNDO_TEXT) waits for the text box to lose the focus; the text panel opens it
+    // after its BeginEdit, EndEdit closes it.
+    void SetTextOpen(int bOpen) { m_bTextOpen = bOpen; }
+    int TextOpen() const { return m_bTextOpen; }
+
+private:
+    // Keeps the framed photo's placement (and its angle when asked) for the pending edit.
+    void TakePlacement(const TheData& obj, bool bWithAngle);
+    // Reverts (bRedo false) or repeats a record; k scales its card pixels to today's canvas width.
+    void Apply(const UndoRecord& record, double k, bool bRedo);
+    void ApplyText(const UndoRecord& record, bool bRedo);
+    void SendUndoState();
 
     QObject* m_pOwner;
     std::vector<std::unique_ptr<UndoRecord>> m_vecRecords;
@@ -122,15 +138,6 @@ public:
     int m_nBeforeShadowX = 0;
     int m_nBeforeShadowY = 0;
 
-private:
-    // Keeps the framed photo's placement (and its angle when asked) for the pending edit.
-    void TakePlacement(const TheData& obj, bool bWithAngle);
-    // Reverts (bRedo false) or repeats a record; k scales its card pixels to today's canvas width.
-    void Apply(const UndoRecord& record, double k, bool bRedo);
-    void ApplyText(const UndoRecord& record, bool bRedo);
-    // The owner's parent, which hears about document changes and the undo state.
-    QObject* MainWindow() const;
-    void SendUndoState();
-
+    QObject* m_pMainWindow;
     const CardDocument* m_pDocument;
 };

@@ -213,7 +213,7 @@ class UndoHistoryTest : public ::testing::Test {
 public:
     UndoHistoryTest()
         : m_canvas(&m_main)
-        , m_doc(&m_canvas)
+        , m_doc(&m_canvas, &m_main)
     {
         m_doc.m_szClient = QSize(800, 600);
         m_canvas.m_pDoc = &m_doc;
@@ -421,8 +421,7 @@ void EditOrder(UndoHistoryTest& t, TheData& obj)
 {
     const int nTop = int(t.m_doc.m_vecObjects.size()) - 1;
     t.History().BeginEdit(UNDO_ORDER, &obj);
-    t.History().m_nOrderFrom = obj.m_nIndex;
-    t.History().m_nOrderTo = nTop;
+    t.History().SetOrder(obj.m_nIndex, nTop);
     t.m_doc.MoveInStack(obj.m_nIndex, nTop);
     t.History().EndEdit();
 }
@@ -755,8 +754,8 @@ TEST_F(UndoHistoryTest, KeepsOnlyTheLast80Steps)
 TEST_F(UndoHistoryTest, HistoryWithoutMainWindowStillWorks)
 {
     MessageRecorder owner;
-    CUndoHistory history(&owner, &m_doc);
-    CUndoHistory orphan(nullptr, nullptr);
+    CUndoHistory history(&owner, nullptr, &m_doc);
+    CUndoHistory orphan(nullptr, nullptr, nullptr);
     TheData* pObject = Make(Made::Element);
     for (CUndoHistory* p : {&history, &orphan}) {
         auto r = std::make_unique<UndoRecord>();
@@ -911,10 +910,10 @@ TEST_F(UndoHistoryTest, FocusingTheTextBoxAndLeavingWithoutTypingRecordsNothing)
 {
     TheData* pText = MakeText(QStringLiteral("Merry"));
     History().BeginEdit(UNDO_TEXT, pText);
-    History().m_bTextOpen = 1;
+    History().SetTextOpen(1);
     History().EndEdit();
     EXPECT_EQ(History().Count(), 0);
-    EXPECT_EQ(History().m_bTextOpen, 0);
+    EXPECT_EQ(History().TextOpen(), 0);
     EXPECT_TRUE(m_main.m_vecMessages.empty());
 
     // Typing and then restoring the same text is no change either.
@@ -949,7 +948,7 @@ TEST_F(UndoHistoryTest, OpenTextEditIsClosedByTheNextBeginEdit)
     EXPECT_EQ(History().RecordAt(0)->nKind, UNDO_TEXT);
     EXPECT_EQ(History().RecordAt(0)->pObject, pText);
     EXPECT_EQ(History().RecordAt(1)->nKind, UNDO_MOVE);
-    EXPECT_EQ(History().m_bTextOpen, 0);
+    EXPECT_EQ(History().TextOpen(), 0);
 
     // The text box losing the focus afterwards adds nothing.
     History().EndEdit();
