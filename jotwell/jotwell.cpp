@@ -1,7 +1,9 @@
 #include "jotwell.h"
 
 #include <dlfcn.h>
+#include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <mutex>
@@ -12,13 +14,33 @@
 
 namespace {
 
-// The library sits in the program folder; the log goes to its "Jotwell" folder.
-std::filesystem::path LogFolder()
+// The user's own state folder for an installed, read-only program folder.
+std::filesystem::path UserStateFolder()
 {
+    const char* pszState = std::getenv("XDG_STATE_HOME");
+    if (pszState && *pszState == '/')
+        return pszState;
+    const char* pszHome = std::getenv("HOME");
+    return std::filesystem::path(pszHome && *pszHome ? pszHome : "/") / ".local" / "state";
+}
+
+// The library sits in the program folder; the log goes to its "Jotwell" folder when the program
+// folder can be written, otherwise to the user's state folder.
+std::filesystem::path FindLogFolder()
+{
+    std::filesystem::path program = std::filesystem::current_path();
     Dl_info info {};
     if (dladdr(reinterpret_cast<void*>(&JotwellWriteLine), &info) && info.dli_fname)
-        return std::filesystem::absolute(info.dli_fname).parent_path() / "Jotwell";
-    return std::filesystem::current_path() / "Jotwell";
+        program = std::filesystem::absolute(info.dli_fname).parent_path();
+    if (access(program.c_str(), W_OK) == 0)
+        return program / "Jotwell";
+    return UserStateFolder() / "velomira" / "Jotwell";
+}
+
+const std::string& LogFolder()
+{
+    static const std::string folder = FindLogFolder().string();
+    return folder;
 }
 
 std::shared_ptr<spdlog::logger> Logger()
@@ -87,4 +109,9 @@ void JotwellWriteLine(const char16_t* pszLine)
         } catch (const std::exception&) {
         }
     }
+}
+
+const char* JotwellLogFolder(void)
+{
+    return LogFolder().c_str();
 }

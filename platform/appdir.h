@@ -4,3 +4,7 @@
 
 // The folder of the running executable followed by "/"; every data path is built on it.
 QString GetAppDir();
+
+// Whether the program folder can be written, as a copy the user built or unpacked can. An installed
+// copy cannot: the user's own files (settings, log) then go to the user's XDG folders.
+bool IsAppDirWritable(const QString& strAppDir);

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QUuid>
 
+#include "jotwell/jotwell.h"
 #include "platform/applog.h"
 
 namespace {
@@ -14,8 +15,10 @@ TEST(AppLogTest, LineReachesTheLogBesideTheLibrary)
                                 .arg(QUuid::createUuid().toString(QUuid::WithoutBraces));
     WriteLog(strLine);
 
-    // The logging library lies in the program folder, build/bin, beside the program.
-    QFile log(QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/Jotwell/velomira.log"));
+    // The logging library lies beside the test program, whose folder is writable.
+    EXPECT_EQ(GetLogDir(), QCoreApplication::applicationDirPath() + QStringLiteral("/Jotwell/"));
+    EXPECT_EQ(GetLogDir(), QString::fromUtf8(JotwellLogFolder()) + QLatin1Char('/'));
+    QFile log(GetLogDir() + QStringLiteral("velomira.log"));
     ASSERT_TRUE(log.open(QIODevice::ReadOnly)) << log.fileName().toStdString();
     const QString strLog = QString::fromUtf8(log.readAll());
     EXPECT_EQ(strLog.count(strLine), 1);
