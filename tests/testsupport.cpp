@@ -114,3 +114,39 @@ std::ostream& operator<<(std::ostream& out, const RecordedMessage& m)
 {
     return out << '{' << m.nMessage << ", " << m.wParam << ", " << m.lParam << '}';
 }
+
+std::ostream& operator<<(std::ostream& out, const QString& str)
+{
+    return out << str.toStdString();
+}
+
+std::ostream& operator<<(std::ostream& out, QSize size)
+{
+    return out << size.width() << "x" << size.height();
+}
+
+std::ostream& operator<<(std::ostream& out, QPoint pt)
+{
+    return out << "(" << pt.x() << "," << pt.y() << ")";
+}
+
+std::ostream& operator<<(std::ostream& out, const QRect& rc)
+{
+    return out << rc.size() << " at " << rc.topLeft();
+}
+
+std::string Quoted(std::string_view text)
+{
+    std::string out = "\"";
+    for (const char ch : text) {
+        if (ch == '\n')
+            out += "\\n";
+        else if (ch == '\r')
+            out += "\\r";
+        else if (ch == '\t')
+            out += "\\t";
+        else
+            out += ch;
+    }
+    return out + '"';
+}

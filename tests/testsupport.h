@@ -1,12 +1,17 @@
 #pragma once
 
 #include <ostream>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include <QColor>
 #include <QEvent>
 #include <QImage>
 #include <QObject>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -72,6 +77,12 @@ private:
 // Mean absolute difference per channel of two equally sized pictures (both converted to ARGB32).
 double MeanAbsDiff(const QImage& a, const QImage& b);
 
-// Printers for failure messages, found by argument-dependent lookup.
+// Printers for failure messages and test-case names, found by argument-dependent lookup.
 std::ostream& operator<<(std::ostream& out, const RectF& rc);
+std::ostream& operator<<(std::ostream& out, const QString& str);
+std::ostream& operator<<(std::ostream& out, QSize size);
+std::ostream& operator<<(std::ostream& out, QPoint pt);
+std::ostream& operator<<(std::ostream& out, const QRect& rc);
+// The text in double quotes, line breaks and tabs written as \n, \r and \t, so that it stays on one line.
+std::string Quoted(std::string_view text);
 std::ostream& operator<<(std::ostream& out, const RecordedMessage& m);

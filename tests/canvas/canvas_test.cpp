@@ -111,6 +111,11 @@ struct CopyCase {
     QSize copy;
 };
 
+void PrintTo(const CopyCase& c, std::ostream* pOut)
+{
+    *pOut << c.picture;
+}
+
 class BackgroundCopyTest : public CanvasFixture, public ::testing::WithParamInterface<CopyCase> { };
 
 } // namespace
@@ -247,6 +252,11 @@ struct RestackCase {
     int nTo;
     const char* pszAfter;
 };
+
+void PrintTo(const RestackCase& c, std::ostream* pOut)
+{
+    *pOut << c.pszBefore << " from " << c.nFrom << " to " << c.nTo;
+}
 
 class RestackTest : public CanvasFixture, public ::testing::WithParamInterface<RestackCase> { };
 

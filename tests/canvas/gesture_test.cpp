@@ -290,6 +290,12 @@ struct DoubleClickCase {
     int bPhotoEdit;
 };
 
+void PrintTo(const DoubleClickCase& c, std::ostream* pOut)
+{
+    static const char* const kKinds[] = {"framed photo", "plain photo", "empty frame", "element", "text"};
+    *pOut << kKinds[int(c.kind)];
+}
+
 class DoubleClickTest : public GestureTest, public ::testing::WithParamInterface<DoubleClickCase> { };
 
 TEST_P(DoubleClickTest, EntersPhotoEditOnlyForAPhotoInAFrame)
@@ -404,6 +410,11 @@ struct NudgeCase {
     float fX;
     float fY;
 };
+
+void PrintTo(const NudgeCase& c, std::ostream* pOut)
+{
+    *pOut << c.name;
+}
 
 class NudgeTest : public GestureTest, public ::testing::WithParamInterface<NudgeCase> { };
 
@@ -613,6 +624,11 @@ struct FloatBarCase {
     RectF rcObject;
     QRect expected;
 };
+
+void PrintTo(const FloatBarCase& c, std::ostream* pOut)
+{
+    *pOut << c.name;
+}
 
 class FloatBarTest : public ::testing::TestWithParam<FloatBarCase> { };
 

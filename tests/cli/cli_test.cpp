@@ -112,6 +112,11 @@ struct SizeCase {
     QSize image;
 };
 
+void PrintTo(const SizeCase& c, std::ostream* pOut)
+{
+    *pOut << (c.args.isEmpty() ? QStringLiteral("no options") : c.args.join(QLatin1Char(' ')));
+}
+
 class RenderToolSizeTest : public RenderToolTest, public ::testing::WithParamInterface<SizeCase> { };
 
 } // namespace
@@ -210,6 +215,11 @@ TEST_F(RenderToolTest, HelpAndVersion)
 struct UsageCase {
     QStringList args;
 };
+
+void PrintTo(const UsageCase& c, std::ostream* pOut)
+{
+    *pOut << (c.args.isEmpty() ? QStringLiteral("no arguments") : c.args.join(QLatin1Char(' ')));
+}
 
 class RenderToolUsageTest : public RenderToolTest, public ::testing::WithParamInterface<UsageCase> { };
 

@@ -7,6 +7,7 @@
 
 #include "document/textpanel.h"
 #include "platform/quality.h"
+#include "tests/testsupport.h"
 
 namespace {
 
@@ -96,6 +97,11 @@ TEST(MeasureText, EmptyTextLeavesTheLayoutAlone)
 struct MeasureCase {
     int bShadow, nShadowX, nShadowY;
 };
+
+void PrintTo(const MeasureCase& c, std::ostream* pOut)
+{
+    *pOut << "shadow " << c.bShadow << " at " << c.nShadowX << "," << c.nShadowY;
+}
 
 class MeasureTextTest : public ::testing::TestWithParam<MeasureCase> { };
 
@@ -242,6 +248,11 @@ struct ShadowCase {
     bool bDrawn;
 };
 
+void PrintTo(const ShadowCase& c, std::ostream* pOut)
+{
+    *pOut << "shadow " << c.bShadow << " at " << c.nShadowX << "," << c.nShadowY;
+}
+
 class ShadowRuleTest : public ::testing::TestWithParam<ShadowCase> { };
 
 TEST_P(ShadowRuleTest, ShadowOnlyWhenOnAndSomeOffsetIsPositive)
@@ -270,6 +281,11 @@ struct ShadowPlaceCase {
     int nAlign;
     float fWidth;
 };
+
+void PrintTo(const ShadowPlaceCase& c, std::ostream* pOut)
+{
+    *pOut << Quoted(c.pszText) << " aligned " << c.nAlign << " in " << c.fWidth;
+}
 
 class ShadowPlaceTest : public ::testing::TestWithParam<ShadowPlaceCase> { };
 

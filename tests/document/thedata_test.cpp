@@ -28,6 +28,11 @@ struct WorkingCase {
     QSize expected;
 };
 
+void PrintTo(const WorkingCase& c, std::ostream* pOut)
+{
+    *pOut << c.w << "x" << c.h;
+}
+
 class WorkingCopyTest : public ::testing::TestWithParam<WorkingCase> { };
 
 TEST_P(WorkingCopyTest, ShorterSideIsAtMost600AndAspectComesFromTheFile)

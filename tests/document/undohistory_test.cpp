@@ -798,6 +798,11 @@ struct ReplayCase {
     int nExpectedBack;
 };
 
+void PrintTo(const ReplayCase& c, std::ostream* pOut)
+{
+    *pOut << "move " << c.nMove << " at " << c.nRecordWidth << " replayed at " << c.nReplayWidth;
+}
+
 class UndoReplayTest : public UndoHistoryTest, public ::testing::WithParamInterface<ReplayCase> { };
 
 TEST_P(UndoReplayTest, StepsAreReplayedInTodaysCardPixels)

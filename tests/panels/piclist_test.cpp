@@ -397,6 +397,11 @@ struct ThumbCase {
     QRect rcThumb;
 };
 
+void PrintTo(const ThumbCase& c, std::ostream* pOut)
+{
+    *pOut << c.picture;
+}
+
 class PicListThumbnails : public PicList, public ::testing::WithParamInterface<ThumbCase> { };
 
 TEST_P(PicListThumbnails, ArriveAtTheFittedBoxAndArePainted)

@@ -41,6 +41,11 @@ struct FitCase {
     FitResult expected;
 };
 
+void PrintTo(const FitCase& c, std::ostream* pOut)
+{
+    *pOut << c.sw << "x" << c.sh << " into " << c.bw << "x" << c.bh;
+}
+
 class FitRectTest : public ::testing::TestWithParam<FitCase> { };
 
 TEST_P(FitRectTest, LargestCentredRectangleOfTheSourceAspect)

@@ -58,6 +58,11 @@ struct FormatCase {
     double dMaxMeanError;
 };
 
+void PrintTo(const FormatCase& c, std::ostream* pOut)
+{
+    *pOut << c.pszName;
+}
+
 class CardImageFormatTest : public ::testing::TestWithParam<FormatCase> { };
 
 } // namespace
@@ -141,6 +146,11 @@ struct RefusedCase {
     int nWidth;
     int nHeight;
 };
+
+void PrintTo(const RefusedCase& c, std::ostream* pOut)
+{
+    *pOut << c.pszName << " " << c.nWidth << "x" << c.nHeight;
+}
 
 class CardImageRefusedTest : public ::testing::TestWithParam<RefusedCase> { };
 

@@ -270,6 +270,11 @@ struct DegenerateCase {
     bool bOutputBlank;
 };
 
+void PrintTo(const DegenerateCase& c, std::ostream* pOut)
+{
+    *pOut << c.rc;
+}
+
 class DegenerateRectTest : public ::testing::TestWithParam<DegenerateCase> { };
 
 TEST_P(DegenerateRectTest, MakesNoBitmapAndDrawsNothing)
@@ -538,6 +543,11 @@ struct ExportCase {
     bool bMask;
     double dScale;
 };
+
+void PrintTo(const ExportCase& c, std::ostream* pOut)
+{
+    *pOut << c.pszName;
+}
 
 class ReducedDecodeTest : public ::testing::TestWithParam<ExportCase> {
 protected:

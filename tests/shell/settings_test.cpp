@@ -42,6 +42,11 @@ struct FlagCase {
     bool bExpected;
 };
 
+void PrintTo(const FlagCase& c, std::ostream* pOut)
+{
+    *pOut << Quoted(c.pszIni);
+}
+
 class ReadFlagTest : public IniFileTest, public ::testing::WithParamInterface<FlagCase> { };
 
 TEST_P(ReadFlagTest, ReadsTheFlagKey)
@@ -63,6 +68,11 @@ struct IntCase {
     const char* pszValue;
     unsigned nExpected;
 };
+
+void PrintTo(const IntCase& c, std::ostream* pOut)
+{
+    *pOut << Quoted(c.pszValue);
+}
 
 class ReadIntTest : public IniFileTest, public ::testing::WithParamInterface<IntCase> { };
 

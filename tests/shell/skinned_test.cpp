@@ -64,6 +64,11 @@ struct FrameCase {
     QColor bottom; // rows 30..39
 };
 
+void PrintTo(const FrameCase& c, std::ostream* pOut)
+{
+    *pOut << c.pszName;
+}
+
 class ButtonFrames : public ::testing::TestWithParam<FrameCase> { };
 
 TEST_P(ButtonFrames, DrawsTheFramesOfItsStateOverFrameZero)
@@ -152,6 +157,11 @@ struct ClickCase {
     // m_bPressed after press 1, release 1, press 2, release 2.
     std::vector<int> vecStates;
 };
+
+void PrintTo(const ClickCase& c, std::ostream* pOut)
+{
+    *pOut << c.pszName;
+}
 
 class ButtonClicks : public ::testing::TestWithParam<ClickCase> { };
 
@@ -268,6 +278,11 @@ struct PosCase {
     int nLeft;
     int nThumbValue;
 };
+
+void PrintTo(const PosCase& c, std::ostream* pOut)
+{
+    *pOut << c.nValue << " in " << c.nMin << ".." << c.nMax;
+}
 
 class SliderPositions : public ::testing::TestWithParam<PosCase> { };
 

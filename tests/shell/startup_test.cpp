@@ -5,6 +5,7 @@
 
 #include "shell/commandline.h"
 #include "shell/version.h"
+#include "tests/testsupport.h"
 
 namespace {
 
@@ -20,6 +21,12 @@ struct CommandLineCase {
     QStringList listArgs;
     QString strExpected;
 };
+
+void PrintTo(const CommandLineCase& c, std::ostream* pOut)
+{
+    *pOut << (c.listArgs.isEmpty() ? QStringLiteral("no arguments")
+                                   : QLatin1Char('[') + c.listArgs.join(QStringLiteral("] [")) + QLatin1Char(']'));
+}
 
 class CommandLineTest : public ::testing::TestWithParam<CommandLineCase> { };
 

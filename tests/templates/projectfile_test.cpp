@@ -13,6 +13,7 @@
 #include "templates/cardloader.h"
 #include "templates/projectfile.h"
 #include "tests/templates/resourcetree.h"
+#include "tests/testsupport.h"
 
 namespace {
 
@@ -182,6 +183,11 @@ struct RectFormatCase {
     const char* pszText;
 };
 
+void PrintTo(const RectFormatCase& c, std::ostream* pOut)
+{
+    *pOut << c.rc;
+}
+
 class RectFormatTest : public ::testing::TestWithParam<RectFormatCase> { };
 
 TEST_P(RectFormatTest, FormatsAndParsesBack)
@@ -201,6 +207,11 @@ struct RectParseCase {
     RectF expected;
 };
 
+void PrintTo(const RectParseCase& c, std::ostream* pOut)
+{
+    *pOut << Quoted(c.pszText);
+}
+
 class RectParseTest : public ::testing::TestWithParam<RectParseCase> { };
 
 TEST_P(RectParseTest, NumbersWithoutTheirBarStayZero)
@@ -217,6 +228,11 @@ struct ColorCase {
     const char* pszText;
     quint32 clrExpected;
 };
+
+void PrintTo(const ColorCase& c, std::ostream* pOut)
+{
+    *pOut << Quoted(c.pszText);
+}
 
 class ColorParseTest : public ::testing::TestWithParam<ColorCase> { };
 
@@ -282,6 +298,11 @@ struct ResourcePathCase {
     const char* pszStored;
     const char* pszRead;
 };
+
+void PrintTo(const ResourcePathCase& c, std::ostream* pOut)
+{
+    *pOut << Quoted(c.pszPath) << " in " << Quoted(c.pszAppDir);
+}
 
 class ResourcePathTest : public ::testing::TestWithParam<ResourcePathCase> { };
 
@@ -478,6 +499,11 @@ struct DatasCase {
     std::vector<int> vecAngles; // the o of each object read, in order
 };
 
+void PrintTo(const DatasCase& c, std::ostream* pOut)
+{
+    *pOut << c.pszName;
+}
+
 class DatasTest : public ::testing::TestWithParam<DatasCase> { };
 
 TEST_P(DatasTest, ReadsThePresentElementsUpToDatas)
@@ -558,6 +584,11 @@ struct CorruptCase {
     std::function<QByteArray()> make;
     CardError nError = CardError::Damaged;
 };
+
+void PrintTo(const CorruptCase& c, std::ostream* pOut)
+{
+    *pOut << c.pszName;
+}
 
 class CorruptProjectTest : public ::testing::TestWithParam<CorruptCase> { };
 

@@ -224,6 +224,11 @@ struct CategoryCase {
     int nPictures;
 };
 
+void PrintTo(const CategoryCase& c, std::ostream* pOut)
+{
+    *pOut << c.pszItem;
+}
+
 class TemplateChooserCategories : public TemplateChooser, public ::testing::WithParamInterface<CategoryCase> { };
 
 TEST_P(TemplateChooserCategories, SelectingACategoryShowsItAndUpdatesTheSettings)

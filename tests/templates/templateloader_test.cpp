@@ -4,6 +4,7 @@
 #include "templates/cardloader.h"
 #include "templates/templateloader.h"
 #include "tests/templates/resourcetree.h"
+#include "tests/testsupport.h"
 
 namespace {
 
@@ -45,6 +46,11 @@ struct FileNameCase {
     bool bAsJpg;
     const char* pszExpected;
 };
+
+void PrintTo(const FileNameCase& c, std::ostream* pOut)
+{
+    *pOut << Quoted(c.pszPath) << (c.bAsJpg ? " as jpg" : "");
+}
 
 class FileNamePartTest : public ::testing::TestWithParam<FileNameCase> { };
 
@@ -193,6 +199,11 @@ struct BrokenTemplate {
     QByteArray xml;
     CardError nError = CardError::Damaged;
 };
+
+void PrintTo(const BrokenTemplate& c, std::ostream* pOut)
+{
+    *pOut << c.pszName;
+}
 
 class BrokenTemplateTest : public TemplateLoaderTest, public ::testing::WithParamInterface<BrokenTemplate> { };
 

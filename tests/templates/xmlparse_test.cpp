@@ -5,6 +5,7 @@
 
 #include "templates/xmlparse.h"
 #include "tests/templates/resourcetree.h"
+#include "tests/testsupport.h"
 
 namespace {
 
@@ -32,6 +33,11 @@ struct IntCase {
     int nExpected;
 };
 
+void PrintTo(const IntCase& c, std::ostream* pOut)
+{
+    *pOut << Quoted(c.pszText);
+}
+
 class LeadingIntTest : public ::testing::TestWithParam<IntCase> { };
 
 TEST_P(LeadingIntTest, ReadsTheLeadingDecimalInteger)
@@ -49,6 +55,11 @@ struct DoubleCase {
     const char* pszText;
     double dExpected;
 };
+
+void PrintTo(const DoubleCase& c, std::ostream* pOut)
+{
+    *pOut << Quoted(c.pszText);
+}
 
 class LeadingDoubleTest : public ::testing::TestWithParam<DoubleCase> { };
 
@@ -135,6 +146,11 @@ struct RejectCase {
     const char* pszName;
     QByteArray data;
 };
+
+void PrintTo(const RejectCase& c, std::ostream* pOut)
+{
+    *pOut << c.pszName;
+}
 
 class XMLParseRejectTest : public ::testing::TestWithParam<RejectCase> { };
 
