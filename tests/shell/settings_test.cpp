@@ -9,6 +9,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include "platform/applog.h"
 #include "shell/settings.h"
 #include "tests/testsupport.h"
 
@@ -394,3 +395,49 @@ TEST_F(SettingsTest, SaveKeepsOtherSectionsAndKeysAndLoadReadsItBack)
 }
 
 } // namespace
+
+TEST_F(SettingsTest, SettingsAndLogLeaveAProgramFolderThatCannotBeWritten)
+{
+    const QByteArray stateHome = qgetenv("XDG_STATE_HOME");
+    const bool bHadStateHome = qEnvironmentVariableIsSet("XDG_STATE_HOME");
+    const QString strHome = m_homeDir.path();
+    const QString strWritable = strHome + QStringLiteral("/built/");
+    ASSERT_TRUE(QDir().mkpath(strWritable));
+    // A folder that does not exist cannot be written even by root, as an installed one cannot by a user.
+    const QString strInstalled = strHome + QStringLiteral("/usr/lib/velomira/");
+    const struct {
+        QString strAppDir;
+        const char* pszStateHome; // null: unset
+        QString strConfig;
+        QString strLog;
+    } cases[] = {
+        {strWritable, "/elsewhere", strWritable + QStringLiteral("config.ini"),
+            strWritable + QStringLiteral("Jotwell/")},
+        {strInstalled, "/state", strHome + QStringLiteral("/.config/velomira/config.ini"),
+            QStringLiteral("/state/velomira/Jotwell/")},
+        {strInstalled, nullptr, strHome + QStringLiteral("/.config/velomira/config.ini"),
+            strHome + QStringLiteral("/.local/state/velomira/Jotwell/")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.strAppDir.toStdString());
+        if (c.pszStateHome)
+            qputenv("XDG_STATE_HOME", c.pszStateHome);
+        else
+            qunsetenv("XDG_STATE_HOME");
+        EXPECT_EQ(GetConfigPath(c.strAppDir), c.strConfig);
+        EXPECT_EQ(GetLogDir(c.strAppDir), c.strLog);
+    }
+    // The user's config folder is made on the first save.
+    g_strTemplateCategory = QStringLiteral("Wedding");
+    SaveSettings(GetConfigPath(strInstalled));
+    g_strTemplateCategory.clear();
+    LoadSettings(GetConfigPath(strInstalled));
+    EXPECT_EQ(g_strTemplateCategory, QStringLiteral("Wedding"));
+    EXPECT_TRUE(QFileInfo::exists(strHome + QStringLiteral("/.config/velomira/config.ini")));
+    EXPECT_FALSE(QFileInfo::exists(strInstalled));
+
+    if (bHadStateHome)
+        qputenv("XDG_STATE_HOME", stateHome);
+    else
+        qunsetenv("XDG_STATE_HOME");
+}
