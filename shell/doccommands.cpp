@@ -136,11 +136,16 @@ bool CPalenkoDlg::OpenProject(const QString& strPath)
     }
     m_pCanvas->ClearCard();
     SetCardBackground(std::move(card));
+    MarkUnmodified(strPath);
+    return true;
+}
+
+void CPalenkoDlg::MarkUnmodified(const QString& strPath)
+{
     m_app.m_strCurrentFile = strPath;
     m_pCanvas->m_bModified = 0;
     m_btnSave->EnableButton(false);
     RepaintTitle();
-    return true;
 }
 
 void CPalenkoDlg::OnSave()
@@ -162,10 +167,7 @@ bool CPalenkoDlg::SaveProject()
         Message(strError, QMessageBox::Ok, QMessageBox::Warning);
         return false;
     }
-    m_app.m_strCurrentFile = strPath;
-    m_pCanvas->m_bModified = 0;
-    m_btnSave->EnableButton(false);
-    RepaintTitle();
+    MarkUnmodified(strPath);
     return true;
 }
 

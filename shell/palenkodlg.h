@@ -202,6 +202,8 @@ private:
         const QString& strText, QMessageBox::StandardButtons buttons, QMessageBox::Icon icon);
     // Writes the settings and the quit line and ends the window with nResult.
     void Finish(int nResult);
+    // The card is the content of the file at strPath: named in the title, Save disabled.
+    void MarkUnmodified(const QString& strPath);
 
     CShellPrompts* m_pPrompts;
     std::unique_ptr<CShellPrompts> m_pOwnPrompts;
