@@ -208,6 +208,8 @@ QString ExportFormatOf(const QString& strPath)
     const QString strExtension = QFileInfo(strPath).suffix().toLower();
     if (strExtension == QLatin1String("jpg") || strExtension == QLatin1String("jpeg"))
         return QStringLiteral("jpeg");
+    if (strExtension == QLatin1String("tif"))
+        return QStringLiteral("tiff");
     for (const char* pszFormat : {"bmp", "png", "gif", "tiff"}) {
         if (strExtension == QLatin1String(pszFormat))
             return strExtension;

@@ -10,7 +10,8 @@ class CardDocument;
 QImage RenderCardBitmap(const CardDocument& doc, int nWidth, int nHeight);
 
 // The format an exported file is written in, chosen by the extension of its file name ignoring case:
-// "jpeg" (for .jpg and .jpeg), "bmp", "png", "gif" or "tiff"; empty for any other extension.
+// "jpeg" (for .jpg and .jpeg), "bmp", "png", "gif" or "tiff" (for .tif and .tiff); empty for any other
+// extension.
 QString ExportFormatOf(const QString& strPath);
 
 // Renders the card at nWidth x nHeight and writes it to strPath: JPEG at quality 100, BMP, PNG, GIF

@@ -1,5 +1,7 @@
 #include "render/renderer.h"
 
+#include <mutex>
+
 #include <QPainter>
 
 #include "document/carddocument.h"
@@ -10,6 +12,9 @@ OutputTransform g_output;
 
 void RenderCard(QPainter& painter, const CardDocument& doc, int x, int y, int nWidth, int nHeight)
 {
+    // One pass at a time owns the output transform: an export runs off the user-interface thread.
+    static std::mutex s_renderTurn;
+    const std::lock_guard lock(s_renderTurn);
     const QSize szClient = doc.m_szClient;
     const bool bPlaceable = !szClient.isEmpty();
     g_output.nOffsetX = x;

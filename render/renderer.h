@@ -24,7 +24,7 @@ extern OutputTransform g_output;
 
 // Draws the background and every live object of the card into the destination rectangle of the
 // painter's target, re-reading every picture at the size it lands at. The card's canvas client size
-// gives the scale.
+// gives the scale. Passes from several threads take turns.
 void RenderCard(QPainter& painter, const CardDocument& doc, int x, int y, int nWidth, int nHeight);
 
 // Replaces the alpha of every non-transparent pixel by the brightness (blue byte) of the mask

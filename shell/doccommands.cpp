@@ -3,10 +3,14 @@
 #include <QAction>
 #include <QCursor>
 #include <QMenu>
+#include <QScreen>
 
 #include "canvas/canvas.h"
 #include "document/undohistory.h"
 #include "platform/applog.h"
+#include "render/dlgexport.h"
+#include "render/dlgprint.h"
+#include "render/fulldlg.h"
 #include "shell/aboutdlg.h"
 #include "shell/buttonx.h"
 #include "shell/palenkoapp.h"
@@ -115,6 +119,10 @@ void CPalenkoDlg::SetCardBackground(LoadedCard&& card)
         m_pCanvas->FitProject(card.strBackground, card.nSavedWidth);
     else
         m_pCanvas->FitTemplate(card.strBackground);
+    for (CButtonX* pButton : {m_btnPreview, m_btnPrint, m_btnExport})
+        pButton->EnableButton(true);
+    if (m_pFullDlg)
+        m_pFullDlg->Invalidate();
 }
 
 void CPalenkoDlg::OnOpen()
@@ -183,6 +191,33 @@ void CPalenkoDlg::OnRedo()
     m_pCanvas->Deselect();
     if (m_pCanvas->m_doc.m_pUndo->Redo(m_pCanvas->width()))
         m_pCanvas->update();
+}
+
+void CPalenkoDlg::OnPreview()
+{
+    m_pCanvas->Deselect();
+    m_pFullDlg = std::make_unique<CFullDlg>(m_pCanvas->m_doc, QSize(m_nCardWidth, m_nCardHeight), this);
+    if (QScreen* pScreen = screen())
+        m_pFullDlg->setGeometry(pScreen->geometry());
+    m_pFullDlg->showFullScreen();
+    m_pFullDlg->activateWindow();
+}
+
+void CPalenkoDlg::OnPrint()
+{
+    m_pCanvas->Deselect();
+    m_pCanvas->RenderCardImage(m_nCardWidth, m_nCardHeight);
+    DlgPrint dlg(this, m_pCanvas->m_doc, m_pCanvas->m_pSnapshot.get(), *m_pPrompts);
+    m_pPrompts->RunModal(dlg);
+}
+
+void CPalenkoDlg::OnExport()
+{
+    m_pCanvas->Deselect();
+    DlgExport dlg(this, m_pCanvas->m_doc, *m_pPrompts);
+    dlg.m_nCardWidth = m_nCardWidth;
+    dlg.m_nCardHeight = m_nCardHeight;
+    m_pPrompts->RunModal(dlg);
 }
 
 void CPalenkoDlg::OnHelp()

@@ -17,6 +17,7 @@
 #include "platform/imageio.h"
 #include "platform/messages.h"
 #include "platform/quality.h"
+#include "render/fulldlg.h"
 #include "shell/buttonx.h"
 #include "shell/palenkoapp.h"
 #include "shell/settings.h"
@@ -95,6 +96,9 @@ void CPalenkoDlg::OnInitDialog()
     connect(m_btnSave, &QAbstractButton::clicked, this, &CPalenkoDlg::OnSave);
     connect(m_btnUndo, &QAbstractButton::clicked, this, &CPalenkoDlg::OnUndo);
     connect(m_btnRedo, &QAbstractButton::clicked, this, &CPalenkoDlg::OnRedo);
+    connect(m_btnPreview, &QAbstractButton::clicked, this, &CPalenkoDlg::OnPreview);
+    connect(m_btnPrint, &QAbstractButton::clicked, this, &CPalenkoDlg::OnPrint);
+    connect(m_btnExport, &QAbstractButton::clicked, this, &CPalenkoDlg::OnExport);
     connect(m_btnHelp, &QAbstractButton::clicked, this, &CPalenkoDlg::OnHelp);
     connect(m_btnMin, &QAbstractButton::clicked, this, &CPalenkoDlg::OnMinimize);
     connect(m_btnMax, &QAbstractButton::clicked, this, &CPalenkoDlg::ToggleMaximize);
@@ -110,7 +114,7 @@ void CPalenkoDlg::OnInitDialog()
 
     m_btnUndo->EnableButton(false);
     m_btnRedo->EnableButton(false);
-    // The full preview, printing and export are not available yet.
+    // The full preview, printing and export wait for a card.
     m_btnPreview->EnableButton(false);
     m_btnPrint->EnableButton(false);
     m_btnExport->EnableButton(false);
@@ -401,6 +405,8 @@ void CPalenkoDlg::RepaintTitle()
 
 void CPalenkoDlg::OnUndoState(qintptr nCurrent, qintptr nLast)
 {
+    if (m_pFullDlg)
+        m_pFullDlg->Invalidate();
     m_btnUndo->EnableButton(nCurrent >= 0);
     m_btnRedo->EnableButton(nCurrent != nLast);
     SetModified();
@@ -408,6 +414,8 @@ void CPalenkoDlg::OnUndoState(qintptr nCurrent, qintptr nLast)
 
 void CPalenkoDlg::OnDocChanged()
 {
+    if (m_pFullDlg)
+        m_pFullDlg->Invalidate();
     SetModified();
 }
 

@@ -21,6 +21,7 @@
 #include "shell/shellprompts.h"
 
 class CButtonX;
+class CFullDlg;
 class CPalenkoApp;
 class Canvas;
 class QShortcut;
@@ -97,6 +98,12 @@ public:
     void OnSave();
     void OnUndo();
     void OnRedo();
+    // The card alone on the screen that holds the window; one preview window at a time.
+    void OnPreview();
+    // The print dialog, with a snapshot of the card at its own size for its preview.
+    void OnPrint();
+    // The export dialog for the card at its own size.
+    void OnExport();
     void OnHelp();
     void OnHelpCommand(int nCommand);
     void OnMinimize();
@@ -137,6 +144,7 @@ public:
     CButtonX* Button(int nId) const;
 
     CPalenkoApp& m_app;
+    std::unique_ptr<CFullDlg> m_pFullDlg;
     QWidget* m_pCateImage = nullptr;
     QWidget* m_pCateText = nullptr;
     QPoint m_ptPanelOrigin {10, 132};

@@ -35,13 +35,21 @@ QString CShellPrompts::GetOpenFileName(QWidget* pOwner, const QString& strFilter
     return dialog.selectedFiles().constFirst();
 }
 
-QString CShellPrompts::GetSaveFileName(
-    QWidget* pOwner, const QString& strName, const QString& strFilter, const QString& strSuffix)
+QString CShellPrompts::GetSaveFileName(QWidget* pOwner, const QString& strName, const QString& strFilter,
+    const QString& strSuffix, const QString& strFolder)
 {
-    QFileDialog dialog(pOwner, QStringLiteral("Save As"), DocumentsFolder(), strFilter);
+    QFileDialog dialog(
+        pOwner, QStringLiteral("Save As"), strFolder.isEmpty() ? DocumentsFolder() : strFolder, strFilter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(strSuffix);
+    // "PNG (*.png)": the filter's own extension becomes the one a bare name gets.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& strChosen) {
+        const qsizetype nStar = strChosen.indexOf(QLatin1String("(*."));
+        if (nStar >= 0)
+            dialog.setDefaultSuffix(
+                strChosen.mid(nStar + 3).section(QLatin1Char(')'), 0, 0).section(QLatin1Char(' '), 0, 0));
+    });
     dialog.selectFile(strName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();

@@ -21,9 +21,11 @@ public:
         QMessageBox::StandardButtons buttons, QMessageBox::Icon icon);
     // An existing file to open, or empty when the dialog was cancelled.
     virtual QString GetOpenFileName(QWidget* pOwner, const QString& strFilter);
-    // A file to save to, proposed as strName with the default suffix strSuffix; empty when cancelled.
-    virtual QString GetSaveFileName(
-        QWidget* pOwner, const QString& strName, const QString& strFilter, const QString& strSuffix);
+    // A file to save to, proposed as strName in strFolder (the documents folder when empty); a name
+    // typed without an extension takes the chosen filter's, strSuffix before any is chosen. Asks before
+    // replacing a file. Empty when cancelled.
+    virtual QString GetSaveFileName(QWidget* pOwner, const QString& strName, const QString& strFilter,
+        const QString& strSuffix, const QString& strFolder = QString());
     // Runs the dialog modally and returns its result.
     virtual int RunModal(QDialog& dialog);
     // Shows the popup at the screen point and returns the id (the data) of the chosen action, 0 for none.

@@ -95,7 +95,7 @@ INSTANTIATE_TEST_SUITE_P(Formats, CardImageFormatTest,
     ::testing::Values(FormatCase {"card.jpg", "jpeg", 1.5}, FormatCase {"card.jpeg", "jpeg", 1.5},
         FormatCase {"card.bmp", "bmp", 0}, FormatCase {"card.png", "png", 0}, FormatCase {"card.gif", "gif", 4.0},
         FormatCase {"card.tiff", "tiff", 0}, FormatCase {"card.JPG", "jpeg", 1.5}, FormatCase {"card.Png", "png", 0},
-        FormatCase {"CARD.GIF", "gif", 4.0}, FormatCase {"card.TiFF", "tiff", 0}));
+        FormatCase {"CARD.GIF", "gif", 4.0}, FormatCase {"card.TiFF", "tiff", 0}, FormatCase {"card.tif", "tiff", 0}));
 
 TEST(CardImage, RenderedBitmapIsArgbAtTheAskedSize)
 {

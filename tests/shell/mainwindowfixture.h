@@ -52,9 +52,10 @@ public:
         return m_strOpenAnswer;
     }
 
-    QString GetSaveFileName(
-        QWidget*, const QString& strName, const QString& strFilter, const QString& strSuffix) override
+    QString GetSaveFileName(QWidget*, const QString& strName, const QString& strFilter, const QString& strSuffix,
+        const QString& strFolder) override
     {
+        m_strSaveFolder = strFolder;
         ++m_nSaveDialogs;
         m_strLastFilter = strFilter;
         m_strProposedName = strName;
@@ -99,6 +100,7 @@ public:
     QString m_strLastFilter;
     QString m_strProposedName;
     QString m_strSuffix;
+    QString m_strSaveFolder;
     int m_nOpenDialogs = 0;
     int m_nSaveDialogs = 0;
     QString m_strTemplate;

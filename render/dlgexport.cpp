@@ -1,0 +1,208 @@
+#include "render/dlgexport.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QEvent>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QFutureWatcher>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include "render/cardimage.h"
+#include "shell/settings.h"
+#include "shell/shellprompts.h"
+
+const char* const kExportFilter = "JPG (*.jpg);;BMP (*.bmp);;PNG (*.png);;GIF (*.gif);;TIFF (*.tiff)";
+
+namespace {
+
+// Width and height factor of the presets "Large", "Middle" and "Small"; "Custom" follows them.
+constexpr double kPresetFactors[] = {1.0, 0.75, 0.5};
+constexpr int kCustom = 3;
+
+int Scaled(int nSide, double dFactor)
+{
+    return int(nSide * dFactor);
+}
+
+} // namespace
+
+DlgExport::DlgExport(QWidget* pParent, const CardDocument& doc, CShellPrompts& prompts)
+    : QDialog(pParent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    , m_doc(doc)
+    , m_prompts(prompts)
+{
+    setWindowTitle(QStringLiteral("Export Image"));
+    m_cmbPreset = new QComboBox(this);
+    m_cmbPreset->setObjectName(QStringLiteral("preset"));
+    m_editWidth = new QLineEdit(this);
+    m_editHeight = new QLineEdit(this);
+    for (QLineEdit* pEdit : {m_editWidth, m_editHeight}) {
+        pEdit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), pEdit));
+        pEdit->setFixedWidth(64);
+        pEdit->installEventFilter(this);
+    }
+    m_btnSave = new QPushButton(QStringLiteral("Save"), this);
+    m_btnSave->setDefault(true);
+    m_btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
+
+    auto* pGrid = new QGridLayout;
+    pGrid->addWidget(new QLabel(QStringLiteral("Image Size:"), this), 0, 0);
+    pGrid->addWidget(m_cmbPreset, 0, 1, 1, 3);
+    pGrid->addWidget(new QLabel(QStringLiteral("Width:"), this), 1, 0);
+    pGrid->addWidget(m_editWidth, 1, 1);
+    pGrid->addWidget(new QLabel(QStringLiteral("Height:"), this), 1, 2);
+    pGrid->addWidget(m_editHeight, 1, 3);
+    auto* pButtons = new QHBoxLayout;
+    pButtons->addStretch(1);
+    pButtons->addWidget(m_btnSave);
+    pButtons->addWidget(m_btnCancel);
+    auto* pLayout = new QVBoxLayout(this);
+    pLayout->addLayout(pGrid);
+    pLayout->addSpacing(8);
+    pLayout->addLayout(pButtons);
+
+    connect(m_cmbPreset, &QComboBox::currentIndexChanged, this, &DlgExport::OnPresetChanged);
+    // Only typing leads: the field the other one is written into does not answer back.
+    connect(m_editWidth, &QLineEdit::textEdited, this, [this] { OnSizeChanged(1); });
+    connect(m_editHeight, &QLineEdit::textEdited, this, [this] { OnSizeChanged(2); });
+    connect(m_btnSave, &QPushButton::clicked, this, &DlgExport::OnSave);
+    connect(m_btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+DlgExport::~DlgExport() = default;
+
+void DlgExport::OnInitDialog()
+{
+    const QSignalBlocker blocker(m_cmbPreset);
+    m_cmbPreset->clear();
+    m_cmbPreset->addItems(
+        {QStringLiteral("Large"), QStringLiteral("Middle"), QStringLiteral("Small"), QStringLiteral("Custom")});
+    m_cmbPreset->setCurrentIndex(0);
+    m_bInitialised = true;
+    OnPresetChanged(0);
+}
+
+void DlgExport::OnPresetChanged(int nIndex)
+{
+    if (nIndex == kCustom) {
+        SetFieldsWritable(true);
+        for (QLineEdit* pEdit : {m_editHeight, m_editWidth})
+            pEdit->selectAll();
+        m_editWidth->setFocus();
+        return;
+    }
+    if (nIndex < 0 || nIndex >= kCustom)
+        return;
+    m_strWidth = QString::number(Scaled(m_nCardWidth, kPresetFactors[nIndex]));
+    m_strHeight = QString::number(Scaled(m_nCardHeight, kPresetFactors[nIndex]));
+    m_editWidth->setText(m_strWidth);
+    m_editHeight->setText(m_strHeight);
+    SetFieldsWritable(false);
+    UpdateSaveButton();
+}
+
+void DlgExport::OnSizeChanged(int nField)
+{
+    if (m_nLead == -1)
+        m_nLead = nField;
+    if (m_nLead != nField)
+        return;
+    QLineEdit* pLead = nField == 1 ? m_editWidth : m_editHeight;
+    QLineEdit* pFollower = nField == 1 ? m_editHeight : m_editWidth;
+    QString& strLead = nField == 1 ? m_strWidth : m_strHeight;
+    QString& strFollower = nField == 1 ? m_strHeight : m_strWidth;
+    if (pLead->text().size() >= 5) {
+        m_prompts.MessageBox(this, QStringLiteral("Input data is invalid!"), QStringLiteral("Warning"), QMessageBox::Ok,
+            QMessageBox::Warning);
+        // The refused entry goes: the size on screen is always the one that would be saved.
+        pLead->setText(strLead);
+        return;
+    }
+    strLead = pLead->text();
+    const int nLead = strLead.toInt();
+    const int nFollower = nField == 1 ? int(double(m_nCardHeight) / m_nCardWidth * nLead)
+                                      : int(double(m_nCardWidth) / m_nCardHeight * nLead);
+    strFollower = QString::number(nFollower);
+    pFollower->setText(strFollower);
+    UpdateSaveButton();
+}
+
+void DlgExport::OnSave()
+{
+    const int nWidth = m_editWidth->text().toInt();
+    const int nHeight = m_editHeight->text().toInt();
+    hide();
+    QWidget* pOwner = parentWidget();
+    const QString strPath = m_prompts.GetSaveFileName(
+        pOwner, QStringLiteral("Untitled"), QString::fromLatin1(kExportFilter), QStringLiteral("jpg"), g_strExportPath);
+    if (strPath.isEmpty()) {
+        reject();
+        return;
+    }
+    g_strExportPath = QFileInfo(strPath).absolutePath();
+    QString strError;
+    if (!ExportCard(nWidth, nHeight, strPath, &strError))
+        m_prompts.MessageBox(pOwner, strError, QStringLiteral("Warning"), QMessageBox::Ok, QMessageBox::Warning);
+    accept();
+}
+
+void DlgExport::showEvent(QShowEvent* pEvent)
+{
+    if (!m_bInitialised)
+        OnInitDialog();
+    QDialog::showEvent(pEvent);
+}
+
+bool DlgExport::eventFilter(QObject* pWatched, QEvent* pEvent)
+{
+    const bool bLeadField = (m_nLead == 1 && pWatched == m_editWidth) || (m_nLead == 2 && pWatched == m_editHeight);
+    if (pEvent->type() == QEvent::FocusOut && bLeadField)
+        m_nLead = -1;
+    return QDialog::eventFilter(pWatched, pEvent);
+}
+
+void DlgExport::SetFieldsWritable(bool bWritable)
+{
+    for (QLineEdit* pEdit : {m_editWidth, m_editHeight}) {
+        pEdit->setReadOnly(!bWritable);
+        pEdit->setEnabled(bWritable);
+    }
+}
+
+void DlgExport::UpdateSaveButton()
+{
+    m_btnSave->setEnabled(m_editWidth->text().toInt() > 0 && m_editHeight->text().toInt() > 0);
+}
+
+bool DlgExport::ExportCard(int nWidth, int nHeight, const QString& strPath, QString* pstrError)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QProgressDialog progress(
+        QStringLiteral("Exporting %1 ...").arg(QFileInfo(strPath).fileName()), QString(), 0, 0, parentWidget());
+    progress.setWindowTitle(windowTitle());
+    progress.setWindowModality(Qt::ApplicationModal);
+    progress.setMinimumDuration(500);
+    progress.setCancelButton(nullptr);
+
+    QEventLoop loop;
+    QFutureWatcher<bool> watcher;
+    connect(&watcher, &QFutureWatcher<bool>::finished, &loop, &QEventLoop::quit);
+    const CardDocument& doc = m_doc;
+    watcher.setFuture(QtConcurrent::run([&doc, nWidth, nHeight, strPath, pstrError] {
+        return SaveCardImage(doc, nWidth, nHeight, strPath, pstrError);
+    }));
+    // The windows repaint while the card is written, but nothing can change it meanwhile.
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    QApplication::restoreOverrideCursor();
+    return watcher.result();
+}

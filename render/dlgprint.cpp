@@ -1,0 +1,175 @@
+#include "render/dlgprint.h"
+
+#include <QGroupBox>
+#include <QPageSetupDialog>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+
+#include "document/carddocument.h"
+#include "platform/fitrect.h"
+#include "platform/quality.h"
+#include "render/renderer.h"
+#include "shell/shellprompts.h"
+
+namespace {
+
+constexpr QRgb kGround = 0xFFF0F0F0;
+// A card is printed to a PDF file at this resolution: sharp on paper, and quick to write.
+constexpr int kPdfResolution = 300;
+
+QRect Placed(const FitResult& fit, const QRect& rcBox)
+{
+    return QRect(rcBox.left() + fit.left, rcBox.top() + fit.top, fit.width(), fit.height());
+}
+
+} // namespace
+
+DlgPrint::DlgPrint(QWidget* pParent, const CardDocument& doc, const QImage* pSnapshot, CShellPrompts& prompts)
+    : QDialog(pParent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    , m_pPrinter(std::make_unique<QPrinter>(QPrinter::HighResolution))
+    , m_nPaperSize(QPageSize::A4)
+    , m_doc(doc)
+    , m_pSnapshot(pSnapshot)
+    , m_prompts(prompts)
+{
+    setWindowTitle(QStringLiteral("Print"));
+    setFixedSize(710, 625);
+    // Every pixel comes from the dialog's own drawing.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+
+    m_pPrinter->setDocName(QStringLiteral("Palenko"));
+    m_pPrinter->setPageLayout(QPageLayout(
+        QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
+    m_pPrintDlg = std::make_unique<QPrintDialog>(m_pPrinter.get(), this);
+    m_pPrintDlg->setOption(QAbstractPrintDialog::PrintToFile, true);
+    m_pPrintDlg->setOption(QAbstractPrintDialog::PrintPageRange, false);
+    m_pPrintDlg->setOption(QAbstractPrintDialog::PrintCollateCopies, true);
+    m_pPageDlg = std::make_unique<QPageSetupDialog>(m_pPrinter.get(), this);
+
+    m_pPreviewFrame = new QGroupBox(QStringLiteral("Print Preview"), this);
+    m_pPreviewFrame->setGeometry(5, 5, 610, 610);
+    m_btnPrint = new QPushButton(QStringLiteral("Print"), this);
+    m_btnPageSet = new QPushButton(QStringLiteral("PageSet"), this);
+    m_btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    int y = 10;
+    for (QPushButton* pButton : {m_btnPrint, m_btnPageSet, m_btnCancel}) {
+        pButton->setGeometry(625, y, 75, 24);
+        y += 28;
+    }
+    m_btnPrint->setDefault(true);
+    connect(m_btnPrint, &QPushButton::clicked, this, &DlgPrint::OnPrint);
+    connect(m_btnPageSet, &QPushButton::clicked, this, &DlgPrint::OnPageSet);
+    connect(m_btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+DlgPrint::~DlgPrint() = default;
+
+QRect DlgPrint::Margins(int L, int T, int R, int B) const
+{
+    const double dWidth = R - L;
+    const double dHeight = B - T;
+    const int nLeft = int(L + double(m_rcMargin.left()) / m_szPaper.width() * dWidth);
+    const int nTop = int(T + double(m_rcMargin.top()) / m_szPaper.height() * dHeight);
+    const int nRight = int(R - double(m_rcMargin.right()) / m_szPaper.width() * dWidth);
+    const int nBottom = int(B - double(m_rcMargin.bottom()) / m_szPaper.height() * dHeight);
+    return QRect(nLeft, nTop, nRight - nLeft, nBottom - nTop);
+}
+
+void DlgPrint::ComputePreview()
+{
+    m_rcPage = Placed(FitRect(m_szPaper.width(), m_szPaper.height(), m_rcPreviewBox.width(), m_rcPreviewBox.height()),
+        m_rcPreviewBox);
+    const QRect rcPrintable = Margins(
+        m_rcPage.left(), m_rcPage.top(), m_rcPage.left() + m_rcPage.width(), m_rcPage.top() + m_rcPage.height());
+    m_rcCard = QRect();
+    if (m_pSnapshot && !m_pSnapshot->isNull())
+        m_rcCard
+            = Placed(FitRect(m_pSnapshot->width(), m_pSnapshot->height(), rcPrintable.width(), rcPrintable.height()),
+                rcPrintable);
+}
+
+QImage DlgPrint::RenderPreview(qreal dDevicePixelRatio)
+{
+    ComputePreview();
+    QImage buffer(size() * dDevicePixelRatio, QImage::Format_ARGB32_Premultiplied);
+    buffer.setDevicePixelRatio(dDevicePixelRatio);
+    buffer.fill(QColor::fromRgba(kGround));
+    QPainter painter(&buffer);
+    ApplyQuality(painter);
+    painter.fillRect(m_rcPage, Qt::white);
+    painter.setPen(QPen(Qt::black, 1));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRectF(m_rcPage).adjusted(-0.5, -0.5, 0.5, 0.5));
+    if (!m_rcCard.isEmpty())
+        painter.drawImage(m_rcCard, *m_pSnapshot);
+    const QRect rcPrintable = Margins(
+        m_rcPage.left(), m_rcPage.top(), m_rcPage.left() + m_rcPage.width(), m_rcPage.top() + m_rcPage.height());
+    painter.setPen(QPen(Qt::black, 1, Qt::DashLine));
+    painter.drawRect(QRectF(rcPrintable).adjusted(0.5, 0.5, -0.5, -0.5));
+    return buffer;
+}
+
+void DlgPrint::OnPrint()
+{
+    if (m_prompts.RunModal(*m_pPrintDlg) != QDialog::Accepted)
+        return;
+    // Copies are pages of their own here, so that every printer and a PDF file get the same.
+    const int nCopies = m_pPrinter->copyCount();
+    m_pPrinter->setCopyCount(1);
+    if (m_pPrinter->outputFormat() == QPrinter::PdfFormat)
+        m_pPrinter->setResolution(kPdfResolution);
+    PrintPages(nCopies);
+    update();
+}
+
+void DlgPrint::OnPageSet()
+{
+    if (m_prompts.RunModal(*m_pPageDlg) == QDialog::Accepted) {
+        const QPageLayout layout = m_pPrinter->pageLayout();
+        const QRectF rcPaper = layout.fullRect(QPageLayout::Millimeter);
+        m_szPaper = QSize(qRound(rcPaper.width() * 100), qRound(rcPaper.height() * 100));
+        const QMarginsF margins = layout.margins(QPageLayout::Millimeter);
+        m_rcMargin = QMargins(qRound(margins.left() * 100), qRound(margins.top() * 100), qRound(margins.right() * 100),
+            qRound(margins.bottom() * 100));
+        m_nOrientation = layout.orientation() == QPageLayout::Landscape ? 2 : 1;
+        m_nPaperSize = layout.pageSize().id();
+    }
+    update();
+}
+
+void DlgPrint::PrintPages(int nCopies)
+{
+    if (nCopies <= 0)
+        return;
+    // The whole sheet is the painter's: the card is centred on the paper itself, not on whatever the
+    // printer can reach.
+    m_pPrinter->setFullPage(true);
+    QPainter painter;
+    if (!painter.begin(m_pPrinter.get()))
+        return;
+    const QRect rcSheet = m_pPrinter->paperRect(QPrinter::DevicePixel).toRect();
+    const int W = rcSheet.width();
+    const int H = rcSheet.height();
+    const QRect rcPrintable = Margins(0, 0, W, H);
+    const QSize szClient = m_doc.m_szClient;
+    const QRect rcCard
+        = Placed(FitRect(szClient.width(), szClient.height(), rcPrintable.width(), rcPrintable.height()), rcPrintable);
+    ApplyQuality(painter);
+    for (int i = 0; i < nCopies; ++i) {
+        if (i > 0)
+            m_pPrinter->newPage();
+        painter.fillRect(QRect(0, 0, W, H), Qt::white);
+        painter.setClipRect(rcCard);
+        RenderCard(painter, m_doc, rcCard.x(), rcCard.y(), rcCard.width(), rcCard.height());
+        painter.setClipping(false);
+    }
+    painter.end();
+}
+
+void DlgPrint::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.drawImage(0, 0, RenderPreview(devicePixelRatioF()));
+}

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <memory>
+
+#include <QDialog>
+#include <QImage>
+#include <QMargins>
+#include <QRect>
+#include <QSize>
+
+class CShellPrompts;
+class CardDocument;
+class QGroupBox;
+class QPageSetupDialog;
+class QPrintDialog;
+class QPrinter;
+class QPushButton;
+
+// Control ids of the print dialog.
+enum PrintControlId : int {
+    IDC_PRINT_PRINT = 1084,
+    IDC_PRINT_PAGESET = 1085,
+    IDC_PRINT_CANCEL = 1086,
+    IDC_PRINT_FRAME = 1087,
+};
+
+// "Print": a preview of the page with the card fitted inside its margins, and Print, PageSet and
+// Cancel. The card is printed as large as the margins allow, centred on the paper, once per copy; the
+// print dialog can print to a PDF file with no printer installed.
+class DlgPrint : public QDialog {
+    Q_OBJECT
+
+public:
+    // pSnapshot is the card rendered at its own size, drawn by the preview (may be null). Questions go
+    // through prompts, which must outlive the dialog.
+    DlgPrint(QWidget* pParent, const CardDocument& doc, const QImage* pSnapshot, CShellPrompts& prompts);
+    ~DlgPrint() override;
+
+    // The printable part of the page rectangle (L, T) to (R, B): each margin is its share of the paper
+    // size taken of the page, truncated.
+    QRect Margins(int L, int T, int R, int B) const;
+    // Places the page in the preview box and the snapshot inside its margins (m_rcPage, m_rcCard).
+    void ComputePreview();
+    // The dialog's own drawing at a device pixel ratio: grey ground, white page, the snapshot and the
+    // dashed margins.
+    QImage RenderPreview(qreal dDevicePixelRatio);
+
+    // Runs the print dialog and, when confirmed, prints one page per copy. The dialog stays open.
+    void OnPrint();
+    // Runs the page-setup dialog; its paper, orientation and margins drive the preview and the next
+    // print.
+    void OnPageSet();
+
+    // The printer the two standard dialogs share: chosen printer, copies, paper and orientation.
+    std::unique_ptr<QPrinter> m_pPrinter;
+    std::unique_ptr<QPrintDialog> m_pPrintDlg;
+    std::unique_ptr<QPageSetupDialog> m_pPageDlg;
+    // The paper (a QPageSize id) and orientation (1 portrait, 2 landscape) last chosen in page setup.
+    int m_nPaperSize;
+    int m_nOrientation = 1;
+    // Paper size and margins in hundredths of a millimetre; only their ratios are used.
+    QSize m_szPaper {21000, 29700};
+    QMargins m_rcMargin {1000, 1000, 1000, 1000};
+    QRect m_rcPreviewBox {20, 20, 580, 580};
+    QRect m_rcPage;
+    QRect m_rcCard;
+    QGroupBox* m_pPreviewFrame = nullptr;
+    QPushButton* m_btnPrint = nullptr;
+    QPushButton* m_btnPageSet = nullptr;
+    QPushButton* m_btnCancel = nullptr;
+
+protected:
+    // QWidget events
+    void paintEvent(QPaintEvent* pEvent) override;
+
+private:
+    // Prints nCopies pages on the printer as it is set up.
+    void PrintPages(int nCopies);
+
+    const CardDocument& m_doc;
+    const QImage* m_pSnapshot;
+    CShellPrompts& m_prompts;
+};
