@@ -6,7 +6,7 @@ packages=(
     cmake g++ make pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins
     libgif-dev libimagequant-dev libpugixml-dev libspdlog-dev libgtest-dev
-    fonts-dejavu-core
+    fonts-dejavu-core poppler-utils
 )
 
 missing=()

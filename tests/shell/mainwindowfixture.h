@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -77,7 +78,7 @@ public:
             return QDialog::Accepted;
         }
         m_vecDialogs.push_back(dialog.windowTitle());
-        return QDialog::Rejected;
+        return m_answerDialog ? m_answerDialog(dialog) : QDialog::Rejected;
     }
 
     int TrackPopupMenu(QMenu& menu, const QPoint&) override
@@ -107,6 +108,8 @@ public:
     int m_nTemplateNumber = 0;
     int m_nChooserRuns = 0;
     std::vector<QString> m_vecDialogs;
+    // Answers the other dialogs when set: works them as the user would and returns their result.
+    std::function<int(QDialog&)> m_answerDialog;
     std::vector<QString> m_vecMenuItems;
     std::vector<int> m_vecMenuIds;
     int m_nMenuAnswer = 0;
