@@ -6,7 +6,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <mutex>
 #include <vector>
 
 #include <QFile>
@@ -197,7 +196,7 @@ void WriteText(const QString& strPath, const QString& strText)
 
 // The template drawn by the card renderer at thumbnail size: the empty placeholders show their
 // frames alone.
-QImage Thumbnail(const QString& strXml, const QString& strAppDir, QSize background, std::mutex& renderTurn)
+QImage Thumbnail(const QString& strXml, const QString& strAppDir, QSize background)
 {
     const QSize size = background.scaled(kThumbSide, kThumbSide, Qt::KeepAspectRatio);
     CardDocument doc;
@@ -213,7 +212,6 @@ QImage Thumbnail(const QString& strXml, const QString& strAppDir, QSize backgrou
     {
         QPainter painter(&thumb);
         Prepare(painter);
-        const std::lock_guard lock(renderTurn);
         RenderCard(painter, doc, 0, 0, size.width(), size.height());
     }
     return thumb;
@@ -251,9 +249,10 @@ void WriteLibrary(const QString& strTemplateFolder, const Resources& resources)
             jobs.push_back({&category, nCategory, i});
         ++nCategory;
     }
-    // Templates load in parallel; the renderer keeps one process-wide output transform, so rendering
-    // takes turns.
-    std::mutex renderTurn;
+    // The templates are written in parallel; their thumbnails are drawn one after the other, each
+    // rendering on every core itself.
+    std::vector<QSize> vecBackgrounds(jobs.size());
+    std::vector<QString> vecBases(jobs.size());
     Parallel(int(jobs.size()), [&](int nJob) {
         const Job& job = jobs[size_t(nJob)];
         const Category& category = *job.pCategory;
@@ -265,9 +264,14 @@ void WriteLibrary(const QString& strTemplateFolder, const Resources& resources)
             QStringLiteral("cards/%1/temp%2").arg(QString::fromUtf8(category.szName)).arg(job.nTemplate + 1));
         const QString strXml = strBase + QLatin1String(".xml");
         WriteText(strXml, TemplateXml(category, bPortrait, layout, bMirror, job.nTemplate, resources));
-        const QSize bg = SizeOf(resources.backgrounds, bPortrait ? category.szPortrait : category.szLandscape);
-        Save(Thumbnail(strXml, strAppDir, bg, renderTurn), strBase + QLatin1String(".jpg"));
+        vecBackgrounds[size_t(nJob)]
+            = SizeOf(resources.backgrounds, bPortrait ? category.szPortrait : category.szLandscape);
+        vecBases[size_t(nJob)] = strBase;
     });
+    for (size_t i = 0; i < jobs.size(); ++i) {
+        Save(Thumbnail(vecBases[i] + QLatin1String(".xml"), strAppDir, vecBackgrounds[i]),
+            vecBases[i] + QLatin1String(".jpg"));
+    }
 }
 
 } // namespace art

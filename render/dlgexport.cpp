@@ -1,11 +1,12 @@
 #include "render/dlgexport.h"
 
+#include <memory>
+
 #include <QApplication>
 #include <QComboBox>
 #include <QEvent>
 #include <QEventLoop>
 #include <QFileInfo>
-#include <QFutureWatcher>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -14,8 +15,8 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QSignalBlocker>
+#include <QThread>
 #include <QVBoxLayout>
-#include <QtConcurrent/QtConcurrentRun>
 
 #include "render/cardimage.h"
 #include "shell/settings.h"
@@ -194,15 +195,18 @@ bool DlgExport::ExportCard(int nWidth, int nHeight, const QString& strPath, QStr
     progress.setMinimumDuration(500);
     progress.setCancelButton(nullptr);
 
-    QEventLoop loop;
-    QFutureWatcher<bool> watcher;
-    connect(&watcher, &QFutureWatcher<bool>::finished, &loop, &QEventLoop::quit);
+    // A thread of its own, not one of the global pool: the renderer and Qt's image scaling hand work
+    // to the pools and wait for it.
+    bool bOk = false;
     const CardDocument& doc = m_doc;
-    watcher.setFuture(QtConcurrent::run([&doc, nWidth, nHeight, strPath, pstrError] {
-        return SaveCardImage(doc, nWidth, nHeight, strPath, pstrError);
-    }));
+    const std::unique_ptr<QThread> pThread(
+        QThread::create([&] { bOk = SaveCardImage(doc, nWidth, nHeight, strPath, pstrError); }));
+    QEventLoop loop;
+    connect(pThread.get(), &QThread::finished, &loop, &QEventLoop::quit);
+    pThread->start();
     // The windows repaint while the card is written, but nothing can change it meanwhile.
     loop.exec(QEventLoop::ExcludeUserInputEvents);
+    pThread->wait();
     QApplication::restoreOverrideCursor();
-    return watcher.result();
+    return bOk;
 }

@@ -138,62 +138,87 @@ void TheData::Paint(QPainter& painter) const
     painter.resetTransform();
 }
 
-void TheData::Render(QPainter& painter) const
+// Where an object lands on the output: the output transform, then its own rotation.
+QTransform OutputMatrix(const TheData& obj)
 {
-    if (m_bDeleted)
-        return;
-    const double sx = g_output.dScaleX;
-    const double sy = g_output.dScaleY;
-    const QRectF rcObject = m_rcObject.toQRectF();
     QTransform matrix;
     matrix.translate(g_output.nOffsetX, g_output.nOffsetY);
-    matrix.scale(sx, sy);
-    RotateAbout(matrix, rcObject, m_dAngle);
-    painter.setWorldTransform(matrix);
+    matrix.scale(g_output.dScaleX, g_output.dScaleY);
+    RotateAbout(matrix, obj.m_rcObject.toQRectF(), obj.m_dAngle);
+    return matrix;
+}
+
+ObjectPictures ReadObjectPictures(const TheData& obj)
+{
+    ObjectPictures pictures;
+    if (obj.m_bDeleted || obj.m_nType == OBJ_TEXT)
+        return pictures;
+    const double sx = g_output.dScaleX;
+    const double sy = g_output.dScaleY;
+    const QRectF rcObject = obj.m_rcObject.toQRectF();
+    const QTransform matrix = OutputMatrix(obj);
     // Pictures drawn into the object are read at the size they land at on the target: the lengths of
     // the object's sides after scaling and turning.
     const QSize szDrawn = DrawnPixels(rcObject.width() * std::hypot(matrix.m11(), matrix.m12()),
         rcObject.height() * std::hypot(matrix.m21(), matrix.m22()));
 
-    if (m_nType == OBJ_ELEMENT) {
-        DrawPicture(painter, ReadPictureForSize(m_strElement, szDrawn), rcObject);
-    } else if (m_nType == OBJ_TEXT) {
-        if (m_pText) {
-            m_pText->m_rcLayout = m_rcObject;
-            m_pText->DrawText(painter);
+    if (obj.m_nType == OBJ_ELEMENT) {
+        pictures.imgUnder = ReadPictureForSize(obj.m_strElement, szDrawn);
+    } else if (obj.m_strPhoto.isEmpty() && obj.m_strFrame.isEmpty()) {
+        pictures.imgUnder = NewBitmap(BitmapSize(rcObject.width(), rcObject.height()), Qt::black);
+        if (!pictures.imgUnder.isNull() && !obj.m_strMask.isEmpty())
+            ApplyMask(pictures.imgUnder, obj.m_strMask, pictures.imgUnder.width(), pictures.imgUnder.height());
+    } else if (obj.m_strPhoto.isEmpty()) {
+        pictures.imgUnder = ReadPictureForSize(obj.m_strFrame, szDrawn);
+    } else if (obj.m_strFrame.isEmpty()) {
+        pictures.imgUnder = ReadPictureForSize(obj.m_strPhoto, szDrawn);
+        if (!pictures.imgUnder.isNull() && !obj.m_strMask.isEmpty()) {
+            pictures.imgUnder.convertTo(QImage::Format_ARGB32_Premultiplied);
+            ApplyMask(pictures.imgUnder, obj.m_strMask, pictures.imgUnder.width(), pictures.imgUnder.height());
         }
-    } else if (m_strPhoto.isEmpty() && m_strFrame.isEmpty()) {
-        QImage placeholder = NewBitmap(BitmapSize(rcObject.width(), rcObject.height()), Qt::black);
-        if (!placeholder.isNull() && !m_strMask.isEmpty())
-            ApplyMask(placeholder, m_strMask, placeholder.width(), placeholder.height());
-        DrawPicture(painter, placeholder, rcObject);
-    } else if (m_strPhoto.isEmpty()) {
-        DrawPicture(painter, ReadPictureForSize(m_strFrame, szDrawn), rcObject);
-    } else if (m_strFrame.isEmpty()) {
-        QImage photo = ReadPictureForSize(m_strPhoto, szDrawn);
-        if (!photo.isNull() && !m_strMask.isEmpty()) {
-            photo.convertTo(QImage::Format_ARGB32_Premultiplied);
-            ApplyMask(photo, m_strMask, photo.width(), photo.height());
-        }
-        DrawPicture(painter, photo, rcObject);
     } else {
         // The framed photo is composed at output resolution.
         QImage composite = NewBitmap(BitmapSize(rcObject.width() * sx, rcObject.height() * sy), Qt::transparent);
         if (!composite.isNull()) {
-            const double pw = m_rcPhotoLocal.Width * sx;
-            const double ph = m_rcPhotoLocal.Height * sy;
+            const RectF& rcLocal = obj.m_rcPhotoLocal;
+            const double pw = rcLocal.Width * sx;
+            const double ph = rcLocal.Height * sy;
             QPainter compositePainter(&composite);
             ApplyQuality(compositePainter);
             QTransform photoMatrix;
-            photoMatrix.translate((m_rcPhotoLocal.X - m_rcObject.X) * sx, (m_rcPhotoLocal.Y - m_rcObject.Y) * sy);
-            RotateAbout(photoMatrix, QRectF(0, 0, pw, ph), m_dPhotoAngle);
+            photoMatrix.translate((rcLocal.X - obj.m_rcObject.X) * sx, (rcLocal.Y - obj.m_rcObject.Y) * sy);
+            RotateAbout(photoMatrix, QRectF(0, 0, pw, ph), obj.m_dPhotoAngle);
             compositePainter.setWorldTransform(photoMatrix);
-            DrawPicture(compositePainter, ReadPictureForSize(m_strPhoto, DrawnPixels(pw, ph)), QRectF(0, 0, pw, ph));
+            DrawPicture(
+                compositePainter, ReadPictureForSize(obj.m_strPhoto, DrawnPixels(pw, ph)), QRectF(0, 0, pw, ph));
             compositePainter.end();
-            ApplyMask(composite, m_strFrameMask, composite.width(), composite.height());
-            DrawPicture(painter, composite, rcObject);
+            ApplyMask(composite, obj.m_strFrameMask, composite.width(), composite.height());
+            pictures.imgUnder = std::move(composite);
         }
-        DrawPicture(painter, ReadPictureForSize(m_strFrame, szDrawn), rcObject);
+        pictures.imgOver = ReadPictureForSize(obj.m_strFrame, szDrawn);
+    }
+    return pictures;
+}
+
+void DrawObject(QPainter& painter, const TheData& obj, const ObjectPictures& pictures)
+{
+    if (obj.m_bDeleted)
+        return;
+    const QRectF rcObject = obj.m_rcObject.toQRectF();
+    painter.setWorldTransform(OutputMatrix(obj));
+    if (obj.m_nType == OBJ_TEXT) {
+        if (obj.m_pText) {
+            obj.m_pText->m_rcLayout = obj.m_rcObject;
+            obj.m_pText->DrawText(painter);
+        }
+    } else {
+        DrawPicture(painter, pictures.imgUnder, rcObject);
+        DrawPicture(painter, pictures.imgOver, rcObject);
     }
     painter.resetTransform();
+}
+
+void TheData::Render(QPainter& painter) const
+{
+    DrawObject(painter, *this, ReadObjectPictures(*this));
 }

@@ -1,14 +1,30 @@
 #include "render/renderer.h"
 
+#include <algorithm>
 #include <mutex>
+#include <vector>
 
 #include <QPainter>
+#include <QThreadPool>
+#include <QtConcurrent/QtConcurrentMap>
 
 #include "document/carddocument.h"
 #include "platform/imageio.h"
 #include "platform/quality.h"
 
 OutputTransform g_output;
+
+namespace {
+
+// Threads of their own for reading pictures: RenderCard may run on a thread of the global pool (an
+// export), which must not wait for work queued behind itself on that same pool.
+QThreadPool& PicturePool()
+{
+    static QThreadPool pool;
+    return pool;
+}
+
+} // namespace
 
 void RenderCard(QPainter& painter, const CardDocument& doc, int x, int y, int nWidth, int nHeight)
 {
@@ -25,13 +41,33 @@ void RenderCard(QPainter& painter, const CardDocument& doc, int x, int y, int nW
     if (nWidth <= 0 || nHeight <= 0)
         return;
 
-    const QImage background = ReadPictureForSize(doc.m_strBackground, QSize(nWidth, nHeight));
-    if (!background.isNull())
-        painter.drawImage(QRect(x, y, nWidth, nHeight), background);
-    if (!bPlaceable)
-        return;
-    for (const auto& pObject : doc.m_vecObjects)
-        pObject->Render(painter);
+    // The background is read with the first objects (a null entry stands for it) and drawn before them.
+    std::vector<const TheData*> vecBatch {nullptr};
+    const auto drawBatch = [&] {
+        const auto pictures = QtConcurrent::blockingMapped<QList<ObjectPictures>>(
+            &PicturePool(), vecBatch, [&doc, nWidth, nHeight](const TheData* pObject) {
+                return pObject ? ReadObjectPictures(*pObject)
+                               : ObjectPictures {ReadPictureForSize(doc.m_strBackground, QSize(nWidth, nHeight)), {}};
+            });
+        for (qsizetype i = 0; i < pictures.size(); ++i) {
+            if (const TheData* pObject = vecBatch[size_t(i)])
+                DrawObject(painter, *pObject, pictures[i]);
+            else if (!pictures[i].imgUnder.isNull())
+                painter.drawImage(QRect(x, y, nWidth, nHeight), pictures[i].imgUnder);
+        }
+        vecBatch.clear();
+    };
+    // A few objects per core are read ahead at a time: enough to keep the cores busy, few enough that
+    // a card of many large objects never holds all their pictures at once.
+    const size_t nBatch = size_t(std::max(1, PicturePool().maxThreadCount()) * 2);
+    if (bPlaceable) {
+        for (const auto& pObject : doc.m_vecObjects) {
+            vecBatch.push_back(pObject.get());
+            if (vecBatch.size() == nBatch)
+                drawBatch();
+        }
+    }
+    drawBatch();
 }
 
 void ApplyMask(QImage& bitmap, const QString& strMaskPath, int nWidth, int nHeight)

@@ -10,6 +10,7 @@
 
 class CardDocument;
 class QPainter;
+class TheData;
 
 // Where and at which scale output lands on its target; set by RenderCard for a whole pass and read
 // by TheData::Render and ScaleAboutCentre. The one process-wide drawing state.
@@ -24,8 +25,20 @@ extern OutputTransform g_output;
 
 // Draws the background and every live object of the card into the destination rectangle of the
 // painter's target, re-reading every picture at the size it lands at. The card's canvas client size
-// gives the scale. Passes from several threads take turns.
+// gives the scale. Passes from several threads take turns. The pictures are read on all cores, a
+// few objects ahead of the drawing, which stays in list order.
 void RenderCard(QPainter& painter, const CardDocument& doc, int x, int y, int nWidth, int nHeight);
+
+// What an object draws on the output, read and composed from its picture files at the size it lands
+// at: the picture (or the framed photo) and the frame over it; nothing for a text or a deleted object.
+// Objects are independent, so these may be made on several threads at once.
+struct ObjectPictures {
+    QImage imgUnder;
+    QImage imgOver;
+};
+ObjectPictures ReadObjectPictures(const TheData& obj);
+// Draws the object with its pictures under the output transform (TheData::Render in two steps).
+void DrawObject(QPainter& painter, const TheData& obj, const ObjectPictures& pictures);
 
 // Replaces the alpha of every non-transparent pixel by the brightness (blue byte) of the mask
 // picture stretched to nWidth x nHeight; colours stay as they are. A mask that cannot be read leaves
