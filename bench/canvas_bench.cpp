@@ -198,6 +198,10 @@ const BenchRegistrar exportRegistrar("export_vs_decode", [] {
         if (!SaveCardImage(doc, 3000, 2000, strOutput))
             std::abort();
     });
+    const double dExportPng = BestOf(3, [&] {
+        if (!SaveCardImage(doc, 3000, 2000, dir.filePath(QStringLiteral("card.png"))))
+            std::abort();
+    });
     const double dDecode = BestOf(3, [&] {
         for (const QString& strPath : vecSources) {
             if (ReadPicture(strPath).isNull())
@@ -217,6 +221,7 @@ const BenchRegistrar exportRegistrar("export_vs_decode", [] {
     BenchReport("decode_sources_full_size", dDecode * 1000, "ms");
     BenchReport("export_vs_decode", dExport / dDecode, "x");
     BenchReport("export_vs_decode_photos", dExport / dPhotos, "x");
+    BenchReport("export_png_vs_jpeg", dExportPng / dExport, "x");
 });
 
 } // namespace

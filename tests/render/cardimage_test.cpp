@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QImageWriter>
 #include <QPainter>
 
 #include "document/carddocument.h"
@@ -220,4 +222,29 @@ TEST(CardImage, FormatFollowsTheFileNameExtensionOnly)
     // A dot in a folder name is not an extension.
     EXPECT_EQ(ExportFormatOf("/tmp/cards.png/card"), "");
     EXPECT_EQ(ExportFormatOf("/tmp/card.webp"), "");
+}
+
+TEST(CardImage, AnOpaqueCardIsWrittenWithoutAlpha)
+{
+    for (const bool bWithBackground : {true, false}) {
+        SCOPED_TRACE(bWithBackground);
+        ExportCard card(bWithBackground);
+        for (const char* pszName : {"card.png", "card.tiff"}) {
+            const QString strPath = card.path(QString::fromLatin1(pszName));
+            ASSERT_TRUE(SaveCardImage(card.m_doc, 200, 150, strPath));
+            const QImage written(strPath);
+            // Without a background the corners are transparent: the alpha channel stays.
+            EXPECT_EQ(written.hasAlphaChannel(), !bWithBackground) << pszName;
+            EXPECT_EQ(MeanAbsDiff(written, RenderCardBitmap(card.m_doc, 200, 150)), 0) << pszName;
+        }
+    }
+    // PNG is written for speed, but within 5 % of the size zlib's default level gives.
+    ExportCard card;
+    const QString strPath = card.path(QStringLiteral("big.png"));
+    ASSERT_TRUE(SaveCardImage(card.m_doc, 800, 600, strPath));
+    QImage rendered = RenderCardBitmap(card.m_doc, 800, 600).convertToFormat(QImage::Format_RGB32);
+    QBuffer reference;
+    reference.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(QImageWriter(&reference, "png").write(rendered));
+    EXPECT_LE(QFileInfo(strPath).size(), reference.size() * 105 / 100);
 }
