@@ -5,6 +5,7 @@
 #include <QImageReader>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
@@ -137,6 +138,11 @@ TEST_F(OutputTest, PrintPreviewPlacesThePageAndPrintsCentredCopiesToPdf)
     const QString strPdf = tree.path(QStringLiteral("card.pdf"));
     DlgPrint* pPrint = nullptr;
     m_prompts.m_answerDialog = [&](QDialog& dialog) {
+        if (auto* pPageDialog = qobject_cast<QPageSetupDialog*>(&dialog)) {
+            pPageDialog->printer()->setPageOrientation(QPageLayout::Landscape);
+            pPageDialog->printer()->setPageMargins(QMarginsF(20, 15, 20, 15), QPageLayout::Millimeter);
+            return int(QDialog::Accepted);
+        }
         if (auto* pPrintDialog = qobject_cast<QPrintDialog*>(&dialog)) {
             pPrintDialog->printer()->setOutputFormat(QPrinter::PdfFormat);
             pPrintDialog->printer()->setOutputFileName(strPdf);
@@ -154,6 +160,13 @@ TEST_F(OutputTest, PrintPreviewPlacesThePageAndPrintsCentredCopiesToPdf)
         EXPECT_EQ(pPrint->m_rcCard.width(), 371);
         EXPECT_NEAR(pPrint->m_rcCard.center().y(), pPrint->m_rcPage.center().y(), 1);
         pPrint->OnPrint();
+        // Landscape paper with other margins from page setup: the preview follows.
+        pPrint->OnPageSet();
+        EXPECT_EQ(pPrint->m_nOrientation, 2);
+        EXPECT_EQ(pPrint->m_szPaper, QSize(29700, 21000));
+        EXPECT_EQ(pPrint->m_rcMargin, QMargins(2000, 1500, 2000, 1500));
+        pPrint->ComputePreview();
+        EXPECT_EQ(pPrint->m_rcPage, QRect(20, 105, 580, 410));
         return int(QDialog::Rejected);
     };
     dlg().OnPrint();
