@@ -194,6 +194,8 @@ bool DlgExport::ExportCard(int nWidth, int nHeight, const QString& strPath, QStr
     progress.setWindowModality(Qt::ApplicationModal);
     progress.setMinimumDuration(500);
     progress.setCancelButton(nullptr);
+    // Starts the clock after which the dialog shows itself.
+    progress.setValue(0);
 
     // A thread of its own, not one of the global pool: the renderer and Qt's image scaling hand work
     // to the pools and wait for it.
