@@ -1,8 +1,14 @@
 #include "platform/imageio.h"
 
 #include <cmath>
+#include <memory>
 #include <mutex>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QFile>
 #include <QImageIOHandler>
 #include <QImageReader>
 
@@ -14,6 +20,29 @@ void EnsureAllocationLimit()
 {
     static std::once_flag once;
     std::call_once(once, [] { QImageReader::setAllocationLimit(kAllocationLimitMb); });
+}
+
+// Opens a picture for reading, or nothing. Only a regular file is opened, and without waiting: opening
+// a FIFO for reading would block until a writer comes, a device may never end. The reader gets the
+// opened file, not the name, so it never tries the name with other extensions either.
+std::unique_ptr<QFile> OpenPictureFile(const QString& strPath)
+{
+    if (strPath.isEmpty())
+        return nullptr;
+    const int fd = ::open(QFile::encodeName(strPath).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return nullptr;
+    struct stat info { };
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || ::fcntl(fd, F_SETFL, O_RDONLY) != 0) {
+        ::close(fd);
+        return nullptr;
+    }
+    auto pFile = std::make_unique<QFile>();
+    if (!pFile->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return nullptr;
+    }
+    return pFile;
 }
 
 bool SwapsAxes(const QImageReader& reader)
@@ -30,10 +59,11 @@ qint64 MaxPicturePixels()
 
 QSize ReadPictureSize(const QString& strPath)
 {
-    if (strPath.isEmpty())
+    const std::unique_ptr<QFile> pFile = OpenPictureFile(strPath);
+    if (!pFile)
         return QSize();
     EnsureAllocationLimit();
-    QImageReader reader(strPath);
+    QImageReader reader(pFile.get());
     reader.setAutoTransform(true);
     const QSize raw = reader.size();
     if (!raw.isValid() || raw.isEmpty())
@@ -60,9 +90,10 @@ QImage ReadPictureFor(const QString& strPath, const std::function<QSize(QSize)>&
     EnsureAllocationLimit();
     if (pFullSize)
         *pFullSize = QSize();
-    if (strPath.isEmpty())
+    const std::unique_ptr<QFile> pFile = OpenPictureFile(strPath);
+    if (!pFile)
         return QImage();
-    QImageReader reader(strPath);
+    QImageReader reader(pFile.get());
     reader.setAutoTransform(true);
     const QSize raw = reader.size();
     const bool bSwap = raw.isValid() && SwapsAxes(reader);

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <QBuffer>
+#include <QDir>
+#include <QFile>
 #include <QImageReader>
 
 #include "platform/fitrect.h"
@@ -147,4 +151,26 @@ TEST(ImageIo, BadFilesReadAsNothing)
     EXPECT_FALSE(ReadPictureSize(paths[2]).isValid());
     // The allocation limit stays on: the reader refuses the absurd header by itself too.
     EXPECT_GT(QImageReader::allocationLimit(), 0);
+}
+
+TEST(ImageIo, OnlyRegularFilesAreReadAndNamesAreTakenAsTheyStand)
+{
+    TestFiles files;
+    files.solid("cake.png", 40, 30, Qt::red);
+    const QString strFifo = files.path("pipe.png");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(strFifo).constData(), 0600), 0);
+    QFile::link(files.path("gone.png"), files.path("dangling.png"));
+    QDir().mkpath(files.path("folder.png"));
+    const QString cases[] = {
+        strFifo, // would block an open for reading until a writer came
+        files.path("folder.png"), QStringLiteral("/dev/zero"), files.path("dangling.png"),
+        files.path("cake"), // not cake.png
+    };
+    for (const QString& strPath : cases) {
+        SCOPED_TRACE(strPath.toStdString());
+        EXPECT_FALSE(ReadPictureSize(strPath).isValid());
+        EXPECT_TRUE(ReadPicture(strPath).isNull());
+        EXPECT_TRUE(ReadPicture(strPath, QSize(10, 10)).isNull());
+    }
+    EXPECT_EQ(ReadPicture(files.path("cake.png")).size(), QSize(40, 30));
 }
