@@ -14,6 +14,7 @@ namespace {
 
 const QString kCorrupted = QStringLiteral("File is corrupted!");
 const QString kNotSaved = QStringLiteral("The file could not be saved.");
+const QString kTooLarge = QStringLiteral("The card is too large to be saved: it could not be opened again.");
 constexpr char kVersion[] = "2.0.0";
 
 QString Num(int n)
@@ -268,10 +269,13 @@ bool SaveProjectFile(const CardDocument& doc, const QString& strPath, QString* p
     // A file with no canvas width could never be opened again.
     if (doc.ClientWidth() <= 0)
         return Fail(pstrError, kNotSaved);
+    const QByteArray bytes = ProjectFileBytes(doc, strAppDir);
+    // Nothing is written that the reader would refuse.
+    if (bytes.size() > kMaxXmlFileBytes)
+        return Fail(pstrError, kTooLarge);
     QSaveFile file(strPath);
     if (!file.open(QIODevice::WriteOnly))
         return Fail(pstrError, kNotSaved);
-    const QByteArray bytes = ProjectFileBytes(doc, strAppDir);
     // commit() does not notice a short write in the flush it makes itself (a full disk would leave a
     // truncated project in place of the old one), so the data is flushed and checked first.
     if (file.write(bytes) != bytes.size() || !file.flush()) {

@@ -49,7 +49,8 @@ QByteArray ProjectFileBytes(const CardDocument& doc, const QString& strAppDir = 
 
 // Writes the card to strPath through a temporary file in the same folder that replaces the old file
 // only once it is complete, so a failed save leaves the previous file as it was. False, with a reason
-// in *pstrError, when the card has no size or the file cannot be written.
+// in *pstrError, when the card has no size, the file would be larger than the reader takes, or it
+// cannot be written.
 bool SaveProjectFile(
     const CardDocument& doc, const QString& strPath, QString* pstrError, const QString& strAppDir = GetAppDir());
 

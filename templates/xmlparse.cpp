@@ -5,6 +5,7 @@
 #include <limits>
 
 #include <QFile>
+#include <QXmlStreamReader>
 
 namespace {
 
@@ -39,6 +40,17 @@ bool IsShapeAcceptable(const pugi::xml_document& doc)
     return true;
 }
 
+// pugixml's parse mode lets through what an XML parser must refuse: bare "&" or "<", duplicate
+// attributes, undefined entities, bad character references and encodings, junk after the document
+// element. Qt's streaming reader checks the whole file first, without recursion.
+bool IsWellFormed(const QByteArray& data)
+{
+    QXmlStreamReader xml(data);
+    while (!xml.atEnd())
+        xml.readNext();
+    return !xml.hasError();
+}
+
 bool IsBlank(QChar ch)
 {
     return ch.isSpace();
@@ -60,7 +72,7 @@ bool XMLParse::Load(const QString& strPath)
     if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxXmlFileBytes)
         return false;
     const QByteArray data = file.read(kMaxXmlFileBytes + 1);
-    if (data.size() > kMaxXmlFileBytes)
+    if (data.size() > kMaxXmlFileBytes || !IsWellFormed(data))
         return false;
     auto pDoc = std::make_unique<pugi::xml_document>();
     const pugi::xml_parse_result result

@@ -12,6 +12,7 @@
 #include "platform/applog.h"
 #include "templates/cardloader.h"
 #include "templates/projectfile.h"
+#include "templates/xmlparse.h"
 #include "tests/templates/resourcetree.h"
 #include "tests/testsupport.h"
 
@@ -736,4 +737,18 @@ TEST(ProjectFileLogTest, SaveAndOpenAreLogged)
     const QString strLog = QString::fromUtf8(ReadAll(GetLogDir() + QStringLiteral("velomira.log")));
     EXPECT_EQ(strLog.count(QStringLiteral("Save project: ") + strPath + QLatin1Char('\n')), 1);
     EXPECT_EQ(strLog.count(QStringLiteral("Open project file: ") + strPath + QLatin1Char('\n')), 1);
+}
+
+TEST(ProjectWriterTest, NothingIsWrittenThatCouldNotBeOpenedAgain)
+{
+    ResourceTree tree;
+    CardDocument doc;
+    doc.m_szClient = QSize(400, 300);
+    // UTF-16 doubles the characters: this text alone passes the size the reader takes.
+    AddText(doc, QString(int(kMaxXmlFileBytes / 2), QLatin1Char('a')), {10, 10, 100, 40});
+    const QString strPath = tree.bytes(QStringLiteral("card.plk"), "the earlier card");
+    QString strError;
+    EXPECT_FALSE(SaveProjectFile(doc, strPath, &strError, tree.appDir()));
+    EXPECT_TRUE(strError.contains(QStringLiteral("too large"))) << strError.toStdString();
+    EXPECT_EQ(ReadAll(strPath), QByteArray("the earlier card"));
 }

@@ -166,7 +166,12 @@ TEST_P(XMLParseRejectTest, LoadFailsAndKeepsNoDocument)
 INSTANTIATE_TEST_SUITE_P(Files, XMLParseRejectTest,
     ::testing::Values(RejectCase {"Empty", QByteArray()}, RejectCase {"Unclosed", "<root><a></root>"},
         RejectCase {"TwoDocumentElements", "<root/><root/>"}, RejectCase {"Garbage", QByteArray(1000, '\x01')},
-        RejectCase {"TooDeep", Nested(kMaxXmlDepth + 1)}),
+        RejectCase {"TooDeep", Nested(kMaxXmlDepth + 1)}, RejectCase {"BareAmpersand", "<root a=\"x & y\"/>"},
+        RejectCase {"BareLessThan", "<root a=\"x < y\"/>"},
+        RejectCase {"DuplicateAttribute", "<root a=\"1\" a=\"2\"/>"},
+        RejectCase {"UndefinedEntity", "<root a=\"&nope;\"/>"},
+        RejectCase {"InvalidCharacterReference", "<root a=\"&#0;\"/>"},
+        RejectCase {"InvalidUtf8", "<root a=\"\xC3\x28\"/>"}, RejectCase {"JunkAfterRoot", "<root/>junk"}),
     [](const auto& info) { return std::string(info.param.pszName); });
 
 TEST(XMLParseTest, NestingUpToTheLimitIsAccepted)
