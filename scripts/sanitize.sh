@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Builds the unit and integration tests (and the programs they run) with AddressSanitizer and
+# UndefinedBehaviorSanitizer in build-asan/ and runs them: any report fails the run.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+sanitize="-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined"
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS="$sanitize" \
+    -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" -DCMAKE_SHARED_LINKER_FLAGS="-fsanitize=address,undefined"
+cmake --build build-asan -j"$(nproc)" \
+    --target velomira_unit_tests velomira_integration_tests velomira velomira-render velomira_artwork
+ctest --test-dir build-asan -L 'unit|integration' --output-on-failure
