@@ -180,10 +180,16 @@ int LoadCard(const Options& options, CardDocument& doc, QSize* pszCard)
     }
     const int nCanvasWidth = options.nCanvasWidth ? options.nCanvasWidth : card.nSavedWidth;
     const QSize szCanvas = CardCanvasSize(card, nCanvasWidth);
-    if (szCanvas.height() < 1 || szCanvas.height() > kMaxSide)
-        return UsageError(QStringLiteral("a canvas %1 pixels wide would be %2 pixels high for this card")
-                              .arg(nCanvasWidth)
-                              .arg(szCanvas.height()));
+    if (szCanvas.height() < 1 || szCanvas.height() > kMaxSide) {
+        const QString strReason = QStringLiteral("a canvas %1 pixels wide would be %2 pixels high for this card")
+                                      .arg(nCanvasWidth)
+                                      .arg(szCanvas.height());
+        // Asked for on the command line it is a usage error; coming from the file, the input's.
+        if (options.nCanvasWidth)
+            return UsageError(strReason);
+        PrintError(QStringLiteral("%1: %2").arg(strInput, strReason));
+        return kExitInput;
+    }
     doc.m_szClient = szCanvas;
     *pszCard = card.szCard;
     PlaceCard(doc, std::move(card));
@@ -208,8 +214,14 @@ int Run(const Options& options)
         } else if (!nWidth) {
             nWidth = FollowingSide(nHeight, szCard.height(), szCard.width());
         }
-        if (nWidth < 1 || nHeight < 1 || nWidth > kMaxSide || nHeight > kMaxSide)
-            return UsageError(QStringLiteral("the image would be %1 x %2 pixels").arg(nWidth).arg(nHeight));
+        if (nWidth < 1 || nHeight < 1 || nWidth > kMaxSide || nHeight > kMaxSide) {
+            const QString strReason = QStringLiteral("the image would be %1 x %2 pixels").arg(nWidth).arg(nHeight);
+            // Both sides given are the user's to change; a side that follows the card is the card's.
+            if (options.nWidth && options.nHeight)
+                return UsageError(strReason);
+            PrintError(QStringLiteral("%1: %2").arg(options.strInput, strReason));
+            return kExitInput;
+        }
         QString strError;
         if (!SaveCardImage(doc, nWidth, nHeight, options.strOutput, &strError)) {
             PrintError(strError);

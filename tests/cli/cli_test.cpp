@@ -244,13 +244,18 @@ INSTANTIATE_TEST_SUITE_P(Cases, RenderToolUsageTest,
 TEST_F(RenderToolTest, UnreadableInputExitsWithOne)
 {
     const QString strOutput = m_files.path(QStringLiteral("out.png"));
-    const QString strProjectText = QStringLiteral(
-        "<?xml version=\"1.0\" encoding=\"UNICODE\" standalone=\"yes\"?><TheData des=\"Velomira Project File\" "
-        "ver=\"2.0.1\"><bk file=\"Template\\allresources\\bgimage\\winter.png\" canw=\"700\" datas=\"0\"/>"
-        "</TheData>");
-    const QString strWrongVersion = WriteText(QStringLiteral("version.plk"),
-        QByteArray("\xFF\xFE", 2)
-            + QByteArray(reinterpret_cast<const char*>(strProjectText.utf16()), strProjectText.size() * 2));
+    const auto ProjectBytes = [](const QString& strWidth, const QString& strVersion = QStringLiteral("2.0.0")) {
+        const QString strText
+            = QStringLiteral("<?xml version=\"1.0\" encoding=\"UNICODE\" standalone=\"yes\"?><TheData "
+                             "des=\"Velomira Project File\" ver=\"%1\"><bk "
+                             "file=\"Template\\allresources\\bgimage\\winter.png\" canw=\"%2\" "
+                             "datas=\"0\"/></TheData>")
+                  .arg(strVersion, strWidth);
+        return QByteArray("\xFF\xFE", 2)
+            + QByteArray(reinterpret_cast<const char*>(strText.utf16()), strText.size() * 2);
+    };
+    const QString strWrongVersion
+        = WriteText(QStringLiteral("version.plk"), ProjectBytes(QStringLiteral("700"), QStringLiteral("2.0.1")));
     const struct {
         QString strInput;
         const char* pszReason;
@@ -261,6 +266,8 @@ TEST_F(RenderToolTest, UnreadableInputExitsWithOne)
         {WriteText(QStringLiteral("nobg.xml"), "<root><PageSceneObject PageBgImage=\"bgimage/none.png\"/></root>"),
             "File is corrupted!"},
         {strWrongVersion, "File is corrupted!"},
+        // A canvas one pixel wide leaves no height for the card: the file's problem, not the usage's.
+        {WriteText(QStringLiteral("narrow.plk"), ProjectBytes(QStringLiteral("1"))), "pixels high"},
     };
     for (const auto& c : cases) {
         const RunResult result = Run({c.strInput, strOutput});
