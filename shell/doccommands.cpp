@@ -2,6 +2,7 @@
 // prompt and the messages they show.
 #include <QAction>
 #include <QCursor>
+#include <QFile>
 #include <QMenu>
 #include <QScreen>
 
@@ -12,6 +13,7 @@
 #include "render/dlgprint.h"
 #include "render/fulldlg.h"
 #include "shell/aboutdlg.h"
+#include "shell/autosave.h"
 #include "shell/buttonx.h"
 #include "shell/palenkoapp.h"
 #include "shell/palenkodlg.h"
@@ -148,8 +150,39 @@ bool CPalenkoDlg::OpenProject(const QString& strPath)
     return true;
 }
 
+void CPalenkoDlg::OnAutoSaveTimer()
+{
+    m_autoSaveTimer.stop();
+    if (m_pAutoSave && m_pCanvas->m_bModified && m_pCanvas->m_doc.ClientWidth() > 0)
+        m_pAutoSave->Save(m_pCanvas->m_doc, m_strAppDir);
+}
+
+bool CPalenkoDlg::OfferRecovery()
+{
+    for (const QString& strOrphan : CAutoSave::Orphans()) {
+        const QMessageBox::StandardButton answer
+            = Message(QStringLiteral("Velomira closed before this card was saved. Recover it?"),
+                QMessageBox::Yes | QMessageBox::Discard, QMessageBox::Question);
+        if (answer == QMessageBox::Discard) {
+            QFile::remove(strOrphan);
+            continue;
+        }
+        if (answer != QMessageBox::Yes || !OpenProject(strOrphan))
+            continue;
+        // The recovered card is the user's again, unnamed and with its changes still to save.
+        QFile::remove(strOrphan);
+        m_app.m_strCurrentFile.clear();
+        m_pCanvas->m_bModified = 0;
+        SetModified();
+        return true;
+    }
+    return false;
+}
+
 void CPalenkoDlg::MarkUnmodified(const QString& strPath)
 {
+    m_autoSaveTimer.stop();
+    m_pAutoSave->Remove();
     m_app.m_strCurrentFile = strPath;
     m_pCanvas->m_bModified = 0;
     m_btnSave->EnableButton(false);
@@ -270,13 +303,19 @@ void CPalenkoDlg::OnClose(int nResult)
 
 void CPalenkoDlg::OnSessionEnd()
 {
-    // Nobody is left to answer a question: the process is ending either way.
+    // Nobody is left to answer a question: the process is ending either way, and the card's
+    // unsaved changes wait in the autosave copy for the next start.
     m_pCanvas->Deselect();
-    Finish(QDialog::Rejected);
+    OnAutoSaveTimer();
+    Finish(QDialog::Rejected, m_pCanvas->m_bModified != 0);
 }
 
-void CPalenkoDlg::Finish(int nResult)
+void CPalenkoDlg::Finish(int nResult, bool bKeepCopy)
 {
+    m_autoSaveTimer.stop();
+    m_bKeepAutoSave = bKeepCopy;
+    if (!bKeepCopy)
+        m_pAutoSave->Remove();
     SaveSettings(GetConfigPath(m_strAppDir));
     WriteLog(QStringLiteral("Quit Velomira %1").arg(GetFileVersionText()));
     QDialog::done(nResult);

@@ -18,6 +18,7 @@
 #include "platform/messages.h"
 #include "platform/quality.h"
 #include "render/fulldlg.h"
+#include "shell/autosave.h"
 #include "shell/buttonx.h"
 #include "shell/palenkoapp.h"
 #include "shell/settings.h"
@@ -54,10 +55,17 @@ CPalenkoDlg::CPalenkoDlg(CPalenkoApp& app, CShellPrompts* pPrompts, const QStrin
     m_templateTimer.setSingleShot(true);
     m_templateTimer.setInterval(100);
     connect(&m_templateTimer, &QTimer::timeout, this, &CPalenkoDlg::OnTemplateTimer);
+    m_autoSaveTimer.setSingleShot(true);
+    m_autoSaveTimer.setInterval(60000);
+    connect(&m_autoSaveTimer, &QTimer::timeout, this, &CPalenkoDlg::OnAutoSaveTimer);
     OnInitDialog();
 }
 
-CPalenkoDlg::~CPalenkoDlg() = default;
+CPalenkoDlg::~CPalenkoDlg()
+{
+    if (m_pAutoSave && !m_bKeepAutoSave)
+        m_pAutoSave->Remove();
+}
 
 void CPalenkoDlg::OnInitDialog()
 {
@@ -139,13 +147,19 @@ void CPalenkoDlg::OnInitDialog()
     m_btnSave->EnableButton(false);
     CreateHotKeys();
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
-        if (state != Qt::ApplicationActive)
+        if (state != Qt::ApplicationActive) {
             EnableHotKeys(false);
+            OnAutoSaveTimer();
+        }
     });
 
-    // A project named on the command line that cannot be opened leaves the program as if started
-    // without one: the template chooser follows.
-    if (!m_app.m_strCurrentFile.isEmpty() && OpenProject(m_app.m_strCurrentFile)) {
+    m_pAutoSave = std::make_unique<CAutoSave>();
+    // A card left unsaved by an instance that ended without closing comes first. A project named on
+    // the command line that cannot be opened leaves the program as if started without one: the
+    // template chooser follows.
+    if (OfferRecovery()) {
+        m_templateTimer.stop();
+    } else if (!m_app.m_strCurrentFile.isEmpty() && OpenProject(m_app.m_strCurrentFile)) {
         m_pCanvas->m_bModified = 0;
         m_btnSave->EnableButton(false);
     } else {
@@ -391,6 +405,8 @@ void CPalenkoDlg::OnLButtonDblClk(QPoint ptClient)
 
 void CPalenkoDlg::SetModified()
 {
+    if (!m_autoSaveTimer.isActive())
+        m_autoSaveTimer.start();
     if (m_pCanvas->m_bModified)
         return;
     m_pCanvas->m_bModified = 1;

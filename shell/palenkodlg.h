@@ -20,6 +20,7 @@
 #include "shell/mainlayout.h"
 #include "shell/shellprompts.h"
 
+class CAutoSave;
 class CButtonX;
 class CFullDlg;
 class CPalenkoApp;
@@ -112,8 +113,15 @@ public:
     // The template timer: the chooser at start-up.
     void OnTemplateTimer();
     // The session ends (the process was asked to stop): the settings are written and the quit line
-    // logged as on Close, without asking anything; the window closes.
+    // logged as on Close, without asking anything; a card with unsaved changes is kept in the
+    // autosave copy; the window closes.
     void OnSessionEnd();
+    // Writes the autosave copy of a card with unsaved changes (60 s after an edit, and when the
+    // program loses the focus).
+    void OnAutoSaveTimer();
+    // At start-up: offers each card an instance left unsaved when it ended without closing. Recover
+    // opens it as a modified, unnamed card; Discard deletes it. True when a card was recovered.
+    bool OfferRecovery();
 
     // The save prompt: true to go on. Yes goes on only when the card was saved.
     bool AskSaveChanges();
@@ -181,6 +189,9 @@ public:
     std::vector<QShortcut*> m_vecHotKeys;
     // Timer 302: opens the template chooser 100 ms after start-up.
     QTimer m_templateTimer;
+    // The copy of the card kept while it has unsaved changes, and the timer that writes it.
+    std::unique_ptr<CAutoSave> m_pAutoSave;
+    QTimer m_autoSaveTimer;
 
     // QDialog
     void reject() override;
@@ -208,8 +219,9 @@ private:
     QString SkinPath(const QString& strFile) const;
     QMessageBox::StandardButton Message(
         const QString& strText, QMessageBox::StandardButtons buttons, QMessageBox::Icon icon);
-    // Writes the settings and the quit line and ends the window with nResult.
-    void Finish(int nResult);
+    // Writes the settings and the quit line and ends the window with nResult; the autosave copy goes
+    // unless bKeepCopy is set.
+    void Finish(int nResult, bool bKeepCopy = false);
     // The card is the content of the file at strPath: named in the title, Save disabled.
     void MarkUnmodified(const QString& strPath);
 
@@ -226,4 +238,6 @@ private:
     // Moving by the surface where the platform cannot move the window itself.
     int m_bDragging = 0;
     QPoint m_ptDragOffset;
+    // The autosave copy outlives the window only when the session ended with unsaved changes.
+    bool m_bKeepAutoSave = false;
 };

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QFont>
+#include <QTemporaryDir>
 #ifdef VELOMIRA_TEST_WIDGETS
 #include <QApplication>
 using TestApplication = QApplication;
@@ -16,6 +18,9 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("QT_FONT_DPI", "96");
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+    // The user's state folder (autosave copies, a read-only program's log) is the test run's own.
+    const QTemporaryDir stateHome;
+    qputenv("XDG_STATE_HOME", QFile::encodeName(stateHome.path()));
     ::testing::InitGoogleTest(&argc, argv);
     TestApplication app(argc, argv);
     TestApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 10));
