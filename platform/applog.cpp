@@ -1,7 +1,5 @@
 #include "platform/applog.h"
 
-#include <QDir>
-
 #include "jotwell/jotwell.h"
 
 void WriteLog(const QString& strLine)
@@ -12,11 +10,5 @@ void WriteLog(const QString& strLine)
 
 QString GetLogDir(const QString& strAppDir)
 {
-    if (IsAppDirWritable(strAppDir))
-        return strAppDir + QStringLiteral("Jotwell/");
-    // Qt names no state folder before 6.7: the XDG default is spelled out.
-    QString strState = qEnvironmentVariable("XDG_STATE_HOME");
-    if (!strState.startsWith(QLatin1Char('/')))
-        strState = QDir::homePath() + QStringLiteral("/.local/state");
-    return strState + QStringLiteral("/velomira/Jotwell/");
+    return (IsAppDirWritable(strAppDir) ? strAppDir : GetUserStateDir()) + QStringLiteral("Jotwell/");
 }

@@ -39,10 +39,7 @@ void CAutoSave::Remove()
 
 QString CAutoSave::AutoSaveFolder()
 {
-    QString strState = qEnvironmentVariable("XDG_STATE_HOME");
-    if (!strState.startsWith(QLatin1Char('/')))
-        strState = QDir::homePath() + QStringLiteral("/.local/state");
-    return strState + QStringLiteral("/velomira/autosave/");
+    return GetUserStateDir() + QStringLiteral("autosave/");
 }
 
 QStringList CAutoSave::Orphans(const QString& strFolder)
