@@ -77,6 +77,12 @@ QRect DlgPrint::Margins(int L, int T, int R, int B) const
     return QRect(nLeft, nTop, nRight - nLeft, nBottom - nTop);
 }
 
+QRect DlgPrint::PrintableOfPage() const
+{
+    return Margins(
+        m_rcPage.left(), m_rcPage.top(), m_rcPage.left() + m_rcPage.width(), m_rcPage.top() + m_rcPage.height());
+}
+
 void DlgPrint::ComputePreview()
 {
     m_rcPage = Placed(FitRect(m_szPaper.width(), m_szPaper.height(), m_rcPreviewBox.width(), m_rcPreviewBox.height()),

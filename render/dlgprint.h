@@ -74,6 +74,8 @@ protected:
     void paintEvent(QPaintEvent* pEvent) override;
 
 private:
+    // The printable part of the previewed page.
+    QRect PrintableOfPage() const;
     // Prints nCopies pages on the printer as it is set up.
     void PrintPages(int nCopies);
 

@@ -157,12 +157,7 @@ void CPalenkoDlg::OnInitDialog()
     // A card left unsaved by an instance that ended without closing comes first. A project named on
     // the command line that cannot be opened leaves the program as if started without one: the
     // template chooser follows.
-    if (OfferRecovery()) {
-        m_templateTimer.stop();
-    } else if (!m_app.m_strCurrentFile.isEmpty() && OpenProject(m_app.m_strCurrentFile)) {
-        m_pCanvas->m_bModified = 0;
-        m_btnSave->EnableButton(false);
-    } else {
+    if (!OfferRecovery() && (m_app.m_strCurrentFile.isEmpty() || !OpenProject(m_app.m_strCurrentFile))) {
         m_app.m_strCurrentFile.clear();
         m_templateTimer.start();
     }

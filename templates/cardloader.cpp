@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include <QFile>
 #include <QFileInfo>
 
 #include "document/carddocument.h"
@@ -66,9 +65,10 @@ QString CardErrorText(CardError nError)
 
 bool ReadCardFile(const QString& strPath, LoadedCard& card, CardError* pError, const QString& strAppDir)
 {
-    if (strPath.isEmpty() || !QFileInfo(strPath).isFile())
+    const QFileInfo info(strPath);
+    if (strPath.isEmpty() || !info.isFile())
         return Fail(pError, CardError::Missing);
-    if (QFile file(strPath); !file.open(QIODevice::ReadOnly))
+    if (!info.isReadable())
         return Fail(pError, CardError::Unreadable);
 
     XMLParse parse;
