@@ -1,7 +1,15 @@
 #pragma once
 
+#include <QImage>
+#include <QSize>
+
 class QPainter;
 
 // The three settings every drawing surface gets before drawing: anti-aliased shapes, high-quality
 // picture resampling and anti-aliased text.
 void ApplyQuality(QPainter& painter);
+
+// The back buffer of a custom-painted surface of logical size szLogical on a screen of device pixel
+// ratio dRatio: logical size x ratio physical pixels (rounded up), carrying the ratio, so a painter on
+// it draws in logical coordinates and the copy to the window is pixel for pixel. Null for an empty size.
+QImage NewBackBuffer(QSize szLogical, qreal dRatio, QImage::Format format = QImage::Format_ARGB32_Premultiplied);

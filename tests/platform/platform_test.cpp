@@ -10,6 +10,7 @@
 #include "platform/fitrect.h"
 #include "platform/imageio.h"
 #include "platform/pictureext.h"
+#include "platform/quality.h"
 #include "tests/testsupport.h"
 
 namespace {
@@ -72,6 +73,15 @@ TEST(PictureExtension, AcceptsTheSevenExtensionsIgnoringCase)
         EXPECT_TRUE(IsPictureExtension(QString::fromLatin1(psz))) << psz;
     for (const char* psz : {"a.webp", "jpg", "a.jpg.txt", "a.", "a.plk", "folder.jpg/file"})
         EXPECT_FALSE(IsPictureExtension(QString::fromLatin1(psz))) << psz;
+}
+
+TEST(BackBuffer, HasThePhysicalPixelsOfTheLogicalSizeAtTheRatio)
+{
+    const QImage buffer = NewBackBuffer(QSize(101, 50), 1.25);
+    EXPECT_EQ(buffer.size(), QSize(127, 63));
+    EXPECT_EQ(buffer.devicePixelRatio(), 1.25);
+    EXPECT_EQ(NewBackBuffer(QSize(10, 10), 2).deviceIndependentSize(), QSizeF(10, 10));
+    EXPECT_TRUE(NewBackBuffer(QSize(0, 10), 2).isNull());
 }
 
 TEST(ImageIo, OrientationTagIsAppliedToPixelsAndSizes)
