@@ -3,11 +3,17 @@
 #include <algorithm>
 #include <cmath>
 
+#include <QDragEnterEvent>
+#include <QFileDialog>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QResizeEvent>
 #include <QTransform>
+#include <QUrl>
 
+#include "canvas/adjustdlg.h"
+#include "document/carddrops.h"
 #include "document/cardfit.h"
 #include "document/thedata.h"
 #include "document/undohistory.h"
@@ -69,6 +75,28 @@ std::unique_ptr<QImage> NewLayer(QSize size)
     return pLayer;
 }
 
+// The hint inside an empty photo placeholder, and the smallest placeholder that shows it.
+const QString kDropHint = QStringLiteral("Drop a photo here");
+constexpr float kHintMinWidth = 60;
+constexpr float kHintMinHeight = 24;
+
+// The local files a file manager drags, in its order; web addresses and the like are not files.
+QStringList LocalFiles(const QMimeData& data)
+{
+    QStringList vecFiles;
+    for (const QUrl& url : data.urls()) {
+        if (url.isLocalFile())
+            vecFiles.append(url.toLocalFile());
+    }
+    return vecFiles;
+}
+
+QString PickPhotoFile(QWidget* pParent)
+{
+    return QFileDialog::getOpenFileName(
+        pParent, QString(), QString(), QStringLiteral("Pictures (*.bmp *.jpeg *.jpg *.png *.gif *.tif *.tiff)"));
+}
+
 } // namespace
 
 QSize DisplayCopySize(QSize szPicture)
@@ -109,7 +137,10 @@ Canvas::Canvas(QWidget* pParent)
     // Every paint covers the whole client area from the back buffer: no background erasing.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::ClickFocus);
+    setAcceptDrops(true);
     m_doc.m_szClient = size();
+    m_pOverlay = new AdjustDlg(this);
+    m_fnPickPhoto = [this] { return PickPhotoFile(this); };
 }
 
 Canvas::~Canvas()
@@ -197,13 +228,13 @@ void Canvas::BuildLayers()
         ApplyQuality(painter);
         DrawStretched(painter, m_pBackground, rect());
         for (int i = 0; i < std::min(nSelected, nCount); ++i)
-            m_doc.m_vecObjects[size_t(i)]->Paint(painter);
+            PaintObject(painter, *m_doc.m_vecObjects[size_t(i)]);
     }
     if (m_pLayerAbove) {
         QPainter painter(m_pLayerAbove.get());
         ApplyQuality(painter);
         for (int i = std::max(nSelected + 1, 0); i < nCount; ++i)
-            m_doc.m_vecObjects[size_t(i)]->Paint(painter);
+            PaintObject(painter, *m_doc.m_vecObjects[size_t(i)]);
     }
     m_bLayersValid = 1;
 }
@@ -222,6 +253,7 @@ void Canvas::Select(int nIndex)
 
 void Canvas::Deselect()
 {
+    m_pOverlay->hide();
     if (m_doc.m_nSelected != -1) {
         ShowFloatBar(0, 1);
         m_bLayersValid = 0;
@@ -369,7 +401,18 @@ void Canvas::OnLButtonUp()
 
 void Canvas::OnLButtonDblClk()
 {
-    const TheData* pSelected = m_doc.SelectedObject();
+    TheData* pSelected = m_doc.SelectedObject();
+    if (pSelected && pSelected->m_nType == OBJ_PHOTO && !HasPicture(pSelected->m_pPhoto) && !m_bPhotoEdit) {
+        const QString strPath = m_fnPickPhoto ? m_fnPickPhoto() : QString();
+        if (strPath.isEmpty())
+            return;
+        m_doc.m_pUndo->BeginEdit(UNDO_PHOTO, pSelected);
+        pSelected->SetPhoto(strPath, 0, RectF(), RectF(), 0);
+        m_doc.m_pUndo->EndEdit();
+        BuildLayers();
+        update();
+        return;
+    }
     if (!pSelected || !HasPicture(pSelected->m_pFrame) || !HasPicture(pSelected->m_pPhoto))
         return;
     if (m_pFloatBar)
@@ -390,7 +433,7 @@ void Canvas::PaintCanvas(QPainter& painter) const
         if (bPhotoEdit)
             PaintPhotoEdit(painter, *pSelected);
         else if (pSelected)
-            pSelected->Paint(painter);
+            PaintObject(painter, *pSelected);
         DrawStretched(painter, m_pLayerAbove, rcClient);
     } else {
         DrawStretched(painter, m_pBackground, rcClient);
@@ -398,7 +441,7 @@ void Canvas::PaintCanvas(QPainter& painter) const
             if (bPhotoEdit && pObject.get() == pSelected)
                 PaintPhotoEdit(painter, *pObject);
             else
-                pObject->Paint(painter);
+                PaintObject(painter, *pObject);
         }
     }
     if (pSelected && !bPhotoEdit)
@@ -466,6 +509,128 @@ void Canvas::focusOutEvent(QFocusEvent* pEvent)
     SendAppMessage(parentWidget(), WM_CANVAS_HOTKEYS, 0, 0);
 }
 
+int Canvas::OnCanvasDragEnter(const QMimeData* pData)
+{
+    Deselect();
+    m_vecDroppedFiles.clear();
+    m_strDragText.clear();
+    m_nDropEffect = 0;
+    if (pData && pData->hasUrls()) {
+        // Files from the file manager: the pictures among them are dropped as photos.
+        m_vecDroppedFiles = AcceptedDroppedFiles(LocalFiles(*pData));
+        if (!m_vecDroppedFiles.isEmpty()) {
+            m_nDropEffect = 2;
+            m_chDragKind = 'p';
+            m_vecDragPhotos = m_vecDroppedFiles;
+            m_nDragCount = int(m_vecDroppedFiles.size());
+        }
+    } else if (pData && pData->hasText()) {
+        m_nDropEffect = 2;
+        m_strDragText = pData->text();
+        ParseDragText();
+    }
+    return m_nDropEffect;
+}
+
+int Canvas::OnCanvasDragOver(QPoint pt)
+{
+    if (m_nDropEffect == 0)
+        return 0;
+    m_nDropTarget = m_doc.HitTest(pt.x(), pt.y());
+    const TheData* pHit = m_nDropTarget >= 0 && m_nDropTarget < int(m_doc.m_vecObjects.size())
+        ? m_doc.m_vecObjects[size_t(m_nDropTarget)].get()
+        : nullptr;
+    // Only one photo, frame or mask changes the photo object under it; other drags leave the
+    // outline as it was over an object.
+    const bool bChangesTarget = m_chDragKind != 0 && m_chDragKind != 'e' && m_nDragCount == 1;
+    if (!pHit || (bChangesTarget && pHit->m_nType != OBJ_PHOTO))
+        m_pOverlay->hide();
+    else if (bChangesTarget)
+        m_pOverlay->ShowOver(m_doc.m_vecObjects[size_t(m_nDropTarget)].get());
+    return m_nDropEffect;
+}
+
+void Canvas::OnCanvasDrop(QPoint pt)
+{
+    if (m_nDropEffect == 0)
+        return;
+    if (!m_vecDroppedFiles.isEmpty()) {
+        AddDroppedFiles(pt);
+        return;
+    }
+    DragData drag;
+    drag.chKind = m_chDragKind;
+    drag.nDragCount = m_nDragCount;
+    drag.vecPhotos = m_vecDragPhotos;
+    drag.strPath = m_strDragPath;
+    m_nDropTarget = DropTarget(m_doc, drag, pt);
+    DropOnCard(m_doc, drag, pt, std::max(width(), height()));
+    EndDrop(m_chDragKind != 'e');
+}
+
+void Canvas::OnCanvasDragLeave()
+{
+    m_nDropEffect = 0;
+}
+
+void Canvas::ParseDragText()
+{
+    const DragData drag = ParseDragPayload(m_strDragText);
+    m_chDragKind = drag.chKind;
+    m_nDragCount = drag.nDragCount;
+    m_vecDragPhotos = drag.vecPhotos;
+    m_strDragPath = drag.strPath;
+}
+
+void Canvas::AddDroppedFiles(QPoint pt)
+{
+    AddDroppedFilesToCard(m_doc, m_vecDroppedFiles, pt, std::max(width(), height()));
+    EndDrop(true);
+}
+
+void Canvas::EndDrop(bool bHideOverlay)
+{
+    if (bHideOverlay)
+        m_pOverlay->hide();
+    repaint();
+}
+
+void Canvas::dragEnterEvent(QDragEnterEvent* pEvent)
+{
+    if (!OnCanvasDragEnter(pEvent->mimeData()) || (m_vecDroppedFiles.isEmpty() && m_chDragKind == 0)) {
+        // Text that is no drag of ours drops nothing: refused, so its program never removes it.
+        pEvent->ignore();
+        return;
+    }
+    // Files are only ever copied: a file manager deletes the files of a move.
+    pEvent->setDropAction(m_vecDroppedFiles.isEmpty() ? Qt::MoveAction : Qt::CopyAction);
+    pEvent->accept();
+}
+
+void Canvas::dragMoveEvent(QDragMoveEvent* pEvent)
+{
+    if (!OnCanvasDragOver(pEvent->position().toPoint())) {
+        pEvent->ignore();
+        return;
+    }
+    pEvent->setDropAction(m_vecDroppedFiles.isEmpty() ? Qt::MoveAction : Qt::CopyAction);
+    pEvent->accept();
+}
+
+void Canvas::dragLeaveEvent(QDragLeaveEvent* pEvent)
+{
+    OnCanvasDragLeave();
+    pEvent->accept();
+}
+
+void Canvas::dropEvent(QDropEvent* pEvent)
+{
+    const bool bFiles = !m_vecDroppedFiles.isEmpty();
+    OnCanvasDrop(pEvent->position().toPoint());
+    pEvent->setDropAction(bFiles ? Qt::CopyAction : Qt::MoveAction);
+    pEvent->accept();
+}
+
 void Canvas::LoadBackgroundCopy()
 {
     m_pBackground.reset();
@@ -501,6 +666,28 @@ void Canvas::PaintPhotoEdit(QPainter& painter, const TheData& obj) const
         painter.drawImage(rcObject, *obj.m_pFrame);
     }
     painter.resetTransform();
+}
+
+void Canvas::PaintObject(QPainter& painter, const TheData& obj) const
+{
+    obj.Paint(painter);
+    const RectF& rc = obj.m_rcObject;
+    if (obj.m_bDeleted || obj.m_nType != OBJ_PHOTO || HasPicture(obj.m_pPhoto) || rc.Width < kHintMinWidth
+        || rc.Height < kHintMinHeight)
+        return;
+    const QRectF rcObject = rc.toQRectF();
+    painter.save();
+    painter.setWorldTransform(RotationAbout(rcObject, obj.m_dAngle + obj.m_dAngleDelta));
+    QFont font = painter.font();
+    font.setPixelSize(std::clamp(int(rc.Width / 12), 10, 16));
+    painter.setFont(font);
+    const QRectF rcText = painter.boundingRect(rcObject, Qt::AlignCenter, kDropHint).adjusted(-6, -3, 6, 3);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(255, 255, 255, 150));
+    painter.drawRoundedRect(rcText, 4, 4);
+    painter.setPen(QColor(60, 60, 70, 200));
+    painter.drawText(rcObject, Qt::AlignCenter, kDropHint);
+    painter.restore();
 }
 
 void Canvas::PaintSelectionOutline(QPainter& painter, const TheData& obj) const

@@ -2,6 +2,7 @@
 // and platform/; the card arithmetic lives in document/, so everything here is about showing it.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -10,12 +11,15 @@
 #include <QRect>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include "document/carddocument.h"
 #include "document/rectf.h"
 
+class AdjustDlg;
 class Canvas;
+class QMimeData;
 class QPainter;
 class TheData;
 
@@ -93,8 +97,21 @@ public:
     void OnMouseMove(QPoint pt, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers);
     // Closes the edit the press opened and asks the main window for the editing hot keys.
     void OnLButtonUp();
-    // Enters photo-edit mode for a selected object that shows a photo in a frame.
+    // Enters photo-edit mode for a selected object that shows a photo in a frame. On an empty photo
+    // placeholder it asks for a picture and fills the placeholder with it, one undo step.
     void OnLButtonDblClk();
+
+    // Drops. A drag entering clears the selection and is taken when it carries text (a panel's drag
+    // text) or local picture files; over the canvas the photo object the drop would change is
+    // outlined; the drop changes the card, each change one undo step.
+    int OnCanvasDragEnter(const QMimeData* pData);
+    int OnCanvasDragOver(QPoint pt);
+    void OnCanvasDrop(QPoint pt);
+    void OnCanvasDragLeave();
+    // Takes m_strDragText apart into the kind, the count and the paths.
+    void ParseDragText();
+    // Adds m_vecDroppedFiles (pictures from the file manager) at the point.
+    void AddDroppedFiles(QPoint pt);
 
     // Draws the canvas as it is shown, on a target of the client size, with the three quality
     // settings: the layer images around the selected object while they are valid, otherwise the
@@ -115,6 +132,23 @@ public:
     std::unique_ptr<QImage> m_pLayerAbove;
     std::unique_ptr<QImage> m_pSnapshot;
 
+    // The drag over the canvas: its effect (0 none, 2 move), its text, the kind letter ('p' photo,
+    // 'f' frame, 'e' element, 'm' mask, 0 none), the number of paths, the photo paths, the one
+    // resource path, the object under the cursor, and the picture files of a file-manager drop.
+    int m_nDropEffect = 0;
+    QString m_strDragText;
+    char m_chDragKind = 0;
+    int m_nDragCount = 0;
+    QStringList m_vecDragPhotos;
+    QString m_strDragPath;
+    int m_nDropTarget = -1;
+    QStringList m_vecDroppedFiles;
+    // The outline of the drop target, a child above the card.
+    AdjustDlg* m_pOverlay = nullptr;
+    // Asks for the picture that fills an empty photo placeholder; empty when cancelled. The main window
+    // sets it; by default a file dialog.
+    std::function<QString()> m_fnPickPhoto;
+
 protected:
     // QWidget events
     bool event(QEvent* pEvent) override;
@@ -125,6 +159,10 @@ protected:
     void mouseReleaseEvent(QMouseEvent* pEvent) override;
     void mouseDoubleClickEvent(QMouseEvent* pEvent) override;
     void focusOutEvent(QFocusEvent* pEvent) override;
+    void dragEnterEvent(QDragEnterEvent* pEvent) override;
+    void dragMoveEvent(QDragMoveEvent* pEvent) override;
+    void dragLeaveEvent(QDragLeaveEvent* pEvent) override;
+    void dropEvent(QDropEvent* pEvent) override;
 
 private:
     // Replaces m_pBackground by the screen copy of m_strBackground.
@@ -136,4 +174,8 @@ private:
     // The selected object with its whole photo, the parts outside the frame included.
     void PaintPhotoEdit(QPainter& painter, const TheData& obj) const;
     void PaintSelectionOutline(QPainter& painter, const TheData& obj) const;
+    // An object as the canvas shows it: an empty photo placeholder carries a quiet hint.
+    void PaintObject(QPainter& painter, const TheData& obj) const;
+    // The drop is done: the outline goes and the card is shown again.
+    void EndDrop(bool bHideOverlay);
 };

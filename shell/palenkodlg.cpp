@@ -12,6 +12,7 @@
 #include <QWindow>
 
 #include "canvas/canvas.h"
+#include "panels/cateimage.h"
 #include "platform/applog.h"
 #include "platform/fitrect.h"
 #include "platform/imageio.h"
@@ -127,19 +128,25 @@ void CPalenkoDlg::OnInitDialog()
     m_btnPrint->EnableButton(false);
     m_btnExport->EnableButton(false);
 
-    // The image and text panels stand here as empty panels of the panel colour.
-    for (QWidget** ppPanel : {&m_pCateImage, &m_pCateText}) {
+    m_pCateImage = new CateImage(m_strAppDir, this);
+    // A press on a panel is the panel's, never a drag of the window.
+    m_pCateImage->setAttribute(Qt::WA_NoMousePropagation);
+    // The text panel stands here as an empty panel of the panel colour.
+    for (QWidget** ppPanel : {&m_pCateText}) {
         auto* pPanel = new QWidget(this);
         pPanel->setAutoFillBackground(true);
         QPalette palette = pPanel->palette();
         palette.setColor(QPalette::Window, QColor::fromRgba(kPanelColour));
         pPanel->setPalette(palette);
-        // A press on a panel is the panel's, never a drag of the window.
         pPanel->setAttribute(Qt::WA_NoMousePropagation);
         *ppPanel = pPanel;
     }
     m_pCanvas = new Canvas(this);
     m_pCanvas->hide();
+    m_pCanvas->m_fnPickPhoto = [this] {
+        return m_pPrompts->GetOpenFileName(
+            this, QStringLiteral("Pictures (*.bmp *.jpeg *.jpg *.png *.gif *.tif *.tiff)"));
+    };
     g_pCanvas = m_pCanvas;
 
     LayoutControls();

@@ -16,6 +16,7 @@ QString g_strTemplateCategory = QStringLiteral("Christmas");
 int g_nTemplateNumber = 0;
 int g_nTemplateGroup = 0;
 bool g_bTemplateFlag = false;
+QString g_strPhotoDir;
 
 namespace {
 
@@ -318,6 +319,7 @@ void LoadSettings(const QString& strIniPath)
     g_nTemplateNumber = ToSetting(ini.ReadInt(QStringLiteral("temp_num")));
     g_bTemplateFlag = ini.ReadFlag();
     g_nTemplateGroup = ToSetting(ini.ReadInt(QStringLiteral("first")));
+    g_strPhotoDir = ini.ReadString(QStringLiteral("photodir"), QString());
 }
 
 void SaveSettings(const QString& strIniPath)
@@ -329,4 +331,7 @@ void SaveSettings(const QString& strIniPath)
     WritePrivateProfileString(kSection, QStringLiteral("first"), QString::number(g_nTemplateGroup), strIniPath);
     WritePrivateProfileString(
         kSection, QStringLiteral("flag"), g_bTemplateFlag ? QStringLiteral("1") : QStringLiteral("0"), strIniPath);
+    // Written once the user has browsed to a folder of photos.
+    if (!g_strPhotoDir.isEmpty())
+        WritePrivateProfileString(kSection, QStringLiteral("photodir"), g_strPhotoDir, strIniPath);
 }

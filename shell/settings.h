@@ -11,6 +11,7 @@ extern QString g_strTemplateCategory; // temp_name: the category the template ch
 extern int g_nTemplateNumber; // temp_num: the last chosen template within its category
 extern int g_nTemplateGroup; // first: 0 Holiday, 1 Events, 2 Children
 extern bool g_bTemplateFlag; // flag: an Events category was selected
+extern QString g_strPhotoDir; // photodir: the folder the photo browser showed last (empty: none yet)
 
 // The settings file of a program folder: config.ini inside it when it is writable, otherwise
 // velomira/config.ini in the user's XDG config folder.
@@ -21,7 +22,7 @@ QString GetConfigPath(const QString& strAppDir = GetAppDir());
 // folder "Velomira" in the user's documents folder, which is created.
 void LoadSettings(const QString& strIniPath);
 
-// Writes the five shared settings into section "system" of the INI file, creating it (and its folder)
+// Writes the shared settings into section "system" of the INI file, creating it (and its folder)
 // when missing.
 // Failures are not reported.
 void SaveSettings(const QString& strIniPath);

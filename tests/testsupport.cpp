@@ -77,6 +77,7 @@ SettingsGuard::SettingsGuard()
     , m_nTemplateNumber(g_nTemplateNumber)
     , m_nTemplateGroup(g_nTemplateGroup)
     , m_bTemplateFlag(g_bTemplateFlag)
+    , m_strPhotoDir(g_strPhotoDir)
 {
 }
 
@@ -87,6 +88,7 @@ SettingsGuard::~SettingsGuard()
     g_nTemplateNumber = m_nTemplateNumber;
     g_nTemplateGroup = m_nTemplateGroup;
     g_bTemplateFlag = m_bTemplateFlag;
+    g_strPhotoDir = m_strPhotoDir;
 }
 
 double MeanAbsDiff(const QImage& a, const QImage& b)

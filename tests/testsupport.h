@@ -72,6 +72,7 @@ private:
     int m_nTemplateNumber;
     int m_nTemplateGroup;
     bool m_bTemplateFlag;
+    QString m_strPhotoDir;
 };
 
 // Mean absolute difference per channel of two equally sized pictures (both converted to ARGB32).

@@ -54,6 +54,10 @@ protected:
         m_window.setGeometry(200, 100, 460, 360);
         m_pCanvas = new Canvas(&m_window);
         m_pCanvas->setGeometry(20, 20, 400, 300);
+        m_pCanvas->m_fnPickPhoto = [this] {
+            ++m_nPicks;
+            return m_strPickAnswer;
+        };
         m_window.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_window));
     }
@@ -137,6 +141,9 @@ protected:
     }
 
     TestFiles m_files;
+    // What the picture dialog of an empty placeholder answers, and how often it was asked.
+    QString m_strPickAnswer;
+    int m_nPicks = 0;
     MainWindowRecorder m_window;
     Canvas* m_pCanvas = nullptr;
     int m_nFiles = 0;
@@ -288,6 +295,8 @@ enum class Kind { FramedPhoto, PlainPhoto, EmptyFrame, Element, Text };
 struct DoubleClickCase {
     Kind kind;
     int bPhotoEdit;
+    // Times the picture dialog of an empty placeholder is shown (cancelled here).
+    int nPicks;
 };
 
 void PrintTo(const DoubleClickCase& c, std::ostream* pOut)
@@ -326,6 +335,7 @@ TEST_P(DoubleClickTest, EntersPhotoEditOnlyForAPhotoInAFrame)
 
     EXPECT_EQ(doc().m_nSelected, 0);
     EXPECT_EQ(canvas().m_bPhotoEdit, GetParam().bPhotoEdit);
+    EXPECT_EQ(m_nPicks, GetParam().nPicks);
     EXPECT_TRUE(bar.isVisible());
     // The first press opened a move that its release closed unchanged; the last release closes nothing.
     EXPECT_EQ(undo().Count(), 0);
@@ -334,8 +344,24 @@ TEST_P(DoubleClickTest, EntersPhotoEditOnlyForAPhotoInAFrame)
 }
 
 INSTANTIATE_TEST_SUITE_P(Objects, DoubleClickTest,
-    ::testing::Values(DoubleClickCase {Kind::FramedPhoto, 1}, DoubleClickCase {Kind::PlainPhoto, 0},
-        DoubleClickCase {Kind::EmptyFrame, 0}, DoubleClickCase {Kind::Element, 0}, DoubleClickCase {Kind::Text, 0}));
+    ::testing::Values(DoubleClickCase {Kind::FramedPhoto, 1, 0}, DoubleClickCase {Kind::PlainPhoto, 0, 0},
+        DoubleClickCase {Kind::EmptyFrame, 0, 1}, DoubleClickCase {Kind::Element, 0, 0},
+        DoubleClickCase {Kind::Text, 0, 0}));
+
+TEST_F(GestureTest, DoubleClickOnAnEmptyPlaceholderFillsItWithThePickedPhotoAsOneStep)
+{
+    TheData& placeholder = *AddPhoto({100, 80, 160, 120}, {}, false, true);
+    m_strPickAnswer = m_files.photo(QStringLiteral("picked.jpg"), 400, 300);
+    DoubleClick({110, 90});
+
+    EXPECT_EQ(m_nPicks, 1);
+    EXPECT_EQ(placeholder.m_strPhoto, m_strPickAnswer);
+    EXPECT_EQ(placeholder.PhotoState(), PHOTO_FRAMED);
+    ASSERT_EQ(undo().Count(), 1);
+    undo().Undo(canvas().width());
+    EXPECT_TRUE(placeholder.m_strPhoto.isEmpty());
+    EXPECT_EQ(placeholder.PhotoState(), PHOTO_FRAME_ONLY);
+}
 
 TEST_F(GestureTest, DragInPhotoEditMovesOnlyThePhotoAndRebuildsTheComposite)
 {

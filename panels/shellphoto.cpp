@@ -1,0 +1,92 @@
+#include "panels/shellphoto.h"
+
+#include <QDir>
+#include <QEvent>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QHeaderView>
+#include <QResizeEvent>
+#include <QStandardPaths>
+#include <QTreeView>
+
+#include "panels/thumblist.h"
+#include "platform/messages.h"
+#include "shell/settings.h"
+
+QString StartPhotoFolder()
+{
+    if (!g_strPhotoDir.isEmpty() && QFileInfo(g_strPhotoDir).isDir())
+        return QDir::cleanPath(g_strPhotoDir);
+    const QString strPictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    if (!strPictures.isEmpty() && QFileInfo(strPictures).isDir())
+        return strPictures;
+    return QDir::homePath();
+}
+
+ShellPhoto::ShellPhoto(QWidget* pParent)
+    : QWidget(pParent)
+{
+    // Folders only, hidden ones left out; the model reads folders on a thread of its own.
+    m_pFolderModel = new QFileSystemModel(this);
+    m_pFolderModel->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
+    m_pFolderModel->setRootPath(QDir::rootPath());
+
+    m_shellTree = new QTreeView(this);
+    m_shellTree->setModel(m_pFolderModel);
+    m_shellTree->setHeaderHidden(true);
+    for (int nColumn = 1; nColumn < m_pFolderModel->columnCount(); ++nColumn)
+        m_shellTree->hideColumn(nColumn);
+    m_shellTree->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    m_shellTree->header()->setStretchLastSection(false);
+    m_shellTree->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_shellTree->setAutoExpandDelay(-1);
+
+    m_listPhoto = new CThumbList(this);
+    m_listPhoto->m_strKind = QStringLiteral("photo");
+    m_listPhoto->setSelectionMode(QAbstractItemView::ExtendedSelection);
+
+    connect(m_shellTree->selectionModel(), &QItemSelectionModel::currentChanged, this,
+        [this](const QModelIndex& current) { OnChangeCurrentFolder(m_pFolderModel->filePath(current)); });
+    m_shellTree->installEventFilter(this);
+    m_listPhoto->installEventFilter(this);
+    m_bReady = 1;
+}
+
+ShellPhoto::~ShellPhoto() = default;
+
+void ShellPhoto::SelectFolder(const QString& strFolder)
+{
+    const QModelIndex index = m_pFolderModel->index(strFolder);
+    if (!index.isValid())
+        return;
+    for (QModelIndex parent = index.parent(); parent.isValid(); parent = parent.parent())
+        m_shellTree->expand(parent);
+    m_shellTree->setCurrentIndex(index);
+    m_shellTree->scrollTo(index, QAbstractItemView::PositionAtCenter);
+}
+
+void ShellPhoto::OnChangeCurrentFolder(const QString& strPath)
+{
+    if (!m_bReady || strPath.isEmpty() || !m_listPhoto)
+        return;
+    g_strPhotoDir = strPath;
+    m_listPhoto->LoadFolder(strPath);
+}
+
+bool ShellPhoto::eventFilter(QObject* pWatched, QEvent* pEvent)
+{
+    // Typing in the tree or the list is theirs: the canvas's editing keys are released.
+    if (pEvent->type() == QEvent::FocusIn && (pWatched == m_shellTree || pWatched == m_listPhoto))
+        SendAppMessage(window(), WM_CANVAS_HOTKEYS, 0, 0);
+    return QWidget::eventFilter(pWatched, pEvent);
+}
+
+void ShellPhoto::resizeEvent(QResizeEvent* pEvent)
+{
+    QWidget::resizeEvent(pEvent);
+    const int W = width();
+    const int H = height();
+    const int t = int(H * 0.3);
+    m_shellTree->setGeometry(0, 0, W, t);
+    m_listPhoto->setGeometry(0, t + 2, W, H - t - 2);
+}
