@@ -90,12 +90,12 @@ QPixmap DragFeedbackPixmap(const QString& strFirstPath, int nCount, qreal dRatio
         }
         return ReadSizeFor(szPicture, (QSizeF(rcImage.size()) * dRatio).toSize());
     });
-    QImage feedback = NewBackBuffer(rcImage.size().expandedTo(QSize(1, 1)), dRatio);
-    feedback.fill(Qt::transparent);
-    QPainter painter(&feedback);
-    painter.setOpacity(kFeedbackOpacity);
-    const QRect rcClient(QPoint(0, 0), rcImage.size());
-    painter.fillRect(rcClient, Qt::white);
+    // The picture and the count are drawn opaque, then the whole is laid down at the feedback's opacity.
+    const QSize szFeedback = rcImage.size().expandedTo(QSize(1, 1));
+    QImage content = NewBackBuffer(szFeedback, dRatio);
+    content.fill(Qt::white);
+    QPainter painter(&content);
+    const QRect rcClient(QPoint(0, 0), szFeedback);
     if (!picture.isNull()) {
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         painter.drawImage(QRectF(rcClient), picture);
@@ -110,6 +110,12 @@ QPixmap DragFeedbackPixmap(const QString& strFirstPath, int nCount, qreal dRatio
         painter.setPen(QColor(255, 0, 0));
         painter.drawText(rcClient, Qt::AlignCenter, strCount);
     }
+    painter.end();
+    QImage feedback = NewBackBuffer(szFeedback, dRatio);
+    feedback.fill(Qt::transparent);
+    painter.begin(&feedback);
+    painter.setOpacity(kFeedbackOpacity);
+    painter.drawImage(0, 0, content);
     painter.end();
     return QPixmap::fromImage(feedback);
 }
@@ -189,11 +195,14 @@ void CThumbList::StartFill()
     blank.fill(QColor::fromRgba(kThumbBackground));
     const QIcon blankIcon(QPixmap::fromImage(blank));
     setUpdatesEnabled(false);
-    for (int i = 0; i < m_files.size(); ++i) {
+    for (const QString& strPath : std::as_const(m_files)) {
         auto* pItem = new QListWidgetItem(blankIcon, QString(), this);
-        pItem->setData(Qt::UserRole, m_files[i]);
-        setPositionForIndex(ThumbPosition(i), indexFromItem(pItem));
+        pItem->setData(Qt::UserRole, strPath);
     }
+    // The view lays the new items out first; then each is put in its place on the grid.
+    doItemsLayout();
+    for (int i = 0; i < count(); ++i)
+        setPositionForIndex(ThumbPosition(i), indexFromItem(item(i)));
     setUpdatesEnabled(true);
 
     m_nIconsPending = int(m_files.size());

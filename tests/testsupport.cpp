@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLinearGradient>
 #include <QPainter>
 
@@ -15,6 +17,7 @@ TestFiles::TestFiles() = default;
 QString TestFiles::write(const QString& strName, const QImage& image, int nQuality)
 {
     const QString strPath = path(strName);
+    QDir().mkpath(QFileInfo(strPath).path());
     image.save(strPath, nullptr, nQuality);
     return strPath;
 }
@@ -22,6 +25,7 @@ QString TestFiles::write(const QString& strName, const QImage& image, int nQuali
 QString TestFiles::bytes(const QString& strName, const QByteArray& data)
 {
     const QString strPath = path(strName);
+    QDir().mkpath(QFileInfo(strPath).path());
     QFile file(strPath);
     if (file.open(QIODevice::WriteOnly))
         file.write(data);
