@@ -9,6 +9,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyledItemDelegate>
 #include <QThread>
 
 #include "document/carddrops.h"
@@ -33,6 +34,26 @@ QRectF Scaled(const QRect& rc, qreal dRatio)
 {
     return QRectF(rc.x() * dRatio, rc.y() * dRatio, rc.width() * dRatio, rc.height() * dRatio);
 }
+
+// Items are their icons alone: a selected one is drawn on a frame of the selection colour.
+class ThumbDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* pPainter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        const QRect rcIcon(option.rect.topLeft(), QSize(kThumbSide, kThumbSide));
+        if (option.state & QStyle::State_Selected)
+            pPainter->fillRect(rcIcon.adjusted(-2, -2, 2, 2), option.palette.highlight());
+        const QIcon icon = index.data(Qt::DecorationRole).value<QIcon>();
+        icon.paint(pPainter, rcIcon);
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override
+    {
+        return QSize(kThumbSide, kThumbSide);
+    }
+};
 
 } // namespace
 
@@ -148,6 +169,7 @@ CThumbList::CThumbList(QWidget* pParent)
     setDragEnabled(false);
     setAcceptDrops(false);
     setIconSize(QSize(kThumbSide, kThumbSide));
+    setItemDelegate(new ThumbDelegate(this));
     setSpacing(0);
     setUniformItemSizes(true);
     setFrameShape(QFrame::Box);
