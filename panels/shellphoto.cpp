@@ -3,12 +3,12 @@
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
-#include <QFileSystemModel>
 #include <QHeaderView>
 #include <QResizeEvent>
 #include <QStandardPaths>
 #include <QTreeView>
 
+#include "panels/folderroots.h"
 #include "panels/thumblist.h"
 #include "platform/messages.h"
 #include "shell/settings.h"
@@ -26,16 +26,13 @@ QString StartPhotoFolder()
 ShellPhoto::ShellPhoto(QWidget* pParent)
     : QWidget(pParent)
 {
-    // Folders only, hidden ones left out; the model reads folders on a thread of its own.
-    m_pFolderModel = new QFileSystemModel(this);
-    m_pFolderModel->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
-    m_pFolderModel->setRootPath(QDir::rootPath());
+    // The user's home and the whole file system at the top level; folders are read in the background.
+    m_pFolderModel = new FolderRootsModel(
+        {{QDir::homePath(), QStringLiteral("Home")}, {QDir::rootPath(), QDir::rootPath()}}, this);
 
     m_shellTree = new QTreeView(this);
     m_shellTree->setModel(m_pFolderModel);
     m_shellTree->setHeaderHidden(true);
-    for (int nColumn = 1; nColumn < m_pFolderModel->columnCount(); ++nColumn)
-        m_shellTree->hideColumn(nColumn);
     m_shellTree->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     m_shellTree->header()->setStretchLastSection(false);
     m_shellTree->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);

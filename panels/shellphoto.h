@@ -4,7 +4,7 @@
 #include <QWidget>
 
 class CThumbList;
-class QFileSystemModel;
+class FolderRootsModel;
 class QTreeView;
 
 // The Photo tab: a tree of the computer's folders over the thumbnail list of the pictures in the
@@ -24,7 +24,7 @@ public:
     void OnChangeCurrentFolder(const QString& strPath);
 
     QTreeView* m_shellTree = nullptr;
-    QFileSystemModel* m_pFolderModel = nullptr;
+    FolderRootsModel* m_pFolderModel = nullptr;
     CThumbList* m_listPhoto = nullptr;
     int m_bReady = 0;
 

@@ -12,6 +12,7 @@
 #include <QTreeView>
 
 #include "panels/cateimage.h"
+#include "panels/folderroots.h"
 #include "panels/shellphoto.h"
 #include "panels/thumblist.h"
 #include "platform/messages.h"
@@ -174,6 +175,17 @@ TEST(ShellPhoto, TreeOverListSplitAndEveryFolderChangeReloads)
     EXPECT_EQ(pPanel->m_listPhoto->geometry(), QRect(0, 105, 180, 240));
     pPanel->resize(180, 333);
     EXPECT_EQ(pPanel->m_shellTree->height(), 99);
+
+    // Home and the file system at the top level; a folder is found under the root that holds it.
+    const FolderRootsModel& folders = *pPanel->m_pFolderModel;
+    ASSERT_EQ(folders.rowCount(), 2);
+    EXPECT_EQ(folders.index(0, 0).data().toString(), "Home");
+    EXPECT_EQ(folders.filePath(folders.index(1, 0)), "/");
+    QModelIndex top = folders.index(files.path("one"));
+    EXPECT_EQ(folders.filePath(top), files.path("one"));
+    while (top.parent().isValid())
+        top = top.parent();
+    EXPECT_EQ(top.row(), files.path("one").startsWith(QDir::homePath() + "/") ? 0 : 1);
 
     pPanel->SelectFolder(files.path("one"));
     EXPECT_EQ(pPanel->m_listPhoto->m_files, QStringList({files.path("one/x.png")}));
