@@ -9,6 +9,10 @@ class QPainter;
 // picture resampling and anti-aliased text.
 void ApplyQuality(QPainter& painter);
 
+// The physical size of a logical size on a screen of device pixel ratio dRatio: each side x ratio,
+// rounded up (a ratio of 0 or less counts as 1).
+QSize DeviceSize(QSize szLogical, qreal dRatio);
+
 // The back buffer of a custom-painted surface of logical size szLogical on a screen of device pixel
 // ratio dRatio: logical size x ratio physical pixels (rounded up), carrying the ratio, so a painter on
 // it draws in logical coordinates and the copy to the window is pixel for pixel. Null for an empty size.

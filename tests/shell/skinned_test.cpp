@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 #include <QCoreApplication>
@@ -388,3 +389,36 @@ TEST_F(SkinnedSlider, NewClientSizeKeepsTheValueSet)
 }
 
 } // namespace
+
+TEST(SkinnedControls, PaintAtTheDevicePixelRatioWithSharpSkinEdges)
+{
+    // A skin whose frame 0 is black on the left half and white on the right.
+    TestFiles files;
+    QImage strip(160, 40, QImage::Format_ARGB32);
+    strip.fill(Qt::white);
+    QPainter painter(&strip);
+    painter.fillRect(QRect(0, 0, 20, 40), Qt::black);
+    painter.end();
+    CButtonX button;
+    button.resize(40, 40);
+    button.SetSkin(files.write(QStringLiteral("edge.png"), strip));
+    WSlider slider;
+    slider.resize(120, 25);
+    for (const qreal dRatio : {1.0, 1.25, 1.5, 2.0}) {
+        SCOPED_TRACE(dRatio);
+        const QImage image = button.RenderButton(dRatio);
+        ASSERT_EQ(image.size(), QSize(40, 40) * dRatio);
+        EXPECT_EQ(image.devicePixelRatio(), dRatio);
+        EXPECT_EQ(slider.RenderSlider(dRatio).size(), QSize(int(std::ceil(120 * dRatio)), int(std::ceil(25 * dRatio))));
+        // Across the edge: black, at most two steps of grey, white.
+        int nGrey = 0;
+        const int y = image.height() / 2;
+        for (int x = 0; x < image.width(); ++x) {
+            const int nLevel = qGray(image.pixel(x, y));
+            nGrey += nLevel > 20 && nLevel < 235;
+        }
+        EXPECT_LE(nGrey, 2);
+        EXPECT_LT(qGray(image.pixel(int(19 * dRatio), y)), 20);
+        EXPECT_GT(qGray(image.pixel(int(21 * dRatio) + 1, y)), 235);
+    }
+}
