@@ -377,16 +377,13 @@ QImage CPalenkoDlg::RenderWindow(qreal dRatio) const
     painter.fillRect(m_rcCanvasArea, QColor::fromRgba(kCanvasAreaColour));
     DrawSkin(painter, m_imgDivider, QRect(195, 90, 10, H - 90));
 
-    // Only the rounded shape stays; its edge is anti-aliased.
-    QImage shape = NewBackBuffer(size(), dRatio);
-    shape.fill(Qt::transparent);
-    {
-        QPainter shapePainter(&shape);
-        ApplyQuality(shapePainter);
-        shapePainter.fillPath(WindowShape(size()), Qt::black);
-    }
-    painter.setCompositionMode(QPainter::CompositionMode_DestinationIn);
-    painter.drawImage(QPoint(0, 0), shape);
+    // The corners outside the rounded shape become see-through; the anti-aliased edge of the shape
+    // leaves them partly covered.
+    QPainterPath corners;
+    corners.addRect(QRectF(0, 0, W, H));
+    corners = corners.subtracted(WindowShape(size()));
+    painter.setCompositionMode(QPainter::CompositionMode_DestinationOut);
+    painter.fillPath(corners, Qt::black);
     return buffer;
 }
 
