@@ -172,7 +172,7 @@ QImage CImgCtrl::RenderCell(qreal dRatio) const
     if (m_bSelected) {
         const QImage skin = ReadPicture(m_strSelectSkin);
         if (!skin.isNull())
-            painter.drawImage(QRect(QPoint(0, 0), size()), skin);
+            painter.drawImage(BufferRect(buffer), skin);
     }
     if (m_pThumb)
         painter.drawImage(m_rcThumb, *m_pThumb);

@@ -15,6 +15,11 @@ QSize DeviceSize(QSize szLogical, qreal dRatio)
     return QSize(int(std::ceil(szLogical.width() * dScale)), int(std::ceil(szLogical.height() * dScale)));
 }
 
+QRectF BufferRect(const QImage& buffer)
+{
+    return QRectF(QPointF(0, 0), QSizeF(buffer.size()) / buffer.devicePixelRatio());
+}
+
 QImage NewBackBuffer(QSize szLogical, qreal dRatio, QImage::Format format)
 {
     if (szLogical.isEmpty())

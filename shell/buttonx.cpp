@@ -56,7 +56,7 @@ QImage CButtonX::RenderButton(qreal dRatio) const
     ApplyQuality(painter);
     // Each frame is cut out before it is stretched, so smoothing never pulls in its neighbour; it is
     // stretched once, straight to device pixels.
-    const QRect rcClient(QPoint(0, 0), size());
+    const QRectF rcClient = BufferRect(buffer);
     const auto drawFrame = [&](int nFrame) {
         painter.drawImage(rcClient, m_imgSkin.copy(nFrame * nFrameWidth, 0, nFrameWidth, m_imgSkin.height()));
     };

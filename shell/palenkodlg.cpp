@@ -362,7 +362,13 @@ QImage CPalenkoDlg::RenderWindow(qreal dRatio) const
     QPainter painter(&buffer);
     ApplyQuality(painter);
 
-    DrawSkin(painter, m_imgIcon, QRect(3, 3, 24, 24));
+    // On a finer screen the same icon comes from the program's larger sizes.
+    const QPixmap iconPixmap
+        = dRatio > 1 && !m_imgIcon.isNull() ? windowIcon().pixmap(QSize(24, 24), dRatio) : QPixmap();
+    if (!iconPixmap.isNull())
+        painter.drawPixmap(QRect(3, 3, 24, 24), iconPixmap);
+    else
+        DrawSkin(painter, m_imgIcon, QRect(3, 3, 24, 24));
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(14);
     painter.setFont(font);
