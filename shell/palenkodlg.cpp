@@ -577,6 +577,9 @@ void CPalenkoDlg::paintEvent(QPaintEvent*)
 void CPalenkoDlg::resizeEvent(QResizeEvent* pEvent)
 {
     QDialog::resizeEvent(pEvent);
+    // A resize by the window manager is remembered as the normal size, as one by the border is.
+    if (!m_bMaximized && !isMinimized())
+        m_rcNormal = geometry();
     if (!isMinimized() && width() > 0 && height() > 0)
         Relayout();
 }
