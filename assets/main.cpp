@@ -2,7 +2,8 @@
 //
 //     velomira-artwork <program folder>
 //
-// writes <program folder>/Skins and <program folder>/Template (allresources and cards).
+// writes <program folder>/Skins, <program folder>/Icons (the program's icon in the hicolor layout) and
+// <program folder>/Template (allresources and cards).
 #include <cstdio>
 
 #include <QDir>
@@ -25,6 +26,7 @@ int main(int argc, char** argv)
     }
     const QDir root(QString::fromLocal8Bit(argv[1]));
     art::WriteSkins(root.filePath(QStringLiteral("Skins")));
+    art::WriteIcons(root.filePath(QStringLiteral("Icons")));
     const QString strTemplate = root.filePath(QStringLiteral("Template"));
     // The library is written afresh so that no picture of an earlier version is left behind.
     QDir(strTemplate).removeRecursively();

@@ -4,10 +4,12 @@
 #include <numbers>
 
 #include <QDir>
+#include <QFileInfo>
 #include <QPainter>
 #include <QRadialGradient>
 
 #include "assets/artkit.h"
+#include "platform/appdir.h"
 
 namespace art {
 
@@ -688,11 +690,13 @@ QImage Band(int nWidth, bool bSeparators)
     return band;
 }
 
-QImage AppIcon()
+// The program's icon, designed on a 24 x 24 grid, drawn nSize pixels square.
+QImage AppIcon(int nSize = 24)
 {
-    QImage icon = NewImage(24, 24);
+    QImage icon = NewImage(nSize, nSize);
     QPainter painter(&icon);
     Prepare(painter);
+    painter.scale(nSize / 24.0, nSize / 24.0);
     const QRectF body(1, 1, 22, 22);
     painter.setPen(QPen(QColor(0, 90, 92), 1));
     painter.setBrush(VerticalGradient(body, {{0, QColor(0x3F, 0xD6, 0xD3)}, {1, QColor(0x00, 0x8C, 0x90)}}));
@@ -878,6 +882,15 @@ void WriteSkins(const QString& strFolder)
     Save(SliderTrack(96), dir.filePath(QStringLiteral("sshadow.bmp")));
     Save(SliderThumb(), dir.filePath(QStringLiteral("thum.png")));
     Save(SelectionBackground(), dir.filePath(QStringLiteral("tempbk.png")));
+}
+
+void WriteIcons(const QString& strFolder)
+{
+    for (const int nSize : kIconSizes) {
+        const QString strPath = AppIconPath(strFolder + QLatin1Char('/'), nSize);
+        QDir().mkpath(QFileInfo(strPath).path());
+        Save(AppIcon(nSize), strPath);
+    }
 }
 
 } // namespace art

@@ -34,4 +34,8 @@ const std::vector<ButtonSkin>& ButtonSkins();
 // background) into the folder.
 void WriteSkins(const QString& strFolder);
 
+// Writes the program's icon at every size of kIconSizes into the folder, in the layout of the hicolor
+// icon theme (hicolor/NxN/apps/velomira.png).
+void WriteIcons(const QString& strFolder);
+
 } // namespace art

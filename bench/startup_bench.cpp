@@ -38,7 +38,7 @@ public:
 const BenchChild child("startup", [] {
     StartupProbe probe;
     CPalenkoDlg dlg(theApp, &probe);
-    dlg.exec();
+    dlg.Run();
     return 1;
 });
 

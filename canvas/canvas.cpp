@@ -63,12 +63,11 @@ void DrawStretched(QPainter& painter, const std::unique_ptr<QImage>& pImage, con
         painter.drawImage(rcTarget, *pImage);
 }
 
-// A transparent 32-bit ARGB bitmap of the given size; null for an empty size.
-std::unique_ptr<QImage> NewLayer(QSize size)
+// A transparent 32-bit ARGB bitmap of the given logical size at the device pixel ratio; null for an
+// empty size.
+std::unique_ptr<QImage> NewLayer(QSize size, qreal dRatio)
 {
-    if (size.isEmpty())
-        return nullptr;
-    auto pLayer = std::make_unique<QImage>(size, QImage::Format_ARGB32_Premultiplied);
+    auto pLayer = std::make_unique<QImage>(NewBackBuffer(size, dRatio));
     if (pLayer->isNull())
         return nullptr;
     pLayer->fill(Qt::transparent);
@@ -219,8 +218,8 @@ void Canvas::RenderCardImage(int nWidth, int nHeight)
 
 void Canvas::BuildLayers()
 {
-    m_pLayerBelow = NewLayer(size());
-    m_pLayerAbove = NewLayer(size());
+    m_pLayerBelow = NewLayer(size(), devicePixelRatioF());
+    m_pLayerAbove = NewLayer(size(), devicePixelRatioF());
     const int nSelected = m_doc.m_nSelected;
     const int nCount = int(m_doc.m_vecObjects.size());
     if (m_pLayerBelow) {
@@ -461,7 +460,7 @@ bool Canvas::event(QEvent* pEvent)
 
 void Canvas::paintEvent(QPaintEvent*)
 {
-    QImage buffer(size(), QImage::Format_ARGB32_Premultiplied);
+    QImage buffer = NewBackBuffer(size(), devicePixelRatioF());
     if (buffer.isNull())
         return;
     buffer.fill(Qt::white);
@@ -634,7 +633,8 @@ void Canvas::dropEvent(QDropEvent* pEvent)
 void Canvas::LoadBackgroundCopy()
 {
     m_pBackground.reset();
-    QImage copy = ReadWorkingCopy(m_doc.m_strBackground);
+    // The background fills the canvas: its copy is as fine as the screen's pixels.
+    QImage copy = ReadWorkingCopy(m_doc.m_strBackground, nullptr, int(std::ceil(kWorkingSide * devicePixelRatioF())));
     if (!copy.isNull())
         m_pBackground = std::make_unique<QImage>(std::move(copy));
 }

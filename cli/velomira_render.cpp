@@ -24,13 +24,14 @@ enum ExitCode : int {
     kExitInput = 1,
     kExitUsage = 2,
     kExitOutput = 3,
+    kExitMissing = 4,
 };
 
 // Larger sides than this are refused as arguments; real cards stay far below it.
 constexpr int kMaxSide = 100000;
 
 const char kUsage[] = "Usage: velomira-render [--canvas-width N] [--width W] [--height H] [--save-project OUT.plk] "
-                      "INPUT [OUTPUT]\n"
+                      "[--strict] INPUT [OUTPUT]\n"
                       "\n"
                       "Renders a card to an image file, or writes it as a project file.\n"
                       "\n"
@@ -45,11 +46,16 @@ const char kUsage[] = "Usage: velomira-render [--canvas-width N] [--width W] [--
                       "                         background picture); when only one is given the other\n"
                       "                         follows the card's aspect ratio\n"
                       "  --save-project OUT.plk write the card as a project file at the canvas width\n"
+                      "  --strict               exit with status 4 when a picture of the card is missing\n"
+                      "                         (the card is still written)\n"
                       "  --help                 show this text\n"
                       "  --version              show the version\n"
                       "\n"
+                      "Each missing picture of the card is named on the standard error; the card is drawn\n"
+                      "without it.\n"
+                      "\n"
                       "Exit status: 0 success, 1 INPUT cannot be read, 2 usage error, 3 an output cannot be\n"
-                      "written.\n";
+                      "written, 4 a picture is missing and --strict was given.\n";
 
 struct Options {
     int nCanvasWidth = 0;
@@ -58,6 +64,7 @@ struct Options {
     QString strProject;
     QString strInput;
     QString strOutput;
+    bool bStrict = false;
 };
 
 void PrintError(const QString& strText)
@@ -108,7 +115,8 @@ std::optional<int> ParseArguments(const QStringList& args, Options* pOptions)
     const QCommandLineOption project(QStringLiteral("save-project"), QString(), QStringLiteral("OUT.plk"));
     const QCommandLineOption help(QStringLiteral("help"));
     const QCommandLineOption version(QStringLiteral("version"));
-    parser.addOptions({canvasWidth, width, height, project, help, version});
+    const QCommandLineOption strict(QStringLiteral("strict"));
+    parser.addOptions({canvasWidth, width, height, project, help, version, strict});
     if (!parser.parse(QStringList {QStringLiteral("velomira-render")} + args))
         return UsageError(ParseErrorText(parser, args));
     if (parser.isSet(help)) {
@@ -136,6 +144,7 @@ std::optional<int> ParseArguments(const QStringList& args, Options* pOptions)
                                   .arg(strValue));
         *number.pnTarget = *n;
     }
+    pOptions->bStrict = parser.isSet(strict);
     if (parser.isSet(project)) {
         pOptions->strProject = parser.value(project);
         if (pOptions->strProject.isEmpty())
@@ -164,8 +173,9 @@ int FollowingSide(int nGiven, int nGivenCard, int nOtherCard)
 
 // Loads INPUT onto a virtual canvas as wide as --canvas-width asks (by default the project's saved
 // width or the template's background width) and as high as the card's aspect ratio makes it. pszCard
-// receives the card's size, that of its background picture.
-int LoadCard(const Options& options, CardDocument& doc, QSize* pszCard)
+// receives the card's size, that of its background picture; pnMissing the number of its pictures that
+// are missing, each of which is named on the standard error.
+int LoadCard(const Options& options, CardDocument& doc, QSize* pszCard, qsizetype* pnMissing)
 {
     const QString strInput = options.strInput;
     const QString strSuffix = QFileInfo(strInput).suffix().toLower();
@@ -190,6 +200,10 @@ int LoadCard(const Options& options, CardDocument& doc, QSize* pszCard)
         PrintError(QStringLiteral("%1: %2").arg(strInput, strReason));
         return kExitInput;
     }
+    const QStringList listMissing = MissingPictures(card);
+    for (const QString& strMissing : listMissing)
+        PrintError(QStringLiteral("%1: missing picture: %2").arg(strInput, strMissing));
+    *pnMissing = listMissing.size();
     doc.m_szClient = szCanvas;
     *pszCard = card.szCard;
     PlaceCard(doc, std::move(card));
@@ -200,7 +214,8 @@ int Run(const Options& options)
 {
     CardDocument doc;
     QSize szCard;
-    if (const int nExit = LoadCard(options, doc, &szCard); nExit != kExitOk)
+    qsizetype nMissing = 0;
+    if (const int nExit = LoadCard(options, doc, &szCard, &nMissing); nExit != kExitOk)
         return nExit;
 
     if (!options.strOutput.isEmpty()) {
@@ -235,7 +250,7 @@ int Run(const Options& options)
             return kExitOutput;
         }
     }
-    return kExitOk;
+    return options.bStrict && nMissing > 0 ? kExitMissing : kExitOk;
 }
 
 } // namespace

@@ -31,24 +31,24 @@ QString WithoutOriginMask(const QString& strPath)
 
 } // namespace
 
-QSize WorkingCopySize(QSize szPicture)
+QSize WorkingCopySize(QSize szPicture, int nSide)
 {
     const int w = szPicture.width();
     const int h = szPicture.height();
-    if (w <= 0 || h <= 0 || (w <= kWorkingSide && h <= kWorkingSide))
+    if (w <= 0 || h <= 0 || (w <= nSide && h <= nSide))
         return szPicture;
     if (w < h)
-        return QSize(kWorkingSide, int(double(kWorkingSide) * h / w));
-    return QSize(int(double(kWorkingSide) * w / h), kWorkingSide);
+        return QSize(nSide, int(double(nSide) * h / w));
+    return QSize(int(double(nSide) * w / h), nSide);
 }
 
-QImage ReadWorkingCopy(const QString& strPath, QSize* pFullSize)
+QImage ReadWorkingCopy(const QString& strPath, QSize* pFullSize, int nSide)
 {
     // The header's size is kept even for a picture that is then refused.
     QSize full;
-    QImage image = ReadPictureFor(strPath, [&full](QSize szFile) {
+    QImage image = ReadPictureFor(strPath, [&full, nSide](QSize szFile) {
         full = szFile;
-        return WorkingCopySize(szFile);
+        return WorkingCopySize(szFile, nSide);
     });
     if (full.isEmpty())
         full = QSize();
@@ -56,7 +56,7 @@ QImage ReadWorkingCopy(const QString& strPath, QSize* pFullSize)
         *pFullSize = full;
     if (!full.isValid() || image.isNull())
         return QImage();
-    const QSize target = WorkingCopySize(full);
+    const QSize target = WorkingCopySize(full, nSide);
     if (image.size() != target)
         image = image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);

@@ -96,15 +96,15 @@ private:
 };
 
 // The size of the working copy of a picture of the given size: unchanged when neither side exceeds
-// kWorkingSide, otherwise resampled so that the shorter side is exactly kWorkingSide and the longer
-// side keeps the aspect ratio (truncated).
-QSize WorkingCopySize(QSize szPicture);
+// nSide, otherwise resampled so that the shorter side is exactly nSide and the longer side keeps the
+// aspect ratio (truncated).
+QSize WorkingCopySize(QSize szPicture, int nSide = kWorkingSide);
 
 // The working copy of a picture file: WorkingCopySize of the file, upright, decoded at a reduced size
 // where the file allows it and resampled with high quality, 32-bit premultiplied ARGB. Null when the
 // file cannot be read. pFullSize receives the upright size the file declares (invalid when it
-// declares none).
-QImage ReadWorkingCopy(const QString& strPath, QSize* pFullSize = nullptr);
+// declares none). nSide is the working copies' shorter side.
+QImage ReadWorkingCopy(const QString& strPath, QSize* pFullSize = nullptr, int nSide = kWorkingSide);
 
 // Adds a turn by dAngle degrees about the rectangle's centre to the matrix, applied before what the
 // matrix already holds: move the centre to the origin, turn, move back.

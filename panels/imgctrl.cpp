@@ -45,7 +45,7 @@ QRect FitThumbBox(const QRect& rcBox, qint64 nWidth, qint64 nHeight)
 }
 
 ThumbnailResult MakeThumbnail(
-    const QString& strPath, QSize szClient, int nMargin, const std::function<bool()>& fnCancelled)
+    const QString& strPath, QSize szClient, int nMargin, const std::function<bool()>& fnCancelled, qreal dRatio)
 {
     const auto cancelled = [&] { return fnCancelled && fnCancelled(); };
     const QRect rcBox = QRect(QPoint(0, 0), szClient).adjusted(nMargin, nMargin, -nMargin, -nMargin);
@@ -59,12 +59,14 @@ ThumbnailResult MakeThumbnail(
     result.rcThumb = FitThumbBox(rcBox, szPicture.width(), szPicture.height());
     if (result.rcThumb.isEmpty() || cancelled())
         return result;
-    QImage image = ReadPicture(strPath, result.rcThumb.size());
+    const QSize szDevice = DeviceSize(result.rcThumb.size(), dRatio);
+    QImage image = ReadPicture(strPath, szDevice);
     if (image.isNull() || cancelled())
         return result;
     // A picture smaller than its box is decoded whole and enlarged to the box.
-    if (image.size() != result.rcThumb.size())
-        image = image.scaled(result.rcThumb.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (image.size() != szDevice)
+        image = image.scaled(szDevice, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    image.setDevicePixelRatio(dRatio > 0 ? dRatio : 1.0);
     result.image = std::move(image);
     return result;
 }
@@ -89,6 +91,7 @@ void ThumbnailPool::Start(CImgCtrl* pCell)
     const int nGeneration = pGeneration->load();
     const QString strPath = pCell->m_strPath;
     const QSize szClient = pCell->size();
+    const qreal dRatio = pCell->devicePixelRatioF();
     const int nMargin = pCell->m_nMargin;
     const QPointer<CImgCtrl> pTarget(pCell);
     const std::shared_ptr<std::atomic_bool> pStop = m_pStop;
@@ -96,7 +99,7 @@ void ThumbnailPool::Start(CImgCtrl* pCell)
         const auto cancelled = [&] { return pStop->load() || pGeneration->load() != nGeneration; };
         if (cancelled())
             return;
-        ThumbnailResult result = MakeThumbnail(strPath, szClient, nMargin, cancelled);
+        ThumbnailResult result = MakeThumbnail(strPath, szClient, nMargin, cancelled, dRatio);
         if (cancelled())
             return;
         QMetaObject::invokeMethod(
@@ -158,16 +161,18 @@ void CImgCtrl::TakeThumbnail(int nGeneration, ThumbnailResult&& result)
     update();
 }
 
-QImage CImgCtrl::RenderCell() const
+QImage CImgCtrl::RenderCell(qreal dRatio) const
 {
-    QImage buffer(size(), QImage::Format_ARGB32_Premultiplied);
+    QImage buffer = NewBackBuffer(size(), dRatio);
+    if (buffer.isNull())
+        return buffer;
     buffer.fill(QColor(240, 240, 240));
     QPainter painter(&buffer);
     ApplyQuality(painter);
     if (m_bSelected) {
         const QImage skin = ReadPicture(m_strSelectSkin);
         if (!skin.isNull())
-            painter.drawImage(buffer.rect(), skin);
+            painter.drawImage(BufferRect(buffer), skin);
     }
     if (m_pThumb)
         painter.drawImage(m_rcThumb, *m_pThumb);
@@ -177,7 +182,7 @@ QImage CImgCtrl::RenderCell() const
 void CImgCtrl::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.drawImage(0, 0, RenderCell());
+    painter.drawImage(0, 0, RenderCell(devicePixelRatioF()));
 }
 
 QWidget* CImgCtrl::List() const

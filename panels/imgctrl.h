@@ -32,10 +32,11 @@ struct ThumbnailResult {
 };
 
 // Makes the thumbnail of a picture for a cell of the given client size and margin: reads the picture's
-// size, fits the box and decodes the picture at exactly the box size (JPEG at a reduced decode).
-// Gives up, with no picture, when fnCancelled answers true between the steps.
-ThumbnailResult MakeThumbnail(
-    const QString& strPath, QSize szClient, int nMargin, const std::function<bool()>& fnCancelled = {});
+// size, fits the box and decodes the picture at exactly the box size in device pixels, the box size x
+// dRatio (JPEG at a reduced decode); the picture carries the ratio. Gives up, with no picture, when
+// fnCancelled answers true between the steps.
+ThumbnailResult MakeThumbnail(const QString& strPath, QSize szClient, int nMargin,
+    const std::function<bool()>& fnCancelled = {}, qreal dRatio = 1.0);
 
 // The workers that make the thumbnails of the cells of one list: a bounded pool, so that a folder of
 // thousands of pictures queues its jobs instead of starting a thread each. A worker touches no widget;
@@ -78,8 +79,8 @@ public:
     // makes the thumbnail and the call returns at once.
     void SetPicture(const QString& strPath);
 
-    // The cell as it is shown, drawn on a picture of the client size.
-    QImage RenderCell() const;
+    // The cell as it is shown, drawn on a picture of the client size at the device pixel ratio dRatio.
+    QImage RenderCell(qreal dRatio = 1.0) const;
 
     int m_nItem = -1;
     QString m_strPath;

@@ -40,7 +40,7 @@ CPicList::CPicList(QWidget* pParent, const QString& strAppDir)
 {
     setFrameStyle(QFrame::Box | QFrame::Plain);
     setLineWidth(1);
-    setFocusPolicy(Qt::ClickFocus);
+    setFocusPolicy(Qt::StrongFocus);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     QScrollBar* pBar = verticalScrollBar();
@@ -287,7 +287,57 @@ void CPicList::keyPressEvent(QKeyEvent* pEvent)
         pEvent->accept();
         return;
     }
-    QWidget::keyPressEvent(pEvent);
+    if (pEvent->modifiers() & ~Qt::KeypadModifier) {
+        QWidget::keyPressEvent(pEvent);
+        return;
+    }
+    const int nCurrent = CurrentIndex();
+    int nNext;
+    switch (pEvent->key()) {
+    case Qt::Key_Left:
+        nNext = nCurrent - 1;
+        break;
+    case Qt::Key_Right:
+        nNext = nCurrent + 1;
+        break;
+    case Qt::Key_Up:
+        nNext = nCurrent - kColumns;
+        break;
+    case Qt::Key_Down:
+        nNext = nCurrent + kColumns;
+        break;
+    case Qt::Key_Home:
+        nNext = 0;
+        break;
+    case Qt::Key_End:
+        nNext = m_nUsed - 1;
+        break;
+    default:
+        // Enter and Escape go on to the dialog: its default button, its Cancel.
+        QWidget::keyPressEvent(pEvent);
+        return;
+    }
+    pEvent->accept();
+    // Without a current cell any move starts at the first one; a move off the grid stays put.
+    if (nCurrent < 0)
+        nNext = 0;
+    if (nNext < 0 || nNext >= m_nUsed)
+        return;
+    SelectCell(nNext);
+    const int nRow = nNext / kColumns;
+    if (nRow < ScrollPos())
+        ScrollTo(nRow);
+    else if (nRow >= ScrollPos() + kVisibleRows)
+        ScrollTo(nRow - kVisibleRows + 1);
+}
+
+int CPicList::CurrentIndex() const
+{
+    for (int i = 0; i < m_nUsed; ++i) {
+        if (m_cells[size_t(i)] == m_pCurrent)
+            return i;
+    }
+    return -1;
 }
 
 void CPicList::contextMenuEvent(QContextMenuEvent* pEvent)

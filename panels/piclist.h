@@ -16,7 +16,7 @@
 // free ones are hidden and always at the end of m_cells.
 //
 // Selection: one current cell (a plain click), or the select-all highlight (Ctrl+A) with no current
-// cell. The owner reads m_pCurrent.
+// cell. The owner reads m_pCurrent. The arrow keys, Home and End move the current cell through the grid.
 class CPicList : public QAbstractScrollArea {
     Q_OBJECT
 
@@ -78,6 +78,8 @@ private:
     // Clears the selection and makes the cell the single current selection.
     void MakeCurrent(CImgCtrl* pCell);
     int Rows() const;
+    // The position of the current cell among the used cells, -1 when there is none.
+    int CurrentIndex() const;
 
     QString m_strSelectSkin;
     // The number of used cells: the cells before the free run at the end of m_cells.

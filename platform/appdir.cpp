@@ -25,3 +25,8 @@ QString GetUserStateDir()
         strState = QDir::homePath() + QStringLiteral("/.local/state");
     return strState + QStringLiteral("/velomira/");
 }
+
+QString AppIconPath(const QString& strIconDir, int nSize)
+{
+    return strIconDir + QStringLiteral("hicolor/%1x%1/apps/velomira.png").arg(nSize);
+}

@@ -9,14 +9,23 @@ void ApplyQuality(QPainter& painter)
     painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform | QPainter::TextAntialiasing);
 }
 
+QSize DeviceSize(QSize szLogical, qreal dRatio)
+{
+    const qreal dScale = dRatio > 0 ? dRatio : 1.0;
+    return QSize(int(std::ceil(szLogical.width() * dScale)), int(std::ceil(szLogical.height() * dScale)));
+}
+
+QRectF BufferRect(const QImage& buffer)
+{
+    return QRectF(QPointF(0, 0), QSizeF(buffer.size()) / buffer.devicePixelRatio());
+}
+
 QImage NewBackBuffer(QSize szLogical, qreal dRatio, QImage::Format format)
 {
     if (szLogical.isEmpty())
         return QImage();
-    const qreal dScale = dRatio > 0 ? dRatio : 1.0;
-    const QSize szPhysical(int(std::ceil(szLogical.width() * dScale)), int(std::ceil(szLogical.height() * dScale)));
-    QImage buffer(szPhysical, format);
+    QImage buffer(DeviceSize(szLogical, dRatio), format);
     if (!buffer.isNull())
-        buffer.setDevicePixelRatio(dScale);
+        buffer.setDevicePixelRatio(dRatio > 0 ? dRatio : 1.0);
     return buffer;
 }

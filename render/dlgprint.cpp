@@ -99,8 +99,9 @@ void DlgPrint::ComputePreview()
 QImage DlgPrint::RenderPreview(qreal dDevicePixelRatio)
 {
     ComputePreview();
-    QImage buffer(size() * dDevicePixelRatio, QImage::Format_ARGB32_Premultiplied);
-    buffer.setDevicePixelRatio(dDevicePixelRatio);
+    QImage buffer = NewBackBuffer(size(), dDevicePixelRatio);
+    if (buffer.isNull())
+        return buffer;
     buffer.fill(QColor::fromRgba(kGround));
     QPainter painter(&buffer);
     ApplyQuality(painter);

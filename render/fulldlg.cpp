@@ -28,7 +28,7 @@ QRect CFullDlg::CardRect(QSize szClient) const
 QImage CFullDlg::RenderPreview(QSize szClient, qreal dDevicePixelRatio) const
 {
     // Drawn in device pixels, so that the pictures are read at the size they really land at.
-    const QSize szDevice = szClient * dDevicePixelRatio;
+    const QSize szDevice = DeviceSize(szClient, dDevicePixelRatio);
     QImage picture(szDevice, QImage::Format_RGB32);
     if (picture.isNull())
         return picture;
@@ -53,7 +53,7 @@ void CFullDlg::Invalidate()
 void CFullDlg::paintEvent(QPaintEvent*)
 {
     const qreal dRatio = devicePixelRatioF();
-    if (m_imgShown.isNull() || m_imgShown.size() != size() * dRatio) {
+    if (m_imgShown.isNull() || m_imgShown.size() != DeviceSize(size(), dRatio)) {
         m_imgShown = RenderPreview(size(), dRatio);
         ++m_nRenders;
     }

@@ -38,9 +38,11 @@ void CButtonX::EnableButton(bool bEnable)
     update();
 }
 
-QImage CButtonX::RenderButton() const
+QImage CButtonX::RenderButton(qreal dRatio) const
 {
-    QImage buffer(size(), QImage::Format_ARGB32_Premultiplied);
+    QImage buffer = NewBackBuffer(size(), dRatio);
+    if (buffer.isNull())
+        return buffer;
     if (m_strSkin.isEmpty()) {
         buffer.fill(QColor(255, 0, 0));
         return buffer;
@@ -52,9 +54,11 @@ QImage CButtonX::RenderButton() const
 
     QPainter painter(&buffer);
     ApplyQuality(painter);
-    // Each frame is cut out before it is stretched, so smoothing never pulls in its neighbour.
+    // Each frame is cut out before it is stretched, so smoothing never pulls in its neighbour; it is
+    // stretched once, straight to device pixels.
+    const QRectF rcClient = BufferRect(buffer);
     const auto drawFrame = [&](int nFrame) {
-        painter.drawImage(buffer.rect(), m_imgSkin.copy(nFrame * nFrameWidth, 0, nFrameWidth, m_imgSkin.height()));
+        painter.drawImage(rcClient, m_imgSkin.copy(nFrame * nFrameWidth, 0, nFrameWidth, m_imgSkin.height()));
     };
     drawFrame(0);
     if (m_bEnabled) {
@@ -71,7 +75,7 @@ QImage CButtonX::RenderButton() const
 void CButtonX::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.drawImage(0, 0, RenderButton());
+    painter.drawImage(0, 0, RenderButton(devicePixelRatioF()));
 }
 
 void CButtonX::mousePressEvent(QMouseEvent* pEvent)

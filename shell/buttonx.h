@@ -22,8 +22,8 @@ public:
 
     // The button as it is shown, drawn on a picture of the client size: opaque red without a skin
     // path; otherwise white, frame 0 stretched over it, then frame 1 (hovered) and frame 2 (pressed)
-    // when enabled, or frame 3 when not.
-    QImage RenderButton() const;
+    // when enabled, or frame 3 when not. The picture has the device pixel ratio dRatio.
+    QImage RenderButton(qreal dRatio = 1.0) const;
 
     int m_bHover = 0;
     int m_bPressed = 0;

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QMenu>
 #include <QScreen>
+#include <QTimer>
 
 #include "canvas/canvas.h"
 #include "document/undohistory.h"
@@ -26,7 +27,6 @@
 namespace {
 
 const QString kCaption = QStringLiteral("Infomation");
-const QString kCorrupted = QStringLiteral("File is corrupted!");
 const QString kProjectFilter = QStringLiteral("Palenko Maker File (*.plk)");
 
 // The group word of the template category last chosen, for the "Open template" log line.
@@ -100,14 +100,30 @@ void CPalenkoDlg::OnTemplateTimer()
 bool CPalenkoDlg::LoadTemplate(int bClear)
 {
     LoadedCard card;
-    if (!ReadCardFile(g_strTemplateXml, card, nullptr, m_strAppDir)) {
-        Message(kCorrupted, QMessageBox::Ok, QMessageBox::NoIcon);
+    CardError nError = CardError::None;
+    if (!ReadCardFile(g_strTemplateXml, card, &nError, m_strAppDir)) {
+        Message(CardOpenMessage(nError, g_strTemplateXml), QMessageBox::Ok, QMessageBox::NoIcon);
         return false;
     }
+    const QStringList listMissing = MissingPictures(card);
     if (bClear)
         m_pCanvas->ClearCard();
     SetCardBackground(std::move(card));
+    ReportMissingPictures(listMissing);
     return true;
+}
+
+void CPalenkoDlg::ReportMissingPictures(const QStringList& listMissing)
+{
+    if (listMissing.isEmpty())
+        return;
+    const QString strText = MissingPicturesMessage(listMissing);
+    // A card opened at start-up is reported once the window shows it.
+    if (!isVisible()) {
+        QTimer::singleShot(0, this, [this, strText] { Message(strText, QMessageBox::Ok, QMessageBox::Warning); });
+        return;
+    }
+    Message(strText, QMessageBox::Ok, QMessageBox::Warning);
 }
 
 void CPalenkoDlg::SetCardBackground(LoadedCard&& card)
@@ -140,13 +156,16 @@ void CPalenkoDlg::OnOpen()
 bool CPalenkoDlg::OpenProject(const QString& strPath)
 {
     LoadedCard card;
-    if (!ReadCardFile(strPath, card, nullptr, m_strAppDir)) {
-        Message(kCorrupted, QMessageBox::Ok, QMessageBox::NoIcon);
+    CardError nError = CardError::None;
+    if (!ReadCardFile(strPath, card, &nError, m_strAppDir)) {
+        Message(CardOpenMessage(nError, strPath), QMessageBox::Ok, QMessageBox::NoIcon);
         return false;
     }
+    const QStringList listMissing = MissingPictures(card);
     m_pCanvas->ClearCard();
     SetCardBackground(std::move(card));
     MarkUnmodified(strPath);
+    ReportMissingPictures(listMissing);
     return true;
 }
 

@@ -110,6 +110,8 @@ bool CPalenkoApp::InitInstance()
     QCoreApplication::setOrganizationName(QStringLiteral("Velomira"));
     QCoreApplication::setApplicationName(QStringLiteral("Velomira"));
     QCoreApplication::setApplicationVersion(GetFileVersionText());
+    // The desktop entry velomira.desktop: the task bar shows its name and icon for the window.
+    QGuiApplication::setDesktopFileName(QStringLiteral("velomira"));
     // One look for the toolkit-drawn controls, whatever the desktop.
     if (QStyle* pStyle = QStyleFactory::create(QStringLiteral("Fusion")))
         QApplication::setStyle(pStyle);
@@ -125,7 +127,7 @@ bool CPalenkoApp::InitInstance()
     });
     CPalenkoDlg dlg(*this);
     pDlg = &dlg;
-    dlg.exec();
+    dlg.Run();
     return false;
 }
 

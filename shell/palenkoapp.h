@@ -11,7 +11,7 @@ public:
     CPalenkoApp();
 
     // Runs the whole program: takes the project file from the command line and runs the main window
-    // modally. Returns false: the process ends when the main window does.
+    // until it closes. Returns false: the process ends when the main window does.
     bool InitInstance();
     // The process exit code.
     int ExitInstance();

@@ -1,6 +1,7 @@
 #include "shell/palenkodlg.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QIcon>
 #include <QKeyEvent>
@@ -31,6 +32,32 @@ namespace {
 constexpr QRgb kTitleColour = 0xFF706D73;
 constexpr QRgb kPanelColour = 0xFFEFEFF1;
 constexpr QRgb kCanvasAreaColour = 0xFF444343;
+
+// Radius of the window's rounded corners.
+constexpr qreal kCornerRadius = 5;
+
+// The sides of the window an edge code names.
+Qt::Edges EdgesOf(int nEdge)
+{
+    switch (nEdge) {
+    case 1:
+        return Qt::TopEdge | Qt::LeftEdge;
+    case 2:
+        return Qt::TopEdge;
+    case 3:
+        return Qt::TopEdge | Qt::RightEdge;
+    case 4:
+        return Qt::RightEdge;
+    case 5:
+        return Qt::BottomEdge | Qt::RightEdge;
+    case 6:
+        return Qt::BottomEdge;
+    case 7:
+        return Qt::BottomEdge | Qt::LeftEdge;
+    default:
+        return Qt::LeftEdge;
+    }
+}
 
 // Draws a skin picture into the rectangle; a missing picture draws nothing.
 void DrawSkin(QPainter& painter, const QImage& picture, const QRect& rcTarget)
@@ -71,13 +98,14 @@ CPalenkoDlg::~CPalenkoDlg()
 void CPalenkoDlg::OnInitDialog()
 {
     m_imgIcon = ReadPicture(SkinPath(QStringLiteral("quillmere_icon.png")));
-    setWindowIcon(QIcon(QPixmap::fromImage(m_imgIcon)));
+    setWindowIcon(AppIcon(m_strAppDir));
     m_imgBandCentre = ReadPicture(SkinPath(QStringLiteral("xcenter.png")));
     m_imgBandLeft = ReadPicture(SkinPath(QStringLiteral("xleft.png")));
     m_imgBandRight = ReadPicture(SkinPath(QStringLiteral("xright.png")));
     m_imgDivider = ReadPicture(SkinPath(QStringLiteral("xvline.png")));
-    // Every pixel is painted from the back buffer.
-    setAttribute(Qt::WA_OpaquePaintEvent);
+    // The rounded corners are painted, anti-aliased, on a see-through window: a window mask can only
+    // cut whole pixels.
+    setAttribute(Qt::WA_TranslucentBackground);
     setMouseTracking(true);
     setMinimumSize(kMinWidth, kMinHeight);
     setGeometry(0, 0, 960, 700);
@@ -169,8 +197,27 @@ void CPalenkoDlg::OnInitDialog()
         m_templateTimer.start();
     }
 
-    setMask(RoundedRegion(width(), height()));
     WriteLog(QStringLiteral("Start Velomira %1").arg(GetFileVersionText()));
+}
+
+QIcon CPalenkoDlg::AppIcon(const QString& strAppDir)
+{
+    QIcon icon;
+    for (const int nSize : kIconSizes) {
+        const QImage picture = ReadPicture(AppIconPath(strAppDir + QStringLiteral("Icons/"), nSize));
+        if (!picture.isNull())
+            icon.addPixmap(QPixmap::fromImage(picture));
+    }
+    return icon;
+}
+
+int CPalenkoDlg::Run()
+{
+    QEventLoop loop;
+    connect(this, &QDialog::finished, &loop, &QEventLoop::quit);
+    show();
+    loop.exec();
+    return result();
 }
 
 CButtonX* CPalenkoDlg::AddButton(int nId, const QString& strText, const QString& strTip)
@@ -261,7 +308,6 @@ void CPalenkoDlg::PlaceCanvas(int bShow)
 
 void CPalenkoDlg::Relayout()
 {
-    setMask(RoundedRegion(width(), height()));
     // Resizes during set-up come before the controls exist.
     if (m_pCanvas) {
         const MainLayout layout = MainLayoutFor(size());
@@ -293,11 +339,11 @@ void CPalenkoDlg::SwitchPanel(int nPanel)
     m_nPanel = nPanel;
 }
 
-QRegion CPalenkoDlg::RoundedRegion(int nWidth, int nHeight)
+QPainterPath CPalenkoDlg::WindowShape(QSize szClient)
 {
     QPainterPath path;
-    path.addRoundedRect(QRectF(2, 1, nWidth - 2, nHeight - 1), 5, 5);
-    return QRegion(path.toFillPolygon().toPolygon());
+    path.addRoundedRect(QRectF(QPointF(0, 0), QSizeF(szClient)), kCornerRadius, kCornerRadius);
+    return path;
 }
 
 QString CPalenkoDlg::TitleText() const
@@ -312,18 +358,24 @@ QString CPalenkoDlg::TitleText() const
     return strTitle;
 }
 
-QImage CPalenkoDlg::RenderWindow() const
+QImage CPalenkoDlg::RenderWindow(qreal dRatio) const
 {
     const int W = width();
     const int H = height();
-    QImage buffer(size(), QImage::Format_ARGB32_Premultiplied);
+    QImage buffer = NewBackBuffer(size(), dRatio);
     if (buffer.isNull())
         return buffer;
     buffer.fill(QColor::fromRgba(kTitleColour));
     QPainter painter(&buffer);
     ApplyQuality(painter);
 
-    DrawSkin(painter, m_imgIcon, QRect(3, 3, 24, 24));
+    // On a finer screen the same icon comes from the program's larger sizes.
+    const QPixmap iconPixmap
+        = dRatio > 1 && !m_imgIcon.isNull() ? windowIcon().pixmap(QSize(24, 24), dRatio) : QPixmap();
+    if (!iconPixmap.isNull())
+        painter.drawPixmap(QRect(3, 3, 24, 24), iconPixmap);
+    else
+        DrawSkin(painter, m_imgIcon, QRect(3, 3, 24, 24));
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(14);
     painter.setFont(font);
@@ -337,6 +389,14 @@ QImage CPalenkoDlg::RenderWindow() const
     painter.fillRect(QRect(0, 90, W, H - 90), QColor::fromRgba(kPanelColour));
     painter.fillRect(m_rcCanvasArea, QColor::fromRgba(kCanvasAreaColour));
     DrawSkin(painter, m_imgDivider, QRect(195, 90, 10, H - 90));
+
+    // The corners outside the rounded shape become see-through; the anti-aliased edge of the shape
+    // leaves them partly covered.
+    QPainterPath corners;
+    corners.addRect(QRectF(0, 0, W, H));
+    corners = corners.subtracted(WindowShape(size()));
+    painter.setCompositionMode(QPainter::CompositionMode_DestinationOut);
+    painter.fillPath(corners, Qt::black);
     return buffer;
 }
 
@@ -516,12 +576,17 @@ bool CPalenkoDlg::event(QEvent* pEvent)
 void CPalenkoDlg::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.drawImage(0, 0, RenderWindow());
+    // The corners outside the shape must become see-through, not keep what was there.
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(0, 0, RenderWindow(devicePixelRatioF()));
 }
 
 void CPalenkoDlg::resizeEvent(QResizeEvent* pEvent)
 {
     QDialog::resizeEvent(pEvent);
+    // A resize by the window manager is remembered as the normal size, as one by the border is.
+    if (!m_bMaximized && !isMinimized())
+        m_rcNormal = geometry();
     if (!isMinimized() && width() > 0 && height() > 0)
         Relayout();
 }
@@ -558,8 +623,14 @@ void CPalenkoDlg::mousePressEvent(QMouseEvent* pEvent)
         m_ptDragOffset = pEvent->globalPosition().toPoint() - pos();
         return;
     }
-    m_bResizing = 1;
     m_nEdge = HitEdge(pt.x(), pt.y());
+    // The platform resizes the window where it can, keeping to the minimum size; otherwise the
+    // window resizes itself as the pointer moves.
+    if (windowHandle() && windowHandle()->startSystemResize(EdgesOf(m_nEdge))) {
+        m_nEdge = -1;
+        return;
+    }
+    m_bResizing = 1;
     SetEdgeCursor(m_nEdge);
 }
 

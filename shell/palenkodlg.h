@@ -8,12 +8,14 @@
 #include <vector>
 
 #include <QDialog>
+#include <QIcon>
 #include <QImage>
 #include <QMessageBox>
+#include <QPainterPath>
 #include <QPoint>
 #include <QRect>
-#include <QRegion>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 
 #include "platform/appdir.h"
@@ -89,10 +91,16 @@ public:
 
     // The text of the title strip: "Velomira - card.plk(*)".
     QString TitleText() const;
-    // The main window's own drawing, on a picture of the client size.
-    QImage RenderWindow() const;
-    // The rounded window region for a client size.
-    static QRegion RoundedRegion(int nWidth, int nHeight);
+    // The main window's own drawing, on a picture of the client size at the device pixel ratio, see-through
+    // outside the window's rounded shape.
+    QImage RenderWindow(qreal dRatio = 1.0) const;
+    // The window's shape for a client size: the client rectangle with rounded, anti-aliased corners.
+    static QPainterPath WindowShape(QSize szClient);
+    // The program's icon in every size the program folder holds.
+    static QIcon AppIcon(const QString& strAppDir);
+    // Shows the window and runs until it is closed; its result. The window is an ordinary top-level
+    // window: a modal one would be marked so for the window manager.
+    int Run();
 
     // Commands.
     void OnNew();
@@ -132,7 +140,8 @@ public:
     // dialog was cancelled or the file could not be written (which is reported); the card then stays
     // modified and keeps its file name.
     bool SaveProject();
-    // Replaces the card by the project file's content, or reports "File is corrupted!" and keeps it.
+    // Replaces the card by the project file's content, or reports why the file did not open ("The
+    // file could not be found: card.plk", "File is corrupted!") and keeps the card.
     bool OpenProject(const QString& strPath);
     // Reads the template named by g_strTemplateXml and puts it on the card, cleared first when
     // bClear is set. A template that cannot be read is reported and leaves the card as it was.
@@ -141,6 +150,9 @@ public:
     // are appended, the card takes the loaded card's size, the canvas is placed and shown and takes the
     // background, and the objects are fitted to it.
     void SetCardBackground(LoadedCard&& card);
+    // Tells the user once which pictures of the card just opened are missing; at start-up, once the
+    // window shows.
+    void ReportMissingPictures(const QStringList& listMissing);
 
     // Custom messages.
     void OnUndoState(qintptr nCurrent, qintptr nLast);

@@ -67,9 +67,11 @@ int WSlider::ThumbValue() const
     return int(std::trunc(double(nCentre - m_rcTrack.x()) / m_rcTrack.width() * (m_nMax - m_nMin) + m_nMin));
 }
 
-QImage WSlider::RenderSlider() const
+QImage WSlider::RenderSlider(qreal dRatio) const
 {
-    QImage buffer(size(), QImage::Format_ARGB32_Premultiplied);
+    QImage buffer = NewBackBuffer(size(), dRatio);
+    if (buffer.isNull())
+        return buffer;
     buffer.fill(QColor(0xD8, 0xD8, 0xE5));
     QPainter painter(&buffer);
     ApplyQuality(painter);
@@ -85,7 +87,7 @@ QImage WSlider::RenderSlider() const
 void WSlider::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.drawImage(0, 0, RenderSlider());
+    painter.drawImage(0, 0, RenderSlider(devicePixelRatioF()));
 }
 
 void WSlider::resizeEvent(QResizeEvent* pEvent)

@@ -28,8 +28,8 @@ public:
     // The value the thumb's centre stands for: trunc((c - track left) / track width x (max - min) + min).
     int ThumbValue() const;
 
-    // The slider as it is shown, drawn on a picture of the client size.
-    QImage RenderSlider() const;
+    // The slider as it is shown, drawn on a picture of the client size at the device pixel ratio dRatio.
+    QImage RenderSlider(qreal dRatio = 1.0) const;
 
     int m_nId = 0;
     int m_nMin = 0;

@@ -1,5 +1,6 @@
 #include "templates/cardloader.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include <QFileInfo>
@@ -63,6 +64,19 @@ QString CardErrorText(CardError nError)
     return QStringLiteral("File is corrupted!");
 }
 
+QString CardOpenMessage(CardError nError, const QString& strPath)
+{
+    const QString strName = QFileInfo(strPath).fileName();
+    switch (nError) {
+    case CardError::Missing:
+        return QStringLiteral("The file could not be found: %1").arg(strName);
+    case CardError::Unreadable:
+        return QStringLiteral("The file could not be read: %1").arg(strName);
+    default:
+        return QStringLiteral("File is corrupted!");
+    }
+}
+
 bool ReadCardFile(const QString& strPath, LoadedCard& card, CardError* pError, const QString& strAppDir)
 {
     const QFileInfo info(strPath);
@@ -92,6 +106,38 @@ bool ReadCardFile(const QString& strPath, LoadedCard& card, CardError* pError, c
     if (pError)
         *pError = CardError::None;
     return true;
+}
+
+QStringList MissingPictures(const LoadedCard& card)
+{
+    QStringList listMissing;
+    const auto check = [&listMissing](const QString& strPath) {
+        if (!strPath.isEmpty() && !listMissing.contains(strPath) && !QFileInfo(strPath).isFile())
+            listMissing.append(strPath);
+    };
+    check(card.strBackground);
+    for (const auto& pObject : card.vecObjects) {
+        check(pObject->m_strPhoto);
+        check(pObject->m_strFrame);
+        check(pObject->m_strMask);
+        check(pObject->m_strElement);
+    }
+    return listMissing;
+}
+
+QString MissingPicturesMessage(const QStringList& listMissing)
+{
+    constexpr qsizetype kListed = 5;
+    if (listMissing.isEmpty())
+        return QString();
+    QString strText = listMissing.size() == 1
+        ? QStringLiteral("A picture of this card is missing:")
+        : QStringLiteral("%1 pictures of this card are missing:").arg(listMissing.size());
+    for (qsizetype i = 0; i < std::min(kListed, listMissing.size()); ++i)
+        strText += QLatin1Char('\n') + QFileInfo(listMissing[i]).fileName();
+    if (listMissing.size() > kListed)
+        strText += QStringLiteral("\nand %1 more").arg(listMissing.size() - kListed);
+    return strText;
 }
 
 QSize CardCanvasSize(const LoadedCard& card, int nWidth)

@@ -5,6 +5,7 @@
 
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 #include "document/thedata.h"
 #include "platform/appdir.h"
@@ -29,6 +30,11 @@ enum class CardError : int {
 // a project", "File is corrupted!".
 QString CardErrorText(CardError nError);
 
+// The message the program shows when a card file does not open: the missing and the unreadable file
+// are named ("The file could not be found: card.plk"), a file that was read but makes no card is
+// "File is corrupted!".
+QString CardOpenMessage(CardError nError, const QString& strPath);
+
 // A template or a project as read from its file, before it joins a card.
 struct LoadedCard {
     bool bProject = false;
@@ -46,6 +52,14 @@ struct LoadedCard {
 // Reads a template or a project file, told apart by their root element whatever the file is called.
 // Opening a project is logged. False, with the reason in *pError, when the file makes no card.
 bool ReadCardFile(const QString& strPath, LoadedCard& card, CardError* pError, const QString& strAppDir = GetAppDir());
+
+// The picture files the card names that are not there (no regular file at the path): the background,
+// then each object's photo, frame, mask and clip-art picture, each path once, in that order.
+QStringList MissingPictures(const LoadedCard& card);
+
+// The notice shown once after a card with missing pictures opened: up to five file names, then how
+// many more there are. Empty when nothing is missing.
+QString MissingPicturesMessage(const QStringList& listMissing);
 
 // The canvas nWidth pixels wide at the card's aspect ratio: nWidth x trunc(nWidth * height / width).
 QSize CardCanvasSize(const LoadedCard& card, int nWidth);

@@ -72,7 +72,6 @@ CTemplateChoose::CTemplateChoose(QWidget* pParent, const QString& strAppDir)
     : QDialog(pParent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
     , m_strAppDir(strAppDir)
 {
-    setWindowTitle(QStringLiteral("Choose a greeting card template"));
     setFixedSize(kDialogSize);
 
     m_btnOK = new QPushButton(QStringLiteral("OK"), this);
@@ -123,9 +122,19 @@ void CTemplateChoose::OnInitDialog()
     m_pPicList = new CPicList(this, m_strAppDir);
     m_pPicList->Create(kListRect);
 
-    ShowCategory(g_strTemplateCategory.isEmpty() ? QStringLiteral("Christmas") : g_strTemplateCategory);
+    const QString strCategory = g_strTemplateCategory.isEmpty() ? QStringLiteral("Christmas") : g_strTemplateCategory;
+    ShowCategory(strCategory);
+    // The tree shows which category is open; marking it changes no setting.
+    const QList<QTreeWidgetItem*> items = m_tree->findItems(strCategory, Qt::MatchExactly | Qt::MatchRecursive);
+    const bool bCategory = m_holidays.contains(strCategory) || m_events.contains(strCategory)
+        || strCategory == QLatin1String("Children");
+    if (bCategory && !items.isEmpty()) {
+        const QSignalBlocker blocker(m_tree);
+        m_tree->setCurrentItem(items.first());
+    }
     m_pPicList->SelectCell(g_nTemplateNumber);
-    m_btnOK->setFocus();
+    // The arrow keys move through the thumbnails at once; Enter confirms through the default button.
+    m_pPicList->setFocus();
 }
 
 QString CTemplateChoose::CategoryPattern(const QString& strCategory) const
@@ -136,6 +145,7 @@ QString CTemplateChoose::CategoryPattern(const QString& strCategory) const
 void CTemplateChoose::ShowCategory(const QString& strCategory)
 {
     m_pPicList->ShowFolder(CategoryPattern(strCategory));
+    setWindowTitle(QStringLiteral("Choose a greeting card template - %1").arg(strCategory));
 }
 
 void CTemplateChoose::OnTreeSelChanged()

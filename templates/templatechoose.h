@@ -53,6 +53,7 @@ private:
     void OnInitDialog();
     // The search pattern of a category folder.
     QString CategoryPattern(const QString& strCategory) const;
+    // Shows the category's thumbnails and names the category in the window title.
     void ShowCategory(const QString& strCategory);
 
     QString m_strAppDir;

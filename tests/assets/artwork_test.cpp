@@ -18,6 +18,7 @@
 
 #include "document/carddocument.h"
 #include "document/thedata.h"
+#include "platform/appdir.h"
 #include "templates/cardloader.h"
 #include "tests/testsupport.h"
 
@@ -374,6 +375,18 @@ TEST(ArtworkSkins, WindowPicturesFitWhereTheyAreDrawn)
     EXPECT_EQ(qAlpha(QImage(ProgramDir() + QLatin1String("Skins/xleft.png")).pixel(250, 40)), 255);
 }
 
+TEST(ArtworkSkins, TheProgramIconComesInEveryThemeSize)
+{
+    for (const int nSize : kIconSizes) {
+        SCOPED_TRACE(nSize);
+        const QImage icon(AppIconPath(ProgramDir() + QLatin1String("Icons/"), nSize));
+        ASSERT_EQ(icon.size(), QSize(nSize, nSize));
+        // A rounded square: see-through corners, an opaque middle.
+        EXPECT_EQ(qAlpha(icon.pixel(0, 0)), 0);
+        EXPECT_EQ(qAlpha(icon.pixel(nSize / 2, nSize / 2)), 255);
+    }
+}
+
 TEST(ArtworkGenerator, DrawsTheSameFilesOnEveryRun)
 {
     QTemporaryDir dir;
@@ -383,7 +396,7 @@ TEST(ArtworkGenerator, DrawsTheSameFilesOnEveryRun)
     ASSERT_TRUE(generator.waitForFinished(120000));
     ASSERT_EQ(generator.exitCode(), 0) << generator.readAllStandardError().toStdString();
     int nCompared = 0;
-    for (const char* szFolder : {"Skins", "Template"}) {
+    for (const char* szFolder : {"Skins", "Icons", "Template"}) {
         QDirIterator it(dir.filePath(QLatin1String(szFolder)), QDir::Files, QDirIterator::Subdirectories);
         while (it.hasNext()) {
             const QString strFresh = it.next();

@@ -7,6 +7,7 @@
 #include <QImageReader>
 #include <QPainter>
 #include <QProcess>
+#include <QXmlStreamReader>
 
 #include "document/carddocument.h"
 #include "document/thedata.h"
@@ -290,4 +291,86 @@ TEST_F(RenderToolTest, UnwritableOutputExitsWithThree)
         EXPECT_FALSE(result.strErr.isEmpty());
     }
     EXPECT_FALSE(QFileInfo::exists(m_files.path(QStringLiteral("card.xyz"))));
+}
+
+TEST_F(RenderToolTest, MissingPicturesAreNamedAndStrictExitsWithFour)
+{
+    // A card whose clip art and frame were moved away: still drawn, each missing file named.
+    const QString strFrame = m_strAppDir + QStringLiteral("Template/allresources/frame/oval.png");
+    const QString strBell = m_strAppDir + QStringLiteral("Template/allresources/clipart/bell.png");
+    ASSERT_TRUE(QFile::remove(strFrame));
+    ASSERT_TRUE(QFile::remove(strBell));
+    const QString strOutput = m_files.path(QStringLiteral("out.png"));
+    const struct {
+        QStringList listArgs;
+        int nExit;
+    } cases[] = {{{m_strTemplate, strOutput}, 0}, {{QStringLiteral("--strict"), m_strTemplate, strOutput}, 4}};
+    for (const auto& c : cases) {
+        QFile::remove(strOutput);
+        const RunResult result = Run(c.listArgs);
+        EXPECT_EQ(result.nExit, c.nExit) << result.strErr.toStdString();
+        EXPECT_EQ(result.strErr.count(QStringLiteral("missing picture: ")), 2) << result.strErr.toStdString();
+        EXPECT_TRUE(result.strErr.contains(strFrame)) << result.strErr.toStdString();
+        EXPECT_TRUE(result.strErr.contains(strBell)) << result.strErr.toStdString();
+        EXPECT_EQ(QImageReader(strOutput).size(), QSize(800, 600)) << "the card is still written";
+    }
+    // Nothing missing: --strict changes nothing.
+    ASSERT_TRUE(QFile::copy(m_strAppDir + QStringLiteral("Template/allresources/bgimage/winter.png"), strFrame));
+    ASSERT_TRUE(QFile::copy(m_strAppDir + QStringLiteral("Template/allresources/bgimage/winter.png"), strBell));
+    const RunResult result = Run({QStringLiteral("--strict"), m_strTemplate, strOutput});
+    EXPECT_EQ(result.nExit, 0) << result.strErr.toStdString();
+    EXPECT_FALSE(result.strErr.contains(QStringLiteral("missing picture"))) << result.strErr.toStdString();
+}
+
+namespace {
+
+// The byte string of a shared-mime-info string match: C escapes \xNN and \N (octal) stand for bytes.
+QByteArray MimeMatchBytes(const QString& strValue)
+{
+    QByteArray bytes;
+    const QByteArray text = strValue.toLatin1();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\' || i + 1 == text.size()) {
+            bytes += text[i];
+        } else if (text[i + 1] == 'x') {
+            bytes += char(text.mid(i + 2, 2).toInt(nullptr, 16));
+            i += 3;
+        } else {
+            qsizetype n = 1;
+            while (n < 4 && i + n < text.size() && text[i + n] >= '0' && text[i + n] <= '7')
+                ++n;
+            bytes += n > 1 ? char(text.mid(i + 1, n - 1).toInt(nullptr, 8)) : text[i + 1];
+            i += std::max<qsizetype>(n - 1, 1);
+        }
+    }
+    return bytes;
+}
+
+} // namespace
+
+TEST_F(RenderToolTest, TheProjectFileTypeRecognisesASavedProject)
+{
+    QFile mime(QStringLiteral(VELOMIRA_SOURCE_DIR "/desktop/velomira.xml"));
+    ASSERT_TRUE(mime.open(QIODevice::ReadOnly));
+    QXmlStreamReader xml(&mime);
+    QString strGlob;
+    QByteArray magic;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (xml.name() == QLatin1String("glob"))
+            strGlob = xml.attributes().value(QLatin1String("pattern")).toString();
+        else if (xml.name() == QLatin1String("match"))
+            magic = MimeMatchBytes(xml.attributes().value(QLatin1String("value")).toString());
+    }
+    ASSERT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+    EXPECT_EQ(strGlob, QStringLiteral("*.plk"));
+    // FF FE, then "<?xml" in UTF-16LE.
+    EXPECT_EQ(magic, QByteArray("\xFF\xFE<\0?\0x\0m\0l\0", 12));
+
+    const QString strProject = m_files.path(QStringLiteral("saved.plk"));
+    ASSERT_EQ(Run({QStringLiteral("--save-project"), strProject, m_strTemplate}).nExit, 0);
+    QFile project(strProject);
+    ASSERT_TRUE(project.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(project.read(magic.size()) == magic);
 }

@@ -82,6 +82,9 @@ TEST(BackBuffer, HasThePhysicalPixelsOfTheLogicalSizeAtTheRatio)
     EXPECT_EQ(buffer.devicePixelRatio(), 1.25);
     EXPECT_EQ(NewBackBuffer(QSize(10, 10), 2).deviceIndependentSize(), QSizeF(10, 10));
     EXPECT_TRUE(NewBackBuffer(QSize(0, 10), 2).isNull());
+    // The logical rectangle over every pixel: 127 x 63 pixels at 1.25 are 101.6 x 50.4.
+    EXPECT_EQ(BufferRect(buffer), QRectF(0, 0, 101.6, 50.4));
+    EXPECT_EQ(DeviceSize(QSize(30, 40), 1.5), QSize(45, 60));
 }
 
 TEST(ImageIo, OrientationTagIsAppliedToPixelsAndSizes)

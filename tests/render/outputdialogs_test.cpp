@@ -213,6 +213,10 @@ TEST_F(OutputTest, FullPreviewFitsClipsReusesItsPictureAndCloses)
     EXPECT_EQ(picture.pixel(99, 150), qRgb(0, 0, 0));
     EXPECT_EQ(picture.pixel(120, 150), qRgb(40, 120, 200));
     EXPECT_EQ(picture.pixel(120, 50), qRgb(40, 120, 200)) << "the background";
+    // On a finer screen the card is drawn in its device pixels.
+    const QImage fine = preview.RenderPreview(QSize(401, 300), 1.25);
+    EXPECT_EQ(fine.size(), QSize(502, 375));
+    EXPECT_EQ(fine.devicePixelRatio(), 1.25);
 
     preview.resize(400, 300);
     preview.show();

@@ -301,19 +301,44 @@ TEST_F(CommandsTest, OpenCancelledOrCorruptedKeepsTheCard)
     const QString strWrongVersion = tree.bytes(QStringLiteral("wrong.plk"),
         Utf16LeFile(u"<?xml version=\"1.0\" encoding=\"UNICODE\"?><TheData ver=\"2.0.1\"><bk file=\"x.png\" "
                     u"canw=\"700\" datas=\"0\"/></TheData>"));
-    for (const QString& strPath : {tree.path(QStringLiteral("missing.plk")),
-             tree.bytes(QStringLiteral("garbage.plk"), "not a project"), strWrongVersion}) {
+    // A file that is not there is named; one that was read but is no card is corrupted.
+    const std::pair<QString, QString> cases[] = {
+        {tree.path(QStringLiteral("missing.plk")), QStringLiteral("The file could not be found: missing.plk")},
+        {tree.bytes(QStringLiteral("garbage.plk"), "not a project"), kCorrupted},
+        {strWrongVersion, kCorrupted},
+    };
+    for (const auto& [strPath, strText] : cases) {
         m_prompts.m_vecBoxes.clear();
         m_prompts.m_strOpenAnswer = strPath;
         dlg.OnOpen();
         ASSERT_EQ(m_prompts.m_vecBoxes.size(), 1u) << strPath.toStdString();
-        EXPECT_EQ(m_prompts.m_vecBoxes[0].strText, kCorrupted);
+        EXPECT_EQ(m_prompts.m_vecBoxes[0].strText, strText);
         EXPECT_EQ(m_prompts.m_vecBoxes[0].strCaption, kCaption);
         EXPECT_EQ(m_prompts.m_vecBoxes[0].buttons, QMessageBox::Ok);
         EXPECT_EQ(Rects(), rects);
         EXPECT_EQ(m_app.m_strCurrentFile, strFile);
         EXPECT_EQ(canvas().m_bModified, 0);
     }
+}
+
+TEST_F(CommandsTest, AProjectWithMissingPicturesOpensAndSaysSoOnce)
+{
+    CPalenkoDlg& dlg = MakeWindowWithTemplate();
+    const QString strFile = SaveAs(QStringLiteral("moved.plk"));
+    QFile::remove(tree.path(QStringLiteral("Template/allresources/clipart/bell.png")));
+    QFile::remove(tree.path(QStringLiteral("Template/allresources/frame/oval.png")));
+    m_prompts.m_vecBoxes.clear();
+    m_prompts.m_strOpenAnswer = strFile;
+    dlg.OnOpen();
+    // The card opens all the same, with the pictures that are there; the notice follows once.
+    EXPECT_EQ(m_app.m_strCurrentFile, strFile);
+    EXPECT_EQ(doc().m_vecObjects.size(), 2u);
+    ASSERT_TRUE(WaitFor([this] { return !m_prompts.m_vecBoxes.empty(); }));
+    QTest::qWait(20);
+    ASSERT_EQ(m_prompts.m_vecBoxes.size(), 1u);
+    EXPECT_EQ(
+        m_prompts.m_vecBoxes[0].strText, QStringLiteral("2 pictures of this card are missing:\noval.png\nbell.png"));
+    EXPECT_EQ(m_prompts.m_vecBoxes[0].buttons, QMessageBox::Ok);
 }
 
 TEST_F(CommandsTest, ABrokenTemplateKeepsTheCard)

@@ -114,24 +114,36 @@ TEST_F(MainWindowTest, ControlsAndCanvasFollowAResize)
     EXPECT_NEAR(rcAfter.X, rcBefore.X * 860 / 720, 0.01);
     EXPECT_NEAR(rcAfter.Width, rcBefore.Width * 860 / 720, 0.01);
     EXPECT_NEAR(rcAfter.Height, rcBefore.Height * 430 / 360, 0.01);
-    // The rounded region is renewed for the new size.
-    EXPECT_TRUE(dlg.mask().contains(QPoint(1095, 400)));
-    EXPECT_FALSE(dlg.mask().contains(QPoint(1099, 799)));
+    // The rounded shape follows the new size.
+    const QImage window = dlg.RenderWindow();
+    EXPECT_EQ(qAlpha(window.pixel(1095, 400)), 255);
+    EXPECT_EQ(qAlpha(window.pixel(1099, 799)), 0);
 }
 
-TEST_F(MainWindowTest, RoundedRegionCutsTheCornersAndTheFirstColumns)
+TEST_F(MainWindowTest, TheWindowIsARoundedShapeWithSmoothCornersAndNoGap)
 {
-    const QRegion region = CPalenkoDlg::RoundedRegion(960, 700);
-    EXPECT_TRUE(region.contains(QPoint(480, 350)));
-    EXPECT_TRUE(region.contains(QPoint(480, 1)));
-    EXPECT_TRUE(region.contains(QPoint(2, 350)));
-    EXPECT_TRUE(region.contains(QPoint(959, 350)));
-    EXPECT_FALSE(region.contains(QPoint(480, 0)));
-    EXPECT_FALSE(region.contains(QPoint(1, 350)));
-    for (const QPoint pt : {QPoint(2, 1), QPoint(959, 1), QPoint(2, 699), QPoint(959, 699)})
-        EXPECT_FALSE(region.contains(pt)) << pt.x() << "," << pt.y();
-    EXPECT_TRUE(MakeWindow().mask().contains(QPoint(480, 350)));
-    EXPECT_FALSE(dlg().mask().contains(QPoint(0, 0)));
+    CPalenkoDlg& dlg = MakeWindow();
+    EXPECT_TRUE(dlg.testAttribute(Qt::WA_TranslucentBackground));
+    EXPECT_TRUE(dlg.mask().isEmpty()) << "no 1-bit region";
+    EXPECT_FALSE(dlg.isModal());
+    for (const qreal dRatio : {1.0, 2.0}) {
+        SCOPED_TRACE(dRatio);
+        const QImage window = dlg.RenderWindow(dRatio);
+        ASSERT_EQ(window.size(), QSize(960, 700) * dRatio);
+        const auto alpha = [&](int x, int y) { return qAlpha(window.pixel(int(x * dRatio), int(y * dRatio))); };
+        // Every edge is covered to its first pixel, left edge included; only the corners are cut.
+        for (const QPoint pt : {QPoint(0, 350), QPoint(959, 350), QPoint(480, 0), QPoint(480, 699)})
+            EXPECT_EQ(alpha(pt.x(), pt.y()), 255) << pt.x() << "," << pt.y();
+        for (const QPoint pt : {QPoint(0, 0), QPoint(959, 0), QPoint(0, 699), QPoint(959, 699)})
+            EXPECT_EQ(alpha(pt.x(), pt.y()), 0) << pt.x() << "," << pt.y();
+        // The curve is anti-aliased: partly covered pixels along it.
+        int nPartial = 0;
+        for (int y = 0; y < window.height(); ++y) {
+            for (int x = 0; x < int(6 * dRatio); ++x)
+                nPartial += qAlpha(window.pixel(x, y)) > 0 && qAlpha(window.pixel(x, y)) < 255;
+        }
+        EXPECT_GE(nPartial, 3);
+    }
 }
 
 TEST_F(MainWindowTest, PaintsTitleBandPanelAndCanvasArea)

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 #include <QCoreApplication>
@@ -388,3 +389,38 @@ TEST_F(SkinnedSlider, NewClientSizeKeepsTheValueSet)
 }
 
 } // namespace
+
+TEST(SkinnedControls, PaintAtTheDevicePixelRatioWithSharpSkinEdges)
+{
+    // A skin whose frame 0 is black on the left half and grey on the right.
+    TestFiles files;
+    QImage strip(160, 40, QImage::Format_ARGB32);
+    strip.fill(QColor(128, 128, 128));
+    QPainter painter(&strip);
+    painter.fillRect(QRect(0, 0, 20, 40), Qt::black);
+    painter.end();
+    CButtonX button;
+    button.resize(40, 40);
+    button.SetSkin(files.write(QStringLiteral("edge.png"), strip));
+    WSlider slider;
+    slider.resize(120, 25);
+    for (const qreal dRatio : {1.0, 1.25, 1.5, 2.0}) {
+        SCOPED_TRACE(dRatio);
+        const QImage image = button.RenderButton(dRatio);
+        ASSERT_EQ(image.size(), QSize(40, 40) * dRatio);
+        EXPECT_EQ(image.devicePixelRatio(), dRatio);
+        EXPECT_EQ(slider.RenderSlider(dRatio).size(), QSize(int(std::ceil(120 * dRatio)), int(std::ceil(25 * dRatio))));
+        // Across the edge: black, at most two steps between, grey to the last column (which no white
+        // background shows through at a fractional ratio).
+        int nBetween = 0;
+        const int y = image.height() / 2;
+        for (int x = 0; x < image.width(); ++x) {
+            const int nLevel = qGray(image.pixel(x, y));
+            nBetween += nLevel > 10 && nLevel < 118;
+        }
+        EXPECT_LE(nBetween, 2);
+        EXPECT_LT(qGray(image.pixel(int(19 * dRatio), y)), 10);
+        EXPECT_NEAR(qGray(image.pixel(int(21 * dRatio) + 1, y)), 128, 2);
+        EXPECT_NEAR(qGray(image.pixel(image.width() - 1, y)), 128, 2);
+    }
+}

@@ -115,3 +115,48 @@ TEST_F(CardLoaderTest, NamesWhyAFileMakesNoCard)
         }
     }
 }
+
+TEST_F(CardLoaderTest, TheMessagesNameTheFile)
+{
+    const QString strPath = tree.path(QStringLiteral("cards/card.plk"));
+    EXPECT_EQ(CardOpenMessage(CardError::Missing, strPath), QStringLiteral("The file could not be found: card.plk"));
+    EXPECT_EQ(CardOpenMessage(CardError::Unreadable, strPath), QStringLiteral("The file could not be read: card.plk"));
+    for (const CardError nError : {CardError::NotACard, CardError::Damaged})
+        EXPECT_EQ(CardOpenMessage(nError, strPath), QStringLiteral("File is corrupted!"));
+}
+
+TEST_F(CardLoaderTest, ListsTheMissingPicturesOnce)
+{
+    LoadedCard card;
+    ASSERT_TRUE(ReadCardFile(Project(QStringLiteral("card.plk"), u"Template\\allresources\\bgimage\\gone.png"), card,
+        nullptr, tree.appDir()));
+    // Two photos share one missing file; an empty path and a folder count as they are.
+    const QString strPresent = tree.resource(QStringLiteral("clipart/bell.png"));
+    const struct {
+        QString strPhoto, strFrame, strMask;
+    } objects[] = {
+        {tree.path(QStringLiteral("photos/a.jpg")), QString(), QString()},
+        {tree.path(QStringLiteral("photos/a.jpg")), tree.resource(QStringLiteral("frame/oval.png")), QString()},
+        {strPresent, QString(), tree.path(QStringLiteral("Template"))},
+    };
+    for (const auto& object : objects) {
+        auto pObject = std::make_unique<TheData>();
+        pObject->m_strPhoto = object.strPhoto;
+        pObject->m_strFrame = object.strFrame;
+        pObject->m_strMask = object.strMask;
+        card.vecObjects.push_back(std::move(pObject));
+    }
+    const QStringList listMissing = MissingPictures(card);
+    EXPECT_EQ(listMissing,
+        QStringList({tree.resource(QStringLiteral("bgimage/gone.png")), tree.path(QStringLiteral("photos/a.jpg")),
+            tree.resource(QStringLiteral("frame/oval.png")), tree.path(QStringLiteral("Template"))}));
+
+    EXPECT_EQ(MissingPicturesMessage({}), QString());
+    EXPECT_EQ(MissingPicturesMessage({QStringLiteral("/x/a.jpg")}),
+        QStringLiteral("A picture of this card is missing:\na.jpg"));
+    QStringList listSeven;
+    for (int i = 1; i <= 7; ++i)
+        listSeven.append(QStringLiteral("/photos/p%1.jpg").arg(i));
+    EXPECT_EQ(MissingPicturesMessage(listSeven),
+        QStringLiteral("7 pictures of this card are missing:\np1.jpg\np2.jpg\np3.jpg\np4.jpg\np5.jpg\nand 2 more"));
+}

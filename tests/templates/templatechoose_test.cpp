@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -131,10 +132,10 @@ private:
     QString m_strXml;
 };
 
-TEST_F(TemplateChooser, BuildsTheFixedCategoryTreeWithNothingSelected)
+TEST_F(TemplateChooser, BuildsTheFixedCategoryTreeWithTheShownCategorySelected)
 {
     CTemplateChoose dlg(nullptr, m_strAppDir);
-    EXPECT_EQ(dlg.windowTitle(), QStringLiteral("Choose a greeting card template"));
+    EXPECT_EQ(dlg.windowTitle(), QStringLiteral("Choose a greeting card template - Christmas"));
     ASSERT_EQ(dlg.m_tree->topLevelItemCount(), 1);
     QTreeWidgetItem* pTheme = dlg.m_tree->topLevelItem(0);
     EXPECT_EQ(pTheme->text(0), QStringLiteral("Theme"));
@@ -154,7 +155,8 @@ TEST_F(TemplateChooser, BuildsTheFixedCategoryTreeWithNothingSelected)
     EXPECT_TRUE(pTheme->isExpanded());
     EXPECT_TRUE(pTheme->child(0)->isExpanded());
     EXPECT_TRUE(pTheme->child(1)->isExpanded());
-    EXPECT_TRUE(dlg.m_tree->selectedItems().isEmpty());
+    ASSERT_EQ(dlg.m_tree->selectedItems().size(), 1);
+    EXPECT_EQ(dlg.m_tree->selectedItems().first()->text(0), QStringLiteral("Christmas"));
     EXPECT_EQ(dlg.m_tree->geometry(), QRect(10, 10, 190, 550));
     EXPECT_EQ(dlg.m_pPicList->geometry(), QRect(210, 10, 568, 550));
     EXPECT_TRUE(dlg.m_btnOK->isDefault());
@@ -356,6 +358,67 @@ TEST_F(TemplateChooser, SelectedCategoryIsDrawnOnTeal)
     };
     EXPECT_EQ(labelPixel(QStringLiteral("Easter")), QColor(0, 179, 179));
     EXPECT_EQ(labelPixel(QStringLiteral("Birthday")), QColor(Qt::white));
+}
+
+TEST_F(TemplateChooser, TheConfiguredCategoryIsHighlightedWithoutChangingTheSettings)
+{
+    const struct {
+        const char* pszCategory;
+        const char* pszSelected; // nothing for a name that is no category
+    } cases[] = {{"Birthday", "Birthday"}, {"Children", "Children"}, {"Events", nullptr}, {"Nowhere", nullptr}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pszCategory);
+        g_strTemplateCategory = QString::fromUtf8(c.pszCategory);
+        CTemplateChoose dlg(nullptr, m_strAppDir);
+        const QList<QTreeWidgetItem*> selected = dlg.m_tree->selectedItems();
+        if (c.pszSelected) {
+            ASSERT_EQ(selected.size(), 1);
+            EXPECT_EQ(selected.first()->text(0), QString::fromUtf8(c.pszSelected));
+        } else {
+            EXPECT_TRUE(selected.isEmpty());
+        }
+        EXPECT_EQ(dlg.windowTitle(), QStringLiteral("Choose a greeting card template - %1").arg(g_strTemplateCategory));
+        EXPECT_EQ(g_nTemplateGroup, 0);
+        EXPECT_FALSE(g_bTemplateFlag);
+    }
+    // Choosing another category names it in the title.
+    CTemplateChoose dlg(nullptr, m_strAppDir);
+    SelectItem(dlg, QStringLiteral("Wedding"));
+    EXPECT_EQ(dlg.windowTitle(), QStringLiteral("Choose a greeting card template - Wedding"));
+}
+
+TEST_F(TemplateChooser, ArrowKeysHomeAndEndMoveTheSelectionAndEnterConfirms)
+{
+    // Easter has 12 templates: four rows of three, one more than the list shows.
+    g_strTemplateCategory = QStringLiteral("Easter");
+    g_nTemplateNumber = 7;
+    CTemplateChoose dlg(nullptr, m_strAppDir);
+    dlg.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dlg));
+    CPicList* pList = dlg.m_pPicList;
+    EXPECT_TRUE(pList->hasFocus());
+    const struct {
+        Qt::Key key;
+        int nCurrent;
+        int nScroll;
+    } steps[] = {{Qt::Key_Right, 8, 0}, {Qt::Key_Right, 9, 1}, {Qt::Key_Down, 9, 1}, {Qt::Key_Left, 8, 1},
+        {Qt::Key_Up, 5, 1}, {Qt::Key_Home, 0, 0}, {Qt::Key_Left, 0, 0}, {Qt::Key_Up, 0, 0}, {Qt::Key_End, 11, 1},
+        {Qt::Key_Down, 11, 1}, {Qt::Key_Up, 8, 1}, {Qt::Key_Up, 5, 1}, {Qt::Key_Up, 2, 0}};
+    for (const auto& step : steps) {
+        QTest::keyClick(pList, step.key);
+        EXPECT_EQ(pList->m_pCurrent, Cell(dlg, step.nCurrent)) << "key " << step.key << " to " << step.nCurrent;
+        EXPECT_EQ(pList->ScrollPos(), step.nScroll) << "key " << step.key << " to " << step.nCurrent;
+    }
+    // After select-all the first key starts at the first cell.
+    QTest::keyClick(pList, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(pList->m_pCurrent, nullptr);
+    QTest::keyClick(pList, Qt::Key_Down);
+    EXPECT_EQ(pList->m_pCurrent, Cell(dlg, 0));
+    QTest::keyClick(pList, Qt::Key_Right);
+    QTest::keyClick(pList, Qt::Key_Return);
+    EXPECT_EQ(dlg.result(), QDialog::Accepted);
+    EXPECT_EQ(dlg.m_nChosen, 1);
+    EXPECT_EQ(g_strTemplateXml, TemplateXmlPath(Cell(dlg, 1)->m_strPath));
 }
 
 TEST(TemplateXmlPath, ReplacesTheExtensionAfterTheLastDot)
