@@ -8,6 +8,7 @@
 #include <QResizeEvent>
 #include <QTransform>
 
+#include "canvas/floatdlg.h"
 #include "document/cardfit.h"
 #include "document/thedata.h"
 #include "document/undohistory.h"
@@ -110,6 +111,8 @@ Canvas::Canvas(QWidget* pParent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::ClickFocus);
     m_doc.m_szClient = size();
+    m_pFloatBar = std::make_unique<FloatDlg>(this);
+    m_pFloatBar->m_pOwnerCanvas = this;
 }
 
 Canvas::~Canvas()
@@ -240,13 +243,16 @@ void Canvas::ShowFloatBar(int bShow, int bObjectMode)
             m_pFloatBar->hide();
         return;
     }
-    const TheData* pSelected = m_doc.SelectedObject();
+    TheData* pSelected = m_doc.SelectedObject();
     if (!m_pFloatBar || !pSelected)
         return;
-    const QWidget* pMainWindow = parentWidget() ? parentWidget() : this;
-    const QRect rcMainWindow(pMainWindow->mapToGlobal(QPoint(0, 0)), pMainWindow->size());
-    m_pFloatBar->setGeometry(
-        FloatBarGeometry(pSelected->m_rcObject, mapToGlobal(QPoint(0, 0)), rcMainWindow, m_pFloatBar->width()));
+    m_pFloatBar->SetTarget(bObjectMode, pSelected, int(m_doc.m_vecObjects.size()) - 1);
+    if (!m_pFloatBar->m_bDocked) {
+        const QWidget* pMainWindow = parentWidget() ? parentWidget() : this;
+        const QRect rcMainWindow(pMainWindow->mapToGlobal(QPoint(0, 0)), pMainWindow->size());
+        m_pFloatBar->setGeometry(
+            FloatBarGeometry(pSelected->m_rcObject, mapToGlobal(QPoint(0, 0)), rcMainWindow, m_pFloatBar->width()));
+    }
     m_pFloatBar->show();
 }
 

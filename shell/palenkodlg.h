@@ -25,6 +25,7 @@ class CButtonX;
 class CFullDlg;
 class CPalenkoApp;
 class Canvas;
+class CateText;
 class QShortcut;
 struct LoadedCard;
 
@@ -154,7 +155,7 @@ public:
     CPalenkoApp& m_app;
     std::unique_ptr<CFullDlg> m_pFullDlg;
     QWidget* m_pCateImage = nullptr;
-    QWidget* m_pCateText = nullptr;
+    CateText* m_pCateText = nullptr;
     QPoint m_ptPanelOrigin {10, 132};
     Canvas* m_pCanvas = nullptr;
     QRect m_rcCanvasArea;

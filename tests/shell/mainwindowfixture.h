@@ -17,6 +17,7 @@
 #include <QUuid>
 
 #include "canvas/canvas.h"
+#include "panels/catetext.h"
 #include "platform/applog.h"
 #include "shell/buttonx.h"
 #include "shell/palenkoapp.h"
