@@ -7,6 +7,8 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins
     libgif-dev libimagequant-dev libpugixml-dev libspdlog-dev libgtest-dev
     fonts-dejavu-core poppler-utils
+    # The faces the template library's greetings are written in, and Liberation Sans for "Arial".
+    fonts-liberation2 fonts-dancingscript fonts-lobster fonts-kaushanscript fonts-ebgaramond
 )
 
 missing=()

@@ -44,21 +44,6 @@ template <class T, class Parse> void ReadIfPresent(pugi::xml_node node, const ch
         value = static_cast<T>(parse(strText));
 }
 
-// The first installed family of a comma-separated list. When none is installed the last entry is kept
-// (a generic name such as "serif" or "cursive" that fontconfig resolves), so a card asks for a face
-// like the one it was designed with rather than for whatever stands in for an unknown name.
-QString InstalledFamily(const QString& strFamilies)
-{
-    const QStringList families = strFamilies.split(QLatin1Char(','), Qt::SkipEmptyParts);
-    QString strLast;
-    for (const QString& strEntry : families) {
-        strLast = strEntry.trimmed();
-        if (!strLast.isEmpty() && QFontDatabase::hasFamily(strLast))
-            return strLast;
-    }
-    return strLast;
-}
-
 // A text object from a TextObject element. TextTop counts downwards from the background's top edge;
 // the rectangle takes it counted upwards from the bottom edge, as every template rectangle is until the
 // card is fitted. Sizes stay background pixels until then too.
@@ -99,6 +84,18 @@ bool Fail(QString* pstrError)
 }
 
 } // namespace
+
+QString InstalledFamily(const QString& strFamilies)
+{
+    const QStringList families = strFamilies.split(QLatin1Char(','), Qt::SkipEmptyParts);
+    QString strLast;
+    for (const QString& strEntry : families) {
+        strLast = strEntry.trimmed();
+        if (!strLast.isEmpty() && QFontDatabase::hasFamily(strLast))
+            return strLast;
+    }
+    return strLast;
+}
 
 QString FileNamePart(const QString& strPath, bool bAsJpg)
 {
