@@ -32,7 +32,7 @@ const QRect kFontGroupPlace(0, 156, 180, 138);
 const QRect kFontComboPlace(4, 172, 170, 24);
 const QRect kSizePlace(4, 200, 170, 23);
 const QRect kShadowGroupPlace(0, 305, 180, 81);
-const QRect kShadowCheckPlace(7, 304, 60, 16);
+const QRect kShadowCheckPlace(7, 304, 72, 16);
 const QRect kShadowXPlace(10, 325, 96, 23);
 const QRect kShadowYPlace(10, 354, 96, 23);
 const QRect kShadowColorPlace(126, 336, 48, 23);
@@ -106,7 +106,8 @@ CButtonX* CateText::AddButton(int nId, const QString& strSkin, const QRect& rc, 
 {
     auto* pButton = new CButtonX(this);
     pButton->setObjectName(QStringLiteral("button%1").arg(nId));
-    pButton->setFocusPolicy(Qt::NoFocus);
+    // A click ends the text box's focus period, so the typing is one step before the button's.
+    pButton->setFocusPolicy(Qt::ClickFocus);
     pButton->setToolTip(strTip);
     pButton->setGeometry(rc);
     pButton->SetSkin(m_strAppDir + QStringLiteral("Skins/") + strSkin);
@@ -119,6 +120,7 @@ WSlider* CateText::AddSlider(int nId, int nSliderId, int nMin, int nMax, const Q
     auto* pSlider = new WSlider(this);
     pSlider->setObjectName(QStringLiteral("slider%1").arg(nId));
     pSlider->setGeometry(rc);
+    pSlider->setFocusPolicy(Qt::ClickFocus);
     pSlider->m_nId = nSliderId;
     pSlider->m_nMin = nMin;
     pSlider->m_nMax = nMax;
@@ -178,7 +180,7 @@ void CateText::OnInitDialog()
     m_chkShadow = new QCheckBox(tr("Shadow"), this);
     m_chkShadow->setObjectName(QStringLiteral("check%1").arg(IDC_SHADOW));
     m_chkShadow->setGeometry(kShadowCheckPlace);
-    m_chkShadow->setFocusPolicy(Qt::NoFocus);
+    m_chkShadow->setFocusPolicy(Qt::ClickFocus);
     m_chkShadow->setAutoFillBackground(true);
     QPalette palette = m_chkShadow->palette();
     palette.setColor(QPalette::Window, QColor::fromRgba(kPanelColour));
@@ -340,7 +342,10 @@ void CateText::OnTextKillFocus()
 {
     if (!m_bTyped)
         return;
-    if (CUndoHistory* pUndo = History())
+    // Another edit may have closed the text's already (a slider's press does); closing again would
+    // record that edit twice.
+    CUndoHistory* pUndo = History();
+    if (pUndo && pUndo->TextOpen())
         pUndo->EndEdit();
     m_bTyped = false;
 }

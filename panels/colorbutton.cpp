@@ -30,7 +30,7 @@ CColorButton::CColorButton(QColor clrAutomatic, QWidget* pParent)
     , m_clrAutomatic(clrAutomatic)
     , m_clr(clrAutomatic)
 {
-    setFocusPolicy(Qt::NoFocus);
+    setFocusPolicy(Qt::ClickFocus);
     connect(this, &QPushButton::clicked, this, &CColorButton::ShowPopup);
 }
 

@@ -119,6 +119,18 @@ TEST_F(CateTextTest, OneFocusPeriodWithTypingIsOneTextStepAndWhiteSpaceIsTrimmed
 
     ASSERT_TRUE(undo().Undo(m_pCanvas->width()));
     EXPECT_EQ(text().m_strText, QStringLiteral("Hello"));
+    ASSERT_TRUE(undo().Redo(m_pCanvas->width()));
+
+    // A slider worked while the box keeps the focus closes the typing first; leaving the box then
+    // records nothing more.
+    panel().m_editText->setFocus();
+    QTest::keyClicks(panel().m_editText, QStringLiteral("!"));
+    panel().OnSliderNotify(0, 1);
+    panel().m_sliderSize->SetPos(40);
+    panel().OnSliderNotify(0, 2);
+    panel().OnSliderNotify(0, 3);
+    m_pOther->setFocus();
+    EXPECT_EQ(Kinds(), (std::vector<int> {UNDO_ADD, UNDO_TEXT, UNDO_TEXT, UNDO_TEXT, UNDO_SIZE}));
 }
 
 TEST_F(CateTextTest, StyleAlignmentAndColourButtonsMakeTheirRecords)
