@@ -258,6 +258,15 @@ TEST_F(FloatDlgTest, DockedToolbarStaysWhereTheUserPutIt)
     EXPECT_TRUE(bar().isVisible());
     EXPECT_EQ(bar().pos(), rcFirst.topLeft() + QPoint(30, 40));
 
+    // Dragged by its background (where the platform does not move windows itself, it follows the
+    // pointer).
+    const QPoint ptBefore = bar().pos();
+    QTest::mousePress(&bar(), Qt::LeftButton, Qt::NoModifier, {118, 50});
+    QTest::mouseMove(&bar(), {138, 60});
+    QTest::mouseRelease(&bar(), Qt::LeftButton, Qt::NoModifier, {138, 60});
+    EXPECT_EQ(bar().pos(), ptBefore + QPoint(20, 10));
+    EXPECT_EQ(undo().Count(), 0);
+
     Click(bar().m_btnDock);
     EXPECT_EQ(bar().m_bDocked, 0);
     EXPECT_EQ(bar().m_btnDock->m_bPressed, 0);
