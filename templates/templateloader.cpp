@@ -1,5 +1,7 @@
 #include "templates/templateloader.h"
 
+#include <algorithm>
+
 #include <QFontDatabase>
 #include <QStringList>
 
@@ -11,6 +13,9 @@ namespace {
 
 constexpr int kSpritePhoto = 1;
 constexpr int kSpriteElement = 4;
+// Largest font size and shadow offset a template's text takes, in background pixels.
+constexpr int kMaxTemplateFontSize = 1000;
+constexpr int kMaxTemplateShadow = 50;
 
 int IntOf(pugi::xml_node node, const char* pszName)
 {
@@ -71,6 +76,11 @@ std::unique_ptr<TheData> MakeText(pugi::xml_node node, int nBackgroundHeight)
     ReadIfPresent(node, "nShadow", text.m_bShadow, LeadingInt);
     ReadIfPresent(node, "nShadowX", text.m_nShadowX, LeadingInt);
     ReadIfPresent(node, "nShadowY", text.m_nShadowY, LeadingInt);
+    // A size no card can show, or an offset that throws the shadow off the card, would only cost
+    // time and memory to lay out and draw.
+    text.m_nSize = std::clamp(text.m_nSize, 1, kMaxTemplateFontSize);
+    text.m_nShadowX = std::clamp(text.m_nShadowX, 0, kMaxTemplateShadow);
+    text.m_nShadowY = std::clamp(text.m_nShadowY, 0, kMaxTemplateShadow);
     ReadIfPresent(node, "strShadowColor", text.m_clrShadow, ParseColor);
     pObject->m_rcObject = {float(IntOf(node, "TextLeft")), float(nBackgroundHeight - IntOf(node, "TextTop")), 0, 0};
     return pObject;

@@ -276,11 +276,16 @@ TEST_F(TemplateLoaderTest, TextObjectsBecomeEditableTextsAboveTheSprites)
         "nAlign=\"1\" nShadow=\"1\" nShadowX=\"4\" nShadowY=\"6\" strShadowColor=\"30|40|50\" TextLeft=\"100\" "
         "TextTop=\"50\"/>"
         + Sprite(1, "PhotoFrameLeft=\"0\" PhotoFrameTop=\"0\" PhotoFrameRight=\"200\" PhotoFrameBottom=\"100\"")
-        + "<TextObject strText=\"Love\" strFontName=\"No Such Face\" TextLeft=\"0\" TextTop=\"900\"/>");
+        + "<TextObject strText=\"Love\" strFontName=\"No Such Face\" TextLeft=\"0\" TextTop=\"900\"/>"
+        + "<TextObject strText=\"Huge\" nFontSize=\"99999999\" nShadowX=\"-5\" nShadowY=\"70000\"/>");
     TemplateCard card;
     ASSERT_TRUE(Read(strXml, card));
-    ASSERT_EQ(card.vecObjects.size(), 3u);
+    ASSERT_EQ(card.vecObjects.size(), 4u);
     EXPECT_EQ(card.vecObjects[0]->m_nType, OBJ_PHOTO);
+    // Sizes past any card's are cut back.
+    EXPECT_EQ(card.vecObjects[3]->m_pText->m_nSize, 1000);
+    EXPECT_EQ(card.vecObjects[3]->m_pText->m_nShadowX, 0);
+    EXPECT_EQ(card.vecObjects[3]->m_pText->m_nShadowY, 50);
     const TheData& greeting = *card.vecObjects[1];
     ASSERT_EQ(greeting.m_nType, OBJ_TEXT);
     ASSERT_TRUE(greeting.m_pText);
@@ -306,7 +311,7 @@ TEST_F(TemplateLoaderTest, TextObjectsBecomeEditableTextsAboveTheSprites)
     CardDocument doc;
     doc.m_szClient = QSize(400, 500);
     ASSERT_TRUE(OpenCardFile(strXml, doc, nullptr, tree.appDir()));
-    ASSERT_EQ(doc.m_vecObjects.size(), 3u);
+    ASSERT_EQ(doc.m_vecObjects.size(), 4u);
     const TheData& fitted = *doc.m_vecObjects[1];
     EXPECT_EQ(fitted.m_nIndex, 1);
     EXPECT_FLOAT_EQ(fitted.m_rcObject.X, 50);
