@@ -5,7 +5,6 @@
 
 #include <QCheckBox>
 #include <QFontComboBox>
-#include <QFontDatabase>
 #include <QGroupBox>
 #include <QPainter>
 #include <QPlainTextEdit>

@@ -169,6 +169,23 @@ TEST_F(CateTextTest, StyleAlignmentAndColourButtonsMakeTheirRecords)
     EXPECT_EQ(undo().RecordAt(9)->clrOldShadow, 0xFF787878u);
 }
 
+TEST_F(CateTextTest, ChoosingAFontRecordsItAndRefitsTheText)
+{
+    const float fWidth = g_pCurrentText->m_rcObject.Width;
+    QFontComboBox& combo = *panel().m_comboFont;
+    combo.setCurrentFont(QFont(QStringLiteral("DejaVu Serif")));
+    ASSERT_EQ(combo.currentFont().family(), QStringLiteral("DejaVu Serif"));
+    emit combo.activated(combo.currentIndex());
+    EXPECT_EQ(text().m_strFont, QStringLiteral("DejaVu Serif"));
+    EXPECT_NE(g_pCurrentText->m_rcObject.Width, fWidth);
+    ASSERT_EQ(Kinds(), (std::vector<int> {UNDO_ADD, UNDO_FONT}));
+    EXPECT_EQ(undo().RecordAt(1)->strOldFont, QStringLiteral("Arial"));
+    EXPECT_EQ(undo().RecordAt(1)->strNewFont, QStringLiteral("DejaVu Serif"));
+    ASSERT_TRUE(undo().Undo(m_pCanvas->width()));
+    EXPECT_EQ(text().m_strFont, QStringLiteral("Arial"));
+    EXPECT_FLOAT_EQ(g_pCurrentText->m_rcObject.Width, fWidth);
+}
+
 TEST_F(CateTextTest, ShadowCheckTurnsTheShadowAndItsControlsOff)
 {
     Click(panel().m_chkShadow);
