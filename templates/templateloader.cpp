@@ -82,7 +82,9 @@ std::unique_ptr<TheData> MakeText(pugi::xml_node node, int nBackgroundHeight)
     text.m_nShadowX = std::clamp(text.m_nShadowX, 0, kMaxTemplateShadow);
     text.m_nShadowY = std::clamp(text.m_nShadowY, 0, kMaxTemplateShadow);
     ReadIfPresent(node, "strShadowColor", text.m_clrShadow, ParseColor);
-    pObject->m_rcObject = {float(IntOf(node, "TextLeft")), float(nBackgroundHeight - IntOf(node, "TextTop")), 0, 0};
+    // In double: a TextTop near the int range's end must not overflow.
+    pObject->m_rcObject
+        = {float(IntOf(node, "TextLeft")), float(double(nBackgroundHeight) - IntOf(node, "TextTop")), 0, 0};
     return pObject;
 }
 

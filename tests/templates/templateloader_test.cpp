@@ -277,7 +277,8 @@ TEST_F(TemplateLoaderTest, TextObjectsBecomeEditableTextsAboveTheSprites)
         "TextTop=\"50\"/>"
         + Sprite(1, "PhotoFrameLeft=\"0\" PhotoFrameTop=\"0\" PhotoFrameRight=\"200\" PhotoFrameBottom=\"100\"")
         + "<TextObject strText=\"Love\" strFontName=\"No Such Face\" TextLeft=\"0\" TextTop=\"900\"/>"
-        + "<TextObject strText=\"Huge\" nFontSize=\"99999999\" nShadowX=\"-5\" nShadowY=\"70000\"/>");
+        + "<TextObject strText=\"Huge\" nFontSize=\"99999999\" nShadowX=\"-5\" nShadowY=\"70000\" "
+          "TextTop=\"-99999999999\"/>");
     TemplateCard card;
     ASSERT_TRUE(Read(strXml, card));
     ASSERT_EQ(card.vecObjects.size(), 4u);
@@ -323,4 +324,5 @@ TEST_F(TemplateLoaderTest, TextObjectsBecomeEditableTextsAboveTheSprites)
     EXPECT_GT(fitted.m_rcObject.Height, 30);
     EXPECT_DOUBLE_EQ(fitted.m_dAspect, double(fitted.m_rcObject.Height) / fitted.m_rcObject.Width);
     EXPECT_FLOAT_EQ(doc.m_vecObjects[2]->m_rcObject.Y, 450);
+    EXPECT_LT(doc.m_vecObjects[3]->m_rcObject.Y, -1e9f);
 }
