@@ -387,27 +387,6 @@ void Highlight(QPainter& painter, const QPainterPath& path, const QRectF& box, d
     painter.restore();
 }
 
-void Lettering(QPainter& painter, const QString& strText, const QFont& font, QPointF centre, const QBrush& fill,
-    QColor outline, QColor shadow)
-{
-    const QPainterPath path = TextPath(strText, font, centre);
-    const QRectF bounds = path.boundingRect().adjusted(-30, -30, 30, 30);
-    if (shadow.alpha() > 0) {
-        QImage layer = NewImage(int(bounds.width()), int(bounds.height()));
-        QPainter layerPainter(&layer);
-        Prepare(layerPainter);
-        layerPainter.translate(-bounds.topLeft() + QPointF(3, 5));
-        layerPainter.fillPath(path, shadow);
-        layerPainter.end();
-        painter.drawImage(bounds.topLeft(), Blur(layer, 8));
-    }
-    painter.save();
-    painter.setPen(outline.alpha() > 0 ? QPen(outline, std::max(1.0, font.pixelSize() / 40.0)) : Qt::NoPen);
-    painter.setBrush(fill);
-    painter.drawPath(path);
-    painter.restore();
-}
-
 QFont SerifFont(int nPixelSize, bool bBold, bool bItalic)
 {
     QFont font(QStringLiteral("DejaVu Serif"));

@@ -77,10 +77,6 @@ QBrush MetalBrush(const QRectF& box, QColor base, double dAngle = 60);
 // Draws a soft white highlight in the upper part of the box, clipped to the path.
 void Highlight(QPainter& painter, const QPainterPath& path, const QRectF& box, double dStrength = 0.55);
 
-// Large lettering with a soft shadow and a thin outline, centred on the point.
-void Lettering(QPainter& painter, const QString& strText, const QFont& font, QPointF centre, const QBrush& fill,
-    QColor outline, QColor shadow);
-
 // Fonts available on every build machine.
 QFont SerifFont(int nPixelSize, bool bBold = true, bool bItalic = true);
 QFont SansFont(int nPixelSize, bool bBold = true);

@@ -1,5 +1,6 @@
-// Card backgrounds: landscape scenes without lettering, portrait cards with a greeting across the top
-// (templates keep their sprites below it).
+// Card backgrounds: landscape scenes, and portrait cards that keep their top 300 pixels for the greeting
+// a template writes there as an editable text (its sprites stay below it). No background carries
+// lettering.
 #include <cmath>
 #include <functional>
 #include <numbers>
@@ -17,8 +18,6 @@ namespace {
 
 constexpr QSize kLandscape(1500, 1000);
 constexpr QSize kPortrait(1000, 1400);
-// Centre of the greeting on portrait cards.
-constexpr QPointF kGreeting(500, 175);
 
 using Painter = std::function<void(QPainter&, const QRectF&, Rng&)>;
 
@@ -67,19 +66,6 @@ void Flourish(QPainter& painter, QPointF centre, double dHalf, QColor colour)
     diamond.closeSubpath();
     painter.drawPath(diamond);
     painter.restore();
-}
-
-QBrush GoldFill(const QRectF& box)
-{
-    return VerticalGradient(box,
-        {{0, QColor(0xFF, 0xF1, 0xB8)}, {0.45, QColor(0xE8, 0xB8, 0x4A)}, {0.55, QColor(0xC8, 0x8E, 0x22)},
-            {1, QColor(0xF6, 0xD7, 0x7A)}});
-}
-
-void Greeting(QPainter& painter, const QString& strText, int nSize, const QBrush& fill, QColor outline, QColor shadow,
-    QPointF centre = kGreeting)
-{
-    Lettering(painter, strText, SerifFont(nSize), centre, fill, outline, shadow);
 }
 
 // A rolling hill filled with a vertical gradient, its crest a smooth wave.
@@ -537,8 +523,6 @@ void ChristmasRed(QPainter& p, const QRectF& b, Rng& rng)
             2.2, rng.Range(0, 60));
     Vignette(p, b, QColor(0x30, 0x02, 0x08, 150));
     DoubleBorder(p, b, 28, QColor(0xE2, 0xB6, 0x58));
-    Greeting(p, QStringLiteral("Merry Christmas"), 96, GoldFill(QRectF(0, 110, 1000, 130)), QColor(0x7A, 0x4A, 0x08),
-        QColor(0, 0, 0, 160));
     Flourish(p, QPointF(500, 262), 240, QColor(0xE8, 0xC0, 0x6A));
 }
 
@@ -575,8 +559,6 @@ void NewYearGold(QPainter& p, const QRectF& b, Rng& rng)
     Confetti(p, QRectF(0, 300, 1000, 1100), rng, 260, 16,
         {QColor(0xF2, 0xC6, 0x5A), QColor(0xFF, 0xF0, 0xC2), QColor(0xC9, 0x93, 0x2E), QColor(0xE8, 0xE8, 0xEE)});
     DoubleBorder(p, b, 28, QColor(0xD9, 0xAE, 0x52));
-    Greeting(p, QStringLiteral("Happy New Year"), 98, GoldFill(QRectF(0, 110, 1000, 130)), QColor(0x5A, 0x3A, 0x08),
-        QColor(0, 0, 0, 200));
     Flourish(p, QPointF(500, 262), 240, QColor(0xE6, 0xB8, 0x4E));
 }
 
@@ -595,9 +577,6 @@ void ValentineRed(QPainter& p, const QRectF& b, Rng& rng)
     Bokeh(p, b, rng, 60, 20, 70, {QColor(0xFF, 0x8F, 0xB0, 110), QColor(0xFF, 0xD0, 0xDC, 80)});
     ScatterHearts(p, QRectF(0, 320, 1000, 1080), rng, 40, 30, 80, QColor(0xFF, 0xB3, 0xC7, 70));
     Vignette(p, b, QColor(0x30, 0x00, 0x10, 150));
-    Greeting(p, QStringLiteral("Be My Valentine"), 92,
-        VerticalGradient(QRectF(0, 120, 1000, 120), {{0, QColor(0xFF, 0xFF, 0xFF)}, {1, QColor(0xFF, 0xD3, 0xE0)}}),
-        QColor(0x8A, 0x10, 0x34), QColor(0, 0, 0, 150));
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(0xFF, 0xD3, 0xE0));
     for (int i = -1; i <= 1; ++i)
@@ -652,9 +631,6 @@ void HalloweenNight(QPainter& p, const QRectF& b, Rng& rng)
     p.setBrush(QColor(0x0C, 0x02, 0x10, 200));
     for (int i = 0; i < 5; ++i)
         Bat(p, QPointF(rng.Range(80, 920), rng.Range(330, 600)), rng.Range(34, 64));
-    Greeting(p, QStringLiteral("Happy Halloween"), 92,
-        VerticalGradient(QRectF(0, 120, 1000, 120), {{0, QColor(0xFF, 0xC2, 0x4A)}, {1, QColor(0xF0, 0x6A, 0x12)}}),
-        QColor(0x2A, 0x08, 0x00), QColor(0xFF, 0x7A, 0x00, 120));
 }
 
 void ThanksgivingAutumn(QPainter& p, const QRectF& b, Rng& rng)
@@ -674,9 +650,6 @@ void ThanksgivingHarvest(QPainter& p, const QRectF& b, Rng& rng)
         Wheat(p, QPointF(960 - i * 18, 1420), 420 - i * 30, -60 - i * 34);
     }
     Vignette(p, b, QColor(0x2A, 0x0E, 0x00, 140));
-    Greeting(p, QStringLiteral("Give Thanks"), 110,
-        VerticalGradient(QRectF(0, 110, 1000, 140), {{0, QColor(0xFF, 0xF6, 0xE0)}, {1, QColor(0xF6, 0xD6, 0x9A)}}),
-        QColor(0x5A, 0x24, 0x04), QColor(0, 0, 0, 150));
     Flourish(p, QPointF(500, 268), 220, QColor(0xFF, 0xE2, 0xA8));
 }
 
@@ -709,9 +682,6 @@ void MothersLilac(QPainter& p, const QRectF& b, Rng& rng)
         QColor(0xFF, 0xE0, 0x80), rng);
     Sprig(p, QPointF(1020, 1420), QPointF(940, 1200), QPointF(740, 1120), 60, leaf, QColor(0xB4, 0x8C, 0xE6),
         QColor(0xFF, 0xE0, 0x80), rng);
-    Greeting(p, QStringLiteral("Happy Mother's Day"), 80,
-        VerticalGradient(QRectF(0, 130, 1000, 100), {{0, QColor(0x8E, 0x3E, 0x8E)}, {1, QColor(0x5E, 0x22, 0x6A)}}),
-        QColor(255, 255, 255, 0), QColor(0x5E, 0x22, 0x6A, 70));
     Flourish(p, QPointF(500, 250), 240, QColor(0xA8, 0x6C, 0xC0));
 }
 
@@ -734,7 +704,7 @@ void FathersPlaid(QPainter& p, const QRectF& b, Rng& rng)
     Q_UNUSED(rng);
     Tartan(p, b);
     Vignette(p, b, QColor(0x04, 0x08, 0x12, 150));
-    // A cream ribbon banner carries the greeting.
+    // A cream ribbon banner for the greeting.
     QPainterPath banner;
     banner.moveTo(40, 110);
     banner.quadTo(500, 70, 960, 110);
@@ -749,8 +719,6 @@ void FathersPlaid(QPainter& p, const QRectF& b, Rng& rng)
     p.setBrush(
         VerticalGradient(QRectF(0, 80, 10, 170), {{0, QColor(0xFB, 0xF3, 0xE0)}, {1, QColor(0xE8, 0xD6, 0xB0)}}));
     p.drawPath(banner);
-    Greeting(p, QStringLiteral("Happy Father's Day"), 72, QColor(0x1E, 0x35, 0x57), QColor(0, 0, 0, 0),
-        QColor(0, 0, 0, 0), QPointF(500, 166));
 }
 
 void EasterMeadow(QPainter& p, const QRectF& b, Rng& rng)
@@ -788,9 +756,6 @@ void EasterPastel(QPainter& p, const QRectF& b, Rng& rng)
         p.setBrush(Mix(QColor(0x7C, 0xC4, 0x4E), QColor(0x4E, 0x98, 0x30), rng.Next()));
         p.drawPath(blade);
     }
-    Greeting(p, QStringLiteral("Happy Easter"), 110,
-        VerticalGradient(QRectF(0, 110, 1000, 140), {{0, QColor(0xB0, 0x7C, 0xE6)}, {1, QColor(0xF0, 0x6C, 0xA8)}}),
-        QColor(255, 255, 255), QColor(0x9C, 0x6A, 0x2A, 60));
     Flourish(p, QPointF(500, 268), 220, QColor(0xE8, 0x8C, 0xB8));
 }
 
@@ -815,9 +780,6 @@ void BirthdayParty(QPainter& p, const QRectF& b, Rng& rng)
         {QColor(0xFF, 0x5C, 0x8A), QColor(0xFF, 0xC1, 0x3B), QColor(0x3D, 0xC1, 0xD3), QColor(0x8E, 0x6C, 0xF0)});
     Bunting(p, QPointF(-20, 10), QPointF(1020, 10), 40, 52,
         {QColor(0x8E, 0x6C, 0xF0), QColor(0xFF, 0x5C, 0x8A), QColor(0xFF, 0xC1, 0x3B), QColor(0x3D, 0xC1, 0xD3)});
-    Greeting(p, QStringLiteral("Happy Birthday"), 104,
-        VerticalGradient(QRectF(0, 130, 1000, 130), {{0, QColor(0xFF, 0x4F, 0x8B)}, {1, QColor(0xC2, 0x2A, 0x8C)}}),
-        QColor(255, 255, 255), QColor(0x8E, 0x2A, 0x6A, 90), QPointF(500, 200));
 }
 
 void GraduationNavy(QPainter& p, const QRectF& b, Rng& rng)
@@ -856,8 +818,6 @@ void GraduationGold(QPainter& p, const QRectF& b, Rng& rng)
     Confetti(p, QRectF(0, 320, 1000, 1080), rng, 150, 18,
         {QColor(0xF2, 0xC6, 0x5A), QColor(0xFF, 0xF0, 0xC2), QColor(255, 255, 255)});
     DoubleBorder(p, b, 28, QColor(0xD9, 0xAE, 0x52));
-    Greeting(p, QStringLiteral("Congratulations"), 90, GoldFill(QRectF(0, 120, 1000, 120)), QColor(0x5A, 0x3A, 0x08),
-        QColor(0, 0, 0, 170));
     Flourish(p, QPointF(500, 262), 240, QColor(0xE6, 0xB8, 0x4E));
 }
 
@@ -883,8 +843,6 @@ void WeddingBlush(QPainter& p, const QRectF& b, Rng& rng)
         QColor(0xE8, 0xC0, 0x7A), rng);
     Sprig(p, QPointF(1020, 1300), QPointF(900, 1420), QPointF(670, 1380), 60, eucalyptus, QColor(0xFF, 0xFF, 0xFF),
         QColor(0xE8, 0xC0, 0x7A), rng);
-    Greeting(p, QStringLiteral("Just Married"), 104, GoldFill(QRectF(0, 110, 1000, 140)), QColor(0x8A, 0x5A, 0x18),
-        QColor(0x8A, 0x5A, 0x18, 60));
     Flourish(p, QPointF(500, 268), 200, QColor(0xD0, 0xA6, 0x5C));
 }
 
@@ -932,9 +890,6 @@ void ChildrenNight(QPainter& p, const QRectF& b, Rng& rng)
     p.drawArc(QRectF(742, 470, 30, 20), 200 * 16, 140 * 16);
     Cloud(p, QRectF(40, 1130, 420, 220), QColor(0xF0, 0xF2, 0xFF));
     Cloud(p, QRectF(560, 1180, 480, 240), QColor(0xF0, 0xF2, 0xFF));
-    Greeting(p, QStringLiteral("Sweet Dreams"), 104,
-        VerticalGradient(QRectF(0, 120, 1000, 120), {{0, QColor(0xFF, 0xF6, 0xC8)}, {1, QColor(0xFF, 0xD8, 0x6A)}}),
-        QColor(0x3A, 0x2A, 0x7A), QColor(0, 0, 0, 110));
 }
 
 struct Background {

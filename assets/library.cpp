@@ -13,8 +13,10 @@
 
 #include "assets/artkit.h"
 #include "document/carddocument.h"
+#include "document/textpanel.h"
 #include "render/renderer.h"
 #include "templates/cardloader.h"
+#include "templates/templateloader.h"
 
 namespace art {
 
@@ -81,13 +83,33 @@ const std::vector<Layout>& PortraitLayouts()
     return kLayouts;
 }
 
+// The greeting a portrait template writes across the top of its card, as an editable text centred on
+// (500, nCentreY) in background pixels.
+struct Greeting {
+    const char* szText;
+    // Families in order of preference; the first installed one is used.
+    const char* szFonts;
+    int nSize;
+    bool bBold;
+    QRgb clrText;
+    QRgb clrShadow;
+    int nShadow;
+    int nCentreY;
+};
+
 struct Category {
     const char* szName;
     const char* szLandscape;
     const char* szPortrait;
     std::vector<const char*> frames;
     std::vector<const char*> cliparts;
+    Greeting greeting;
 };
+
+constexpr const char* kScript = "Dancing Script,Z003,cursive";
+constexpr const char* kDisplay = "Lobster Two,Dancing Script,cursive";
+constexpr const char* kBrush = "Kaushan Script,Lobster Two,cursive";
+constexpr const char* kClassic = "EB Garamond,Liberation Serif,serif";
 
 const std::vector<Category>& Categories()
 {
@@ -95,37 +117,49 @@ const std::vector<Category>& Categories()
         {"Christmas", "christmas_night.jpg", "christmas_red.jpg",
             {"circle_wreath.png", "rect_gold.png", "ornate_baroque.png"},
             {"bell_gold.png", "christmas_tree.png", "bauble_red.png", "holly.png", "gift_red.png", "candy_cane.png",
-                "bauble_blue.png", "snowflake.png"}},
+                "bauble_blue.png", "snowflake.png"},
+            {"Merry Christmas", kScript, 118, true, 0xFFF2C45A, 0xFF3A0508, 4, 175}},
         {"New Year", "newyear_fireworks.jpg", "newyear_gold.jpg",
             {"rect_gold.png", "double_silver.png", "star_gold.png"},
-            {"champagne.png", "clock.png", "sparkle.png", "star_gold.png", "star_silver.png", "balloons.png"}},
+            {"champagne.png", "clock.png", "sparkle.png", "star_gold.png", "star_silver.png", "balloons.png"},
+            {"Happy New Year", kDisplay, 104, false, 0xFFF4CC66, 0xFF1A1208, 4, 175}},
         {"Valentine's Day", "valentine_blush.jpg", "valentine_red.jpg",
             {"heart_red.png", "rounded_white.png", "scallop_pastel.png"},
-            {"hearts_pair.png", "rose.png", "cupid_heart.png", "heart_red.png", "heart_pink.png"}},
+            {"hearts_pair.png", "rose.png", "cupid_heart.png", "heart_red.png", "heart_pink.png"},
+            {"Be My Valentine", kScript, 112, true, 0xFFFFF0F4, 0xFF7A0C2C, 4, 175}},
         {"Halloween", "halloween_moon.jpg", "halloween_night.jpg",
             {"ornate_baroque.png", "polaroid.png", "oval_gold.png"},
-            {"jack_o_lantern.png", "bat.png", "ghost.png", "witch_hat.png", "pumpkin.png"}},
+            {"jack_o_lantern.png", "bat.png", "ghost.png", "witch_hat.png", "pumpkin.png"},
+            {"Happy Halloween", kBrush, 96, false, 0xFFF7A02A, 0xFF1A0400, 4, 175}},
         {"Thanksgiving", "thanksgiving_autumn.jpg", "thanksgiving_harvest.jpg",
             {"polaroid.png", "rect_gold.png", "arch_ivory.png"},
-            {"pumpkin.png", "maple_leaf.png", "acorn.png", "maple_leaf_red.png"}},
+            {"pumpkin.png", "maple_leaf.png", "acorn.png", "maple_leaf_red.png"},
+            {"Give Thanks", kBrush, 120, false, 0xFFFFF2D6, 0xFF4A1E02, 4, 175}},
         {"Mother's Day", "mothers_floral.jpg", "mothers_lilac.jpg",
             {"oval_gold.png", "scallop_pastel.png", "rounded_white.png"},
-            {"tulip.png", "daisy.png", "butterfly.png", "flower_pink.png", "rose.png"}},
+            {"tulip.png", "daisy.png", "butterfly.png", "flower_pink.png", "rose.png"},
+            {"Happy Mother's Day", kScript, 100, true, 0xFF7A2E86, 0xFFE6D2EE, 3, 170}},
         {"Father's Day", "fathers_navy.jpg", "fathers_plaid.jpg", {"double_silver.png", "rect_gold.png", "stamp.png"},
-            {"tie.png", "trophy.png", "mustache.png", "star_silver.png"}},
+            {"tie.png", "trophy.png", "mustache.png", "star_silver.png"},
+            {"Happy Father's Day", kClassic, 76, true, 0xFF1E3557, 0xFFC8B48C, 0, 166}},
         {"Easter", "easter_meadow.jpg", "easter_pastel.jpg",
             {"scallop_pastel.png", "rounded_white.png", "oval_gold.png"},
-            {"bunny.png", "egg_pink.png", "chick.png", "egg_blue.png", "tulip.png", "egg_yellow.png"}},
+            {"bunny.png", "egg_pink.png", "chick.png", "egg_blue.png", "tulip.png", "egg_yellow.png"},
+            {"Happy Easter", kDisplay, 112, false, 0xFFC04CA8, 0xFFFFFFFF, 3, 175}},
         {"Birthday", "birthday_confetti.jpg", "birthday_party.jpg",
             {"rounded_white.png", "polaroid.png", "star_gold.png"},
-            {"cake.png", "balloons.png", "gift_blue.png", "cupcake.png", "party_hat.png", "balloon_red.png"}},
+            {"cake.png", "balloons.png", "gift_blue.png", "cupcake.png", "party_hat.png", "balloon_red.png"},
+            {"Happy Birthday", kDisplay, 110, false, 0xFFE0307E, 0xFFFFFFFF, 4, 200}},
         {"Graduation", "graduation_navy.jpg", "graduation_gold.jpg",
             {"rect_gold.png", "double_silver.png", "ornate_baroque.png"},
-            {"grad_cap.png", "diploma.png", "trophy.png", "star_gold.png"}},
+            {"grad_cap.png", "diploma.png", "trophy.png", "star_gold.png"},
+            {"Congratulations", kClassic, 100, true, 0xFFF0C060, 0xFF101828, 4, 175}},
         {"Wedding", "wedding_ivory.jpg", "wedding_blush.jpg", {"arch_ivory.png", "oval_gold.png", "ornate_baroque.png"},
-            {"rings.png", "dove.png", "rose.png", "heart_pink.png", "champagne.png"}},
+            {"rings.png", "dove.png", "rose.png", "heart_pink.png", "champagne.png"},
+            {"Just Married", kScript, 118, true, 0xFF9A6A1E, 0xFFFFF4E0, 3, 175}},
         {"Children", "children_sky.jpg", "children_night.jpg", {"scallop_pastel.png", "polaroid.png", "stamp.png"},
-            {"rocket.png", "duck.png", "sun.png", "balloon_yellow.png", "star_gold.png", "butterfly.png"}},
+            {"rocket.png", "duck.png", "sun.png", "balloon_yellow.png", "star_gold.png", "butterfly.png"},
+            {"Sweet Dreams", kDisplay, 108, false, 0xFFFFE27A, 0xFF2A1E66, 4, 175}},
     };
     return kCategories;
 }
@@ -143,6 +177,45 @@ QSize SizeOf(const std::map<QString, QSize>& pictures, const char* szName)
 QString Attribute(const char* szName, const QString& strValue)
 {
     return QStringLiteral(" %1=\"%2\"").arg(QLatin1String(szName), strValue.toHtmlEscaped());
+}
+
+QString ColourText(QRgb clr)
+{
+    return QStringLiteral("%1|%2|%3").arg(qRed(clr)).arg(qGreen(clr)).arg(qBlue(clr));
+}
+
+// The greeting's TextObject, centred where the greeting goes by the size the loader will measure.
+QString GreetingXml(const Greeting& greeting, QSize bg)
+{
+    CTextPanel text;
+    text.m_strText = QString::fromUtf8(greeting.szText);
+    text.m_strFont = InstalledFamily(QString::fromUtf8(greeting.szFonts));
+    text.m_nSize = greeting.nSize;
+    text.m_bBold = greeting.bBold ? 1 : 0;
+    text.m_bShadow = greeting.nShadow > 0 ? 1 : 0;
+    text.m_nShadowX = greeting.nShadow;
+    text.m_nShadowY = greeting.nShadow;
+    text.MeasureText();
+    const int nLeft = int(std::lround(bg.width() / 2.0 - text.m_rcLayout.Width / 2.0));
+    const int nTop = int(std::lround(greeting.nCentreY - text.m_rcLayout.Height / 2.0));
+    QString strXml = QStringLiteral("<TextObject");
+    strXml += Attribute("strText", text.m_strText);
+    strXml += Attribute("strFontName", QString::fromUtf8(greeting.szFonts));
+    strXml += Attribute("nFontSize", QString::number(greeting.nSize));
+    strXml += Attribute("strTextColor", ColourText(greeting.clrText));
+    strXml += Attribute("nBold", QString::number(text.m_bBold));
+    strXml += Attribute("nItalic", QStringLiteral("0"));
+    strXml += Attribute("nUnderline", QStringLiteral("0"));
+    strXml += Attribute("nStrikeout", QStringLiteral("0"));
+    strXml += Attribute("nAlign", QStringLiteral("1"));
+    strXml += Attribute("nShadow", QString::number(text.m_bShadow));
+    strXml += Attribute("nShadowX", QString::number(greeting.nShadow));
+    strXml += Attribute("nShadowY", QString::number(greeting.nShadow));
+    strXml += Attribute("strShadowColor", ColourText(greeting.clrShadow));
+    strXml += Attribute("TextLeft", QString::number(nLeft));
+    strXml += Attribute("TextTop", QString::number(nTop));
+    strXml += QStringLiteral("/>\n");
+    return strXml;
 }
 
 // One template's XML. Each sprite's picture is fitted into its slot's box; PhotoFrameTop counts from
@@ -181,6 +254,8 @@ QString TemplateXml(const Category& category, bool bPortrait, const Layout& layo
         strXml += Attribute("PhotoFrameBottom", QString::number(h));
         strXml += QStringLiteral("/>\n");
     }
+    if (bPortrait)
+        strXml += GreetingXml(category.greeting, bg);
     strXml += QStringLiteral("</PageSceneObject>\n</root>\n");
     return strXml;
 }
@@ -195,7 +270,7 @@ void WriteText(const QString& strPath, const QString& strText)
 }
 
 // The template drawn by the card renderer at thumbnail size: the empty placeholders show their
-// frames alone.
+// frames alone, the greeting is written in its font.
 QImage Thumbnail(const QString& strXml, const QString& strAppDir, QSize background)
 {
     const QSize size = background.scaled(kThumbSide, kThumbSide, Qt::KeepAspectRatio);

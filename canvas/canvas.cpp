@@ -13,6 +13,7 @@
 #include <QUrl>
 
 #include "canvas/adjustdlg.h"
+#include "canvas/floatdlg.h"
 #include "document/carddrops.h"
 #include "document/cardfit.h"
 #include "document/thedata.h"
@@ -140,6 +141,8 @@ Canvas::Canvas(QWidget* pParent)
     m_doc.m_szClient = size();
     m_pOverlay = new AdjustDlg(this);
     m_fnPickPhoto = [this] { return PickPhotoFile(this); };
+    m_pFloatBar = std::make_unique<FloatDlg>(this);
+    m_pFloatBar->m_pOwnerCanvas = this;
 }
 
 Canvas::~Canvas()
@@ -271,13 +274,16 @@ void Canvas::ShowFloatBar(int bShow, int bObjectMode)
             m_pFloatBar->hide();
         return;
     }
-    const TheData* pSelected = m_doc.SelectedObject();
+    TheData* pSelected = m_doc.SelectedObject();
     if (!m_pFloatBar || !pSelected)
         return;
-    const QWidget* pMainWindow = parentWidget() ? parentWidget() : this;
-    const QRect rcMainWindow(pMainWindow->mapToGlobal(QPoint(0, 0)), pMainWindow->size());
-    m_pFloatBar->setGeometry(
-        FloatBarGeometry(pSelected->m_rcObject, mapToGlobal(QPoint(0, 0)), rcMainWindow, m_pFloatBar->width()));
+    m_pFloatBar->SetTarget(bObjectMode, pSelected, int(m_doc.m_vecObjects.size()) - 1);
+    if (!m_pFloatBar->m_bDocked) {
+        const QWidget* pMainWindow = parentWidget() ? parentWidget() : this;
+        const QRect rcMainWindow(pMainWindow->mapToGlobal(QPoint(0, 0)), pMainWindow->size());
+        m_pFloatBar->setGeometry(
+            FloatBarGeometry(pSelected->m_rcObject, mapToGlobal(QPoint(0, 0)), rcMainWindow, m_pFloatBar->width()));
+    }
     m_pFloatBar->show();
 }
 

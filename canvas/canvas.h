@@ -20,6 +20,7 @@
 class AdjustDlg;
 class Canvas;
 class QMimeData;
+class FloatDlg;
 class QPainter;
 class TheData;
 
@@ -122,8 +123,8 @@ public:
     CardDocument m_doc;
     std::unique_ptr<QImage> m_pBackground;
     int m_bModified = 0;
-    // The floating toolbar: a top-level tool window, null until created.
-    std::unique_ptr<QWidget> m_pFloatBar;
+    // The floating toolbar: a tool window of its own, created hidden with the canvas.
+    std::unique_ptr<FloatDlg> m_pFloatBar;
     QRect m_rcClient;
     QPoint m_ptLast;
     int m_bPhotoEdit = 0;

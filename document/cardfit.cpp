@@ -1,5 +1,8 @@
 #include "document/cardfit.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "document/carddocument.h"
 #include "platform/imageio.h"
 
@@ -20,6 +23,19 @@ int NaturalHeight(const TheData& obj)
     return size.isValid() ? size.height() : 0;
 }
 
+// A template's text: its font size and shadow offsets are background pixels like its corner, and it
+// then takes the size it measures.
+void FitTemplateText(TheData& obj, double sx, double sy)
+{
+    CTextPanel* pText = obj.m_pText.get();
+    if (!pText)
+        return;
+    pText->m_nSize = std::max(1, int(std::lround(pText->m_nSize * sx)));
+    pText->m_nShadowX = int(std::lround(pText->m_nShadowX * sx));
+    pText->m_nShadowY = int(std::lround(pText->m_nShadowY * sy));
+    obj.RefitText();
+}
+
 } // namespace
 
 bool FitTemplateObjects(CardDocument& doc, const QString& strBackground)
@@ -38,6 +54,8 @@ bool FitTemplateObjects(CardDocument& doc, const QString& strBackground)
         rc.Width = float(rc.Width * sx);
         rc.Y = float((bh - rc.Y - NaturalHeight(obj)) * sy);
         rc.Height = float(rc.Height * sy);
+        if (obj.m_nType == OBJ_TEXT)
+            FitTemplateText(obj, sx, sy);
         obj.LoadImages();
         obj.RebuildImage();
     }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 #include <QFont>
 #include <QImage>
@@ -83,6 +84,30 @@ QPainterPath TextPath(const QTextLayout& layout, const QFont& font)
 
 } // namespace
 
+// A text laid out in its layout rectangle, with its shadow drawn, and everything they depend on but
+// the rectangle's place.
+struct TextDrawing {
+    QString strText;
+    QFont font;
+    int nAlign = 0;
+    float fWidth = 0;
+    float fHeight = 0;
+    int bShadow = 0;
+    int nShadowX = 0;
+    int nShadowY = 0;
+    quint32 clrShadow = 0;
+
+    std::unique_ptr<QTextLayout> pLayout;
+    QImage imgShadow;
+
+    bool Fits(const CTextPanel& text, const QFont& fontNow) const
+    {
+        return strText == text.m_strText && font == fontNow && nAlign == text.m_nAlign
+            && fWidth == text.m_rcLayout.Width && fHeight == text.m_rcLayout.Height && bShadow == text.m_bShadow
+            && nShadowX == text.m_nShadowX && nShadowY == text.m_nShadowY && clrShadow == text.m_clrShadow;
+    }
+};
+
 QFont CTextPanel::MakeFont() const
 {
     QFont font(m_strFont);
@@ -118,28 +143,46 @@ void CTextPanel::DrawText(QPainter& painter)
         return;
     }
     const QFont font = MakeFont();
-    QTextLayout layout(LayoutString(m_strText), font);
-    LayOutLines(layout, rcLayout.width(), AlignmentOf(m_nAlign));
-
-    if (m_bShadow && (m_nShadowX > 0 || m_nShadowY > 0)) {
-        // Points are scaled first, then moved by the offset.
-        QTransform matrix;
-        matrix.translate(m_nShadowX, m_nShadowY);
-        matrix.scale(kShadowScale, kShadowScale);
-        const QPainterPath path = matrix.map(TextPath(layout, font));
-        const QSize szShadow = BitmapSize(rcLayout.width() * kShadowScale, rcLayout.height() * kShadowScale);
-        if (szShadow.isValid()) {
-            QImage shadow(szShadow, QImage::Format_ARGB32_Premultiplied);
-            shadow.fill(Qt::transparent);
-            QPainter shadowPainter(&shadow);
-            ApplyQuality(shadowPainter);
-            shadowPainter.fillPath(path, QColor::fromRgba(m_clrShadow));
-            shadowPainter.end();
-            painter.drawImage(rcLayout, shadow, QRectF(shadow.rect()));
+    if (!m_pDrawing || !m_pDrawing->Fits(*this, font)) {
+        auto pDrawing = std::make_shared<TextDrawing>();
+        pDrawing->strText = m_strText;
+        pDrawing->font = font;
+        pDrawing->nAlign = m_nAlign;
+        pDrawing->fWidth = m_rcLayout.Width;
+        pDrawing->fHeight = m_rcLayout.Height;
+        pDrawing->bShadow = m_bShadow;
+        pDrawing->nShadowX = m_nShadowX;
+        pDrawing->nShadowY = m_nShadowY;
+        pDrawing->clrShadow = m_clrShadow;
+        pDrawing->pLayout = std::make_unique<QTextLayout>(LayoutString(m_strText), font);
+        LayOutLines(*pDrawing->pLayout, rcLayout.width(), AlignmentOf(m_nAlign));
+        if (m_bShadow && (m_nShadowX > 0 || m_nShadowY > 0)) {
+            // Points are scaled first, then moved by the offset.
+            QTransform matrix;
+            matrix.translate(m_nShadowX, m_nShadowY);
+            matrix.scale(kShadowScale, kShadowScale);
+            const QPainterPath path = matrix.map(TextPath(*pDrawing->pLayout, font));
+            const QSize szShadow = BitmapSize(rcLayout.width() * kShadowScale, rcLayout.height() * kShadowScale);
+            if (szShadow.isValid()) {
+                QImage shadow(szShadow, QImage::Format_ARGB32_Premultiplied);
+                shadow.fill(Qt::transparent);
+                QPainter shadowPainter(&shadow);
+                ApplyQuality(shadowPainter);
+                shadowPainter.fillPath(path, QColor::fromRgba(m_clrShadow));
+                shadowPainter.end();
+                pDrawing->imgShadow = std::move(shadow);
+            }
         }
+        m_pDrawing = std::move(pDrawing);
     }
 
+    painter.save();
+    // Lines wrapped below a layout that became too small stay inside it.
+    painter.setClipRect(rcLayout, Qt::IntersectClip);
+    if (!m_pDrawing->imgShadow.isNull())
+        painter.drawImage(rcLayout, m_pDrawing->imgShadow, QRectF(m_pDrawing->imgShadow.rect()));
     painter.setPen(QColor::fromRgba(m_clrText));
-    layout.draw(&painter, rcLayout.topLeft());
+    m_pDrawing->pLayout->draw(&painter, rcLayout.topLeft());
+    painter.restore();
     painter.resetTransform();
 }

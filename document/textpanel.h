@@ -1,11 +1,14 @@
 #pragma once
 
+#include <memory>
+
 #include <QString>
 
 #include "document/rectf.h"
 
 class QFont;
 class QPainter;
+struct TextDrawing;
 
 // The text payload of a text object.
 class CTextPanel {
@@ -16,8 +19,9 @@ public:
     // Sets the width and height of m_rcLayout from the text's outline, plus the shadow offsets and
     // a margin of 15; nothing for an empty text.
     void MeasureText();
-    // Draws the text (and its soft shadow) into m_rcLayout under the painter's transform, then
-    // resets the painter's world transform.
+    // Draws the text (and its soft shadow) into m_rcLayout, clipped to it, under the painter's
+    // transform, then resets the painter's world transform. The laid-out text and its shadow are kept
+    // until the text, its style or the layout's size change, so moving a text draws it again cheaply.
     void DrawText(QPainter& painter);
 
     // The font the style fields describe, sized in pixels.
@@ -37,4 +41,8 @@ public:
     int m_nShadowY = 1;
     quint32 m_clrShadow = 0xFF787878;
     RectF m_rcLayout {5, 5, 10, 10};
+
+private:
+    // The last drawing's layout and shadow, with what they were made from.
+    std::shared_ptr<TextDrawing> m_pDrawing;
 };

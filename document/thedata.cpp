@@ -78,7 +78,14 @@ void TheData::LoadFrame()
 {
     if (m_strFrame.isEmpty())
         return;
-    m_pFrame = LoadWorkingCopy(m_strFrame, &m_dAspect);
+    double dAspect = 0;
+    m_pFrame = LoadWorkingCopy(m_strFrame, &dAspect);
+    // A frame that cannot be read has no shape to give: the object keeps its own rather than
+    // collapsing to no height.
+    if (dAspect > 0)
+        m_dAspect = dAspect;
+    else if (!(m_dAspect > 0) && m_rcObject.Width > 0 && m_rcObject.Height > 0)
+        m_dAspect = double(m_rcObject.Height) / m_rcObject.Width;
 }
 
 void TheData::LoadImages()

@@ -8,6 +8,8 @@ packages=(
     libgif-dev libimagequant-dev libpugixml-dev libspdlog-dev libgtest-dev
     fonts-dejavu-core poppler-utils
     dpkg-dev desktop-file-utils appstream-util shared-mime-info
+    # The faces the template library's greetings are written in, and Liberation Sans for "Arial".
+    fonts-liberation2 fonts-dancingscript fonts-lobster fonts-kaushanscript fonts-ebgaramond
 )
 
 missing=()

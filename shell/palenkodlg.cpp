@@ -14,6 +14,7 @@
 
 #include "canvas/canvas.h"
 #include "panels/cateimage.h"
+#include "panels/catetext.h"
 #include "platform/applog.h"
 #include "platform/fitrect.h"
 #include "platform/imageio.h"
@@ -159,16 +160,7 @@ void CPalenkoDlg::OnInitDialog()
     m_pCateImage = new CateImage(m_strAppDir, this);
     // A press on a panel is the panel's, never a drag of the window.
     m_pCateImage->setAttribute(Qt::WA_NoMousePropagation);
-    // The text panel stands here as an empty panel of the panel colour.
-    for (QWidget** ppPanel : {&m_pCateText}) {
-        auto* pPanel = new QWidget(this);
-        pPanel->setAutoFillBackground(true);
-        QPalette palette = pPanel->palette();
-        palette.setColor(QPalette::Window, QColor::fromRgba(kPanelColour));
-        pPanel->setPalette(palette);
-        pPanel->setAttribute(Qt::WA_NoMousePropagation);
-        *ppPanel = pPanel;
-    }
+    m_pCateText = new CateText(this, m_strAppDir);
     m_pCanvas = new Canvas(this);
     m_pCanvas->hide();
     m_pCanvas->m_fnPickPhoto = [this] {
@@ -234,21 +226,23 @@ void CPalenkoDlg::CreateHotKeys()
 {
     struct HotKey {
         int nId;
-        QKeySequence key;
+        QList<QKeySequence> keys;
         bool bRepeat;
     };
+    // Redo answers Ctrl+Y as well: Linux desktops use both.
     const HotKey table[] = {
-        {HOTKEY_LEFT, QKeySequence(Qt::Key_Left), true},
-        {HOTKEY_UP, QKeySequence(Qt::Key_Up), true},
-        {HOTKEY_RIGHT, QKeySequence(Qt::Key_Right), true},
-        {HOTKEY_DOWN, QKeySequence(Qt::Key_Down), true},
-        {HOTKEY_DELETE, QKeySequence(Qt::Key_Delete), true},
-        {HOTKEY_UNDO, QKeySequence(Qt::CTRL | Qt::Key_Z), false},
-        {HOTKEY_REDO, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), false},
-        {HOTKEY_SAVE, QKeySequence(Qt::CTRL | Qt::Key_S), false},
+        {HOTKEY_LEFT, {QKeySequence(Qt::Key_Left)}, true},
+        {HOTKEY_UP, {QKeySequence(Qt::Key_Up)}, true},
+        {HOTKEY_RIGHT, {QKeySequence(Qt::Key_Right)}, true},
+        {HOTKEY_DOWN, {QKeySequence(Qt::Key_Down)}, true},
+        {HOTKEY_DELETE, {QKeySequence(Qt::Key_Delete)}, true},
+        {HOTKEY_UNDO, {QKeySequence(Qt::CTRL | Qt::Key_Z)}, false},
+        {HOTKEY_REDO, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)}, false},
+        {HOTKEY_SAVE, {QKeySequence(Qt::CTRL | Qt::Key_S)}, false},
     };
     for (const HotKey& hotKey : table) {
-        auto* pShortcut = new QShortcut(hotKey.key, this);
+        auto* pShortcut = new QShortcut(this);
+        pShortcut->setKeys(hotKey.keys);
         pShortcut->setContext(Qt::WindowShortcut);
         pShortcut->setAutoRepeat(hotKey.bRepeat);
         pShortcut->setEnabled(false);
@@ -330,6 +324,10 @@ void CPalenkoDlg::SwitchPanel(int nPanel)
         m_btnCateImage->m_bPressed = 1;
         m_btnCateText->m_bPressed = 0;
     } else if (nPanel == 2) {
+        if (m_nPanel == 1 && !g_pCurrentText) {
+            m_pCateText->ShowTextControls(0);
+            m_pCateText->SyncFromText(true);
+        }
         m_pCateText->show();
         m_btnCateImage->m_bPressed = 0;
         m_btnCateText->m_bPressed = 1;
@@ -501,13 +499,19 @@ void CPalenkoDlg::OnCanvasSelect(qintptr nKind)
 {
     switch (nKind) {
     case 0:
-        if (m_nPanel == 2)
+        if (m_nPanel == 2) {
             g_pCurrentText = nullptr;
+            m_pCateText->ShowTextControls(0);
+        }
         break;
     case 1:
         g_pCurrentText = m_pCanvas->m_doc.SelectedObject();
-        if (m_nPanel == 1)
+        if (m_nPanel == 1) {
+            m_nPanel = 2;
             SwitchPanel(2);
+        }
+        m_pCateText->ShowTextControls(1);
+        m_pCateText->SyncFromText(false);
         break;
     case 2:
         g_pCurrentText = nullptr;

@@ -28,6 +28,7 @@ class CFullDlg;
 class CPalenkoApp;
 class Canvas;
 class CateImage;
+class CateText;
 class QShortcut;
 struct LoadedCard;
 
@@ -167,7 +168,7 @@ public:
     CPalenkoApp& m_app;
     std::unique_ptr<CFullDlg> m_pFullDlg;
     CateImage* m_pCateImage = nullptr;
-    QWidget* m_pCateText = nullptr;
+    CateText* m_pCateText = nullptr;
     QPoint m_ptPanelOrigin {10, 132};
     Canvas* m_pCanvas = nullptr;
     QRect m_rcCanvasArea;

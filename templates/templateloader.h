@@ -15,6 +15,11 @@ class XMLParse;
 // last three characters of that part replaced by "jpg" (a frame's mask beside it).
 QString FileNamePart(const QString& strPath, bool bAsJpg);
 
+// The first installed family of a comma-separated list of families. When none is installed, the last
+// entry (typically a generic name such as "serif" or "cursive" that fontconfig resolves), so a card asks
+// for a face like the one it was designed with rather than for whatever stands in for an unknown name.
+QString InstalledFamily(const QString& strFamilies);
+
 // A template as read from its file, before it joins a card: the background picture with its pixel
 // size, and the objects in document order with their rectangles still in template units.
 struct TemplateCard {

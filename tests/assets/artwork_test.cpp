@@ -20,6 +20,7 @@
 #include "document/thedata.h"
 #include "platform/appdir.h"
 #include "templates/cardloader.h"
+#include "templates/templateloader.h"
 #include "tests/testsupport.h"
 
 namespace {
@@ -58,10 +59,18 @@ struct Sprite {
     int nAttributes = 0;
 };
 
+struct Greeting {
+    QString strText;
+    QString strFonts;
+    int nLeft = 0;
+    int nTop = 0;
+};
+
 struct TemplateXml {
     bool bWellFormed = false;
     QString strBackground;
     std::vector<Sprite> sprites;
+    std::vector<Greeting> greetings;
 };
 
 QString NamePart(const QString& strPath)
@@ -102,6 +111,11 @@ TemplateXml ParseTemplate(const QString& strPath)
                 sprite.strFrame = attributes.value(QLatin1String("strFramePath")).toString();
                 sprite.strPhoto = attributes.value(QLatin1String("strPhotoPath")).toString();
                 result.sprites.push_back(sprite);
+            } else if (nDepth == 3 && xml.name() == QLatin1String("TextObject")) {
+                result.greetings.push_back({attributes.value(QLatin1String("strText")).toString(),
+                    attributes.value(QLatin1String("strFontName")).toString(),
+                    attributes.value(QLatin1String("TextLeft")).toInt(),
+                    attributes.value(QLatin1String("TextTop")).toInt()});
             }
         } else if (xml.isEndElement()) {
             --nDepth;
@@ -207,7 +221,8 @@ TEST(ArtworkLibrary, EveryTemplateLoadsWithItsObjectsOnTheCard)
         doc.m_szClient = bg / 2;
         CardError nError = CardError::None;
         ASSERT_TRUE(OpenCardFile(strXml, doc, &nError, ProgramDir())) << CardErrorText(nError).toStdString();
-        ASSERT_EQ(doc.m_vecObjects.size(), xml.sprites.size());
+        // Greetings are texts above the sprites.
+        ASSERT_EQ(doc.m_vecObjects.size(), xml.sprites.size() + xml.greetings.size());
         const QRectF card(QPointF(0, 0), QSizeF(doc.m_szClient));
         for (size_t i = 0; i < xml.sprites.size(); ++i) {
             const Sprite& sprite = xml.sprites[i];
@@ -229,6 +244,36 @@ TEST(ArtworkLibrary, EveryTemplateLoadsWithItsObjectsOnTheCard)
     // The library shows sprites at several angles, not all upright.
     std::sort(angles.begin(), angles.end());
     EXPECT_GE(std::unique(angles.begin(), angles.end()) - angles.begin(), 8);
+}
+
+TEST(ArtworkLibrary, PortraitTemplatesWriteTheirGreetingAsAnEditableText)
+{
+    int nGreetings = 0;
+    for (const QString& strXml : TemplateFiles()) {
+        SCOPED_TRACE(strXml.toStdString());
+        const TemplateXml xml = ParseTemplate(strXml);
+        const QSize bg = PictureSize(Resources(QStringLiteral("bgimage")) + NamePart(xml.strBackground));
+        ASSERT_EQ(xml.greetings.size(), bg.height() > bg.width() ? 1u : 0u);
+        if (xml.greetings.empty())
+            continue;
+        ++nGreetings;
+        CardDocument doc;
+        doc.m_szClient = bg / 2;
+        ASSERT_TRUE(OpenCardFile(strXml, doc, nullptr, ProgramDir()));
+        const TheData& text = *doc.m_vecObjects.back();
+        ASSERT_EQ(text.m_nType, OBJ_TEXT);
+        ASSERT_TRUE(text.m_pText);
+        EXPECT_EQ(text.m_pText->m_strText, xml.greetings[0].strText);
+        // In its own face where the machine has it, and centred in the top 300 background pixels.
+        EXPECT_EQ(text.m_pText->m_strFont, InstalledFamily(xml.greetings[0].strFonts));
+        const QPointF centre = text.m_rcObject.toQRectF().center() * 2;
+        // The measured size carries a margin that does not scale with the card.
+        EXPECT_NEAR(centre.x(), bg.width() / 2.0, 12);
+        EXPECT_GT(centre.y(), 100);
+        EXPECT_LT(centre.y(), 240);
+        EXPECT_LT(text.m_rcObject.Width * 2, bg.width() - 60);
+    }
+    EXPECT_EQ(nGreetings, 2 * kCategories.size());
 }
 
 TEST(ArtworkResources, FoldersHoldEnoughPicturesInTheirFormats)

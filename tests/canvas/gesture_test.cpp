@@ -12,6 +12,7 @@
 #include <QWidget>
 
 #include "canvas/canvas.h"
+#include "canvas/floatdlg.h"
 #include "document/textpanel.h"
 #include "document/thedata.h"
 #include "document/undohistory.h"
@@ -114,13 +115,8 @@ protected:
         return pText;
     }
 
-    // A stand-in for the floating toolbar: a top-level window of the toolbar's width.
-    QWidget& GiveFloatBar()
-    {
-        canvas().m_pFloatBar = std::make_unique<QWidget>(nullptr, Qt::Tool | Qt::FramelessWindowHint);
-        canvas().m_pFloatBar->resize(220, 60);
-        return *canvas().m_pFloatBar;
-    }
+    // The canvas's floating toolbar.
+    QWidget& GiveFloatBar() { return *canvas().m_pFloatBar; }
 
     void Press(QPoint pt) { QTest::mousePress(m_pCanvas, Qt::LeftButton, Qt::NoModifier, pt); }
     void Move(QPoint pt) { QTest::mouseMove(m_pCanvas, pt); }
@@ -685,7 +681,7 @@ TEST_F(GestureTest, SelectionShowsTheToolbarUnderTheObject)
 
     EXPECT_TRUE(bar.isVisible());
     // The object's bottom is below the main window's: the toolbar sits 60 px above that bottom.
-    EXPECT_EQ(bar.geometry(), QRect(210, 400, 220, 60));
+    EXPECT_EQ(bar.geometry(), QRect(205, 400, 230, 60));
     canvas().Deselect();
     EXPECT_FALSE(bar.isVisible());
 }

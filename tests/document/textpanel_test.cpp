@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <vector>
+
 #include <QFont>
 #include <QImage>
 #include <QPainter>
@@ -241,6 +244,61 @@ TEST(DrawText, DrawsUnderThePaintersTransformThenResetsIt)
     const QRect ink = InkBounds(image);
     ASSERT_FALSE(ink.isEmpty());
     EXPECT_TRUE(QRect(120, 70, 60, 40).contains(ink));
+}
+
+TEST(DrawText, ClipsToTheLayoutAndFollowsEveryChangeOfTheKeptLayout)
+{
+    // Wrapped lines that no longer fit stay inside the layout.
+    CTextPanel text = Text(QStringLiteral("one two three four five six seven"));
+    text.m_rcLayout = {10, 10, 120, 40};
+    const QRect clipped = InkBounds(Drawn(text, QSize(200, 340)));
+    ASSERT_FALSE(clipped.isEmpty());
+    EXPECT_TRUE(QRect(10, 10, 120, 40).contains(clipped)) << clipped;
+
+    // One panel drawn again and again: each change shows, whichever was laid out before, and the
+    // same text at another place looks the same.
+    QImage image(300, 120, QImage::Format_ARGB32_Premultiplied);
+    const auto draw = [&image, &text] {
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        ApplyQuality(painter);
+        text.DrawText(painter);
+        painter.end();
+        return image.copy();
+    };
+    text.m_strText = QStringLiteral("Hi");
+    text.m_rcLayout = {10, 10, 200, 80};
+    const QImage first = draw();
+    text.m_rcLayout = {40, 30, 200, 80};
+    EXPECT_EQ(draw().copy(40, 30, 200, 80), first.copy(10, 10, 200, 80));
+    const auto changes = std::vector<std::function<void(CTextPanel&)>> {
+        [](CTextPanel& t) { t.m_strText = QStringLiteral("Ho"); },
+        [](CTextPanel& t) { t.m_nSize = 40; },
+        [](CTextPanel& t) { t.m_bBold = 1; },
+        [](CTextPanel& t) { t.m_nAlign = 2; },
+        [](CTextPanel& t) { t.m_nShadowX = 6; },
+        [](CTextPanel& t) { t.m_clrShadow = 0xFFFF0000; },
+        [](CTextPanel& t) { t.m_clrText = 0xFF0000FF; },
+        [](CTextPanel& t) { t.m_rcLayout.Width = 60; },
+    };
+    for (size_t i = 0; i < changes.size(); ++i) {
+        const QImage before = draw();
+        changes[i](text);
+        EXPECT_NE(draw(), before) << "change " << i;
+        // The same drawing made by a panel that kept nothing.
+        CTextPanel copy;
+        copy.m_strText = text.m_strText;
+        copy.m_strFont = text.m_strFont;
+        copy.m_nSize = text.m_nSize;
+        copy.m_clrText = text.m_clrText;
+        copy.m_bBold = text.m_bBold;
+        copy.m_nAlign = text.m_nAlign;
+        copy.m_nShadowX = text.m_nShadowX;
+        copy.m_clrShadow = text.m_clrShadow;
+        copy.m_rcLayout = text.m_rcLayout;
+        // Glyph edges may differ by a shade with what the font engine drew last.
+        EXPECT_LT(MeanAbsDiff(draw(), Drawn(copy, image.size())), 0.05) << "change " << i;
+    }
 }
 
 struct ShadowCase {

@@ -104,6 +104,23 @@ TEST(TheDataContent, PhotoWithoutFrameGivesTheObjectItsShape)
     EXPECT_FALSE(p->m_pPhoto);
 }
 
+TEST(TheDataContent, AnUnreadableFrameKeepsTheObjectsShape)
+{
+    TestFiles files;
+    auto p = PhotoObject({10, 20, 100, 60});
+    p->m_dAspect = 0.6;
+    p->SetFrame(files.bytes("broken.png", "not a picture"), 0, {}, {});
+    EXPECT_EQ(p->m_rcObject, (RectF {10, 20, 100, 60}));
+    EXPECT_DOUBLE_EQ(p->m_dAspect, 0.6);
+    // With no aspect yet, the rectangle's own is kept.
+    auto q = PhotoObject({0, 0, 80, 40});
+    q->SetFrame(files.path("missing.png"), 0, {}, {});
+    EXPECT_EQ(q->m_rcObject, (RectF {0, 0, 80, 40}));
+    EXPECT_DOUBLE_EQ(q->m_dAspect, 0.5);
+    q->ResizeBy(20, 1);
+    EXPECT_FLOAT_EQ(q->m_rcObject.Height, 50);
+}
+
 TEST(TheDataContent, FramedPhotoIsCoverFittedAndCentred)
 {
     TestFiles files;

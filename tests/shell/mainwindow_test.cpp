@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QScreen>
 #include <QShortcut>
 #include <QTest>
@@ -292,6 +293,47 @@ TEST_F(MainWindowTest, CanvasSelectionSwitchesPanelsAndCurrentText)
     EXPECT_EQ(dlg.m_nPanel, 1);
 }
 
+TEST_F(MainWindowTest, TextPanelIsShownAndFilledForTheSelectedText)
+{
+    CPalenkoDlg& dlg = MakeWindowWithTemplate();
+    dlg.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+    CateText& panel = *dlg.m_pCateText;
+
+    // The Text tab with no text selected: only "Add new text".
+    QTest::mouseClick(dlg.m_btnCateText, Qt::LeftButton);
+    EXPECT_TRUE(panel.m_editText->isHidden());
+    EXPECT_FALSE(panel.m_btnAddText->isHidden());
+
+    QTest::mouseClick(panel.m_btnAddText, Qt::LeftButton);
+    TheData* pText = g_pCurrentText;
+    ASSERT_TRUE(pText);
+    EXPECT_EQ(doc().SelectedObject(), pText);
+    EXPECT_FALSE(panel.m_editText->isHidden());
+    EXPECT_EQ(panel.m_editText->toPlainText(), QStringLiteral("Sample Text"));
+    EXPECT_TRUE(dlg.m_btnUndo->isEnabled());
+
+    // Another object: the image panel; the text again: the text panel, filled from it.
+    const QPointF ptElement = doc().m_vecObjects[1]->m_rcObject.centre();
+    canvas().OnLButtonDown(ptElement.toPoint());
+    canvas().OnLButtonUp();
+    EXPECT_EQ(dlg.m_nPanel, 1);
+    EXPECT_EQ(g_pCurrentText, nullptr);
+    pText->m_pText->m_strText = QStringLiteral("Hello");
+    pText->m_pText->m_bBold = 1;
+    canvas().OnLButtonDown({32, 32});
+    canvas().OnLButtonUp();
+    EXPECT_EQ(dlg.m_nPanel, 2);
+    EXPECT_EQ(g_pCurrentText, pText);
+    EXPECT_EQ(panel.m_editText->toPlainText(), QStringLiteral("Hello"));
+    EXPECT_EQ(panel.m_btnBold->m_bPressed, 1);
+
+    // Cleared while the text panel is on: the editing controls go.
+    canvas().Deselect();
+    EXPECT_TRUE(panel.m_editText->isHidden());
+    EXPECT_EQ(g_pCurrentText, nullptr);
+}
+
 TEST_F(MainWindowTest, HotKeysFollowTheCanvasRequests)
 {
     CPalenkoDlg& dlg = MakeWindow();
@@ -341,6 +383,11 @@ TEST_F(MainWindowTest, HotKeysActOnlyWhileRegistered)
     EXPECT_FLOAT_EQ(doc().m_vecObjects[1]->m_rcObject.Y, rcStart.Y);
     EXPECT_EQ(doc().m_nSelected, -1);
     QTest::keyClick(&dlg, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_FLOAT_EQ(doc().m_vecObjects[1]->m_rcObject.Y, rcStart.Y + 1);
+    // Ctrl+Y redoes as well.
+    QTest::keyClick(&dlg, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_FLOAT_EQ(doc().m_vecObjects[1]->m_rcObject.Y, rcStart.Y);
+    QTest::keyClick(&dlg, Qt::Key_Y, Qt::ControlModifier);
     EXPECT_FLOAT_EQ(doc().m_vecObjects[1]->m_rcObject.Y, rcStart.Y + 1);
 
     // Delete with nothing selected does nothing.

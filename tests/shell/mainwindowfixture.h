@@ -18,6 +18,7 @@
 
 #include "canvas/canvas.h"
 #include "panels/cateimage.h"
+#include "panels/catetext.h"
 #include "platform/applog.h"
 #include "shell/buttonx.h"
 #include "shell/palenkoapp.h"

@@ -265,3 +265,64 @@ TEST_F(TemplateLoaderTest, MissingSpritePicturesStillYieldObjects)
     // No picture to measure: the natural height counts as 0.
     EXPECT_EQ(doc.m_vecObjects[0]->m_rcObject, (RectF {0, 900, 10, 10}));
 }
+
+TEST_F(TemplateLoaderTest, TextObjectsBecomeEditableTextsAboveTheSprites)
+{
+    // The text comes first in the file but after the sprites on the card; a second text takes every
+    // default, and a family list falls back to the first installed face.
+    const QString strXml = Template(
+        "<TextObject strText=\"Merry &amp; Bright\" strFontName=\"No Such Face, DejaVu Serif, serif\" "
+        "nFontSize=\"80\" strTextColor=\"200|10|20\" nBold=\"1\" nItalic=\"1\" nUnderline=\"0\" nStrikeout=\"1\" "
+        "nAlign=\"1\" nShadow=\"1\" nShadowX=\"4\" nShadowY=\"6\" strShadowColor=\"30|40|50\" TextLeft=\"100\" "
+        "TextTop=\"50\"/>"
+        + Sprite(1, "PhotoFrameLeft=\"0\" PhotoFrameTop=\"0\" PhotoFrameRight=\"200\" PhotoFrameBottom=\"100\"")
+        + "<TextObject strText=\"Love\" strFontName=\"No Such Face\" TextLeft=\"0\" TextTop=\"900\"/>"
+        + "<TextObject strText=\"Huge\" nFontSize=\"99999999\" nShadowX=\"-5\" nShadowY=\"70000\" "
+          "TextTop=\"-99999999999\"/>");
+    TemplateCard card;
+    ASSERT_TRUE(Read(strXml, card));
+    ASSERT_EQ(card.vecObjects.size(), 4u);
+    EXPECT_EQ(card.vecObjects[0]->m_nType, OBJ_PHOTO);
+    // Sizes past any card's are cut back.
+    EXPECT_EQ(card.vecObjects[3]->m_pText->m_nSize, 1000);
+    EXPECT_EQ(card.vecObjects[3]->m_pText->m_nShadowX, 0);
+    EXPECT_EQ(card.vecObjects[3]->m_pText->m_nShadowY, 50);
+    const TheData& greeting = *card.vecObjects[1];
+    ASSERT_EQ(greeting.m_nType, OBJ_TEXT);
+    ASSERT_TRUE(greeting.m_pText);
+    const CTextPanel& text = *greeting.m_pText;
+    EXPECT_EQ(text.m_strText, QStringLiteral("Merry & Bright"));
+    EXPECT_EQ(text.m_strFont, QStringLiteral("DejaVu Serif"));
+    EXPECT_EQ(text.m_nSize, 80);
+    EXPECT_EQ(text.m_clrText, 0xFFC80A14u);
+    EXPECT_EQ(text.m_bBold + text.m_bItalic + text.m_bUnderline * 10 + text.m_bStrikeout, 3);
+    EXPECT_EQ(text.m_nAlign, 1);
+    EXPECT_EQ(text.m_nShadowX, 4);
+    EXPECT_EQ(text.m_nShadowY, 6);
+    EXPECT_EQ(text.m_clrShadow, 0xFF1E2832u);
+    const CTextPanel& plain = *card.vecObjects[2]->m_pText;
+    const CTextPanel defaults;
+    EXPECT_EQ(plain.m_strFont, QStringLiteral("No Such Face"));
+    EXPECT_EQ(plain.m_nSize, defaults.m_nSize);
+    EXPECT_EQ(plain.m_clrText, defaults.m_clrText);
+    EXPECT_EQ(plain.m_bShadow, defaults.m_bShadow);
+
+    // On a canvas half the background's size the corner, the size and the shadow halve, counted from
+    // the top, and the text takes the size it measures.
+    CardDocument doc;
+    doc.m_szClient = QSize(400, 500);
+    ASSERT_TRUE(OpenCardFile(strXml, doc, nullptr, tree.appDir()));
+    ASSERT_EQ(doc.m_vecObjects.size(), 4u);
+    const TheData& fitted = *doc.m_vecObjects[1];
+    EXPECT_EQ(fitted.m_nIndex, 1);
+    EXPECT_FLOAT_EQ(fitted.m_rcObject.X, 50);
+    EXPECT_FLOAT_EQ(fitted.m_rcObject.Y, 25);
+    EXPECT_EQ(fitted.m_pText->m_nSize, 40);
+    EXPECT_EQ(fitted.m_pText->m_nShadowX, 2);
+    EXPECT_EQ(fitted.m_pText->m_nShadowY, 3);
+    EXPECT_GT(fitted.m_rcObject.Width, 100);
+    EXPECT_GT(fitted.m_rcObject.Height, 30);
+    EXPECT_DOUBLE_EQ(fitted.m_dAspect, double(fitted.m_rcObject.Height) / fitted.m_rcObject.Width);
+    EXPECT_FLOAT_EQ(doc.m_vecObjects[2]->m_rcObject.Y, 450);
+    EXPECT_LT(doc.m_vecObjects[3]->m_rcObject.Y, -1e9f);
+}
