@@ -550,7 +550,8 @@ int Canvas::OnCanvasDragOver(QPoint pt)
     const bool bChangesTarget = m_chDragKind != 0 && m_chDragKind != 'e' && m_nDragCount == 1;
     if (!pHit || (bChangesTarget && pHit->m_nType != OBJ_PHOTO))
         m_pOverlay->hide();
-    else if (bChangesTarget)
+    else if (bChangesTarget && (m_pOverlay->isHidden() || m_pOverlay->m_pTarget != pHit))
+        // Shown once per target: the outline stays put while the pointer moves over the same object.
         m_pOverlay->ShowOver(m_doc.m_vecObjects[size_t(m_nDropTarget)].get());
     return m_nDropEffect;
 }
