@@ -231,6 +231,7 @@ void FolderRootsModel::Connect(int nRoot)
         m_vecLayoutNodes.clear();
         emit layoutChanged();
     });
+    connect(pModel, &QFileSystemModel::directoryLoaded, this, &FolderRootsModel::FolderLoaded);
     connect(pModel, &QAbstractItemModel::modelAboutToBeReset, this, [this] { beginResetModel(); });
     connect(pModel, &QAbstractItemModel::modelReset, this, [this, nRoot] {
         Source& s = m_vecSources[size_t(nRoot)];

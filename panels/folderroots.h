@@ -42,6 +42,10 @@ public:
     bool canFetchMore(const QModelIndex& parent) const override;
     void fetchMore(const QModelIndex& parent) override;
 
+signals:
+    // The subfolders of the folder have been read.
+    void FolderLoaded(const QString& strPath);
+
 private:
     // One folder as this model knows it: which root's model shows it, and where.
     struct Node {

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QResizeEvent>
+#include <QScrollBar>
 #include <QStandardPaths>
 #include <QTreeView>
 
@@ -44,6 +45,12 @@ ShellPhoto::ShellPhoto(QWidget* pParent)
 
     connect(m_shellTree->selectionModel(), &QItemSelectionModel::currentChanged, this,
         [this](const QModelIndex& current) { OnChangeCurrentFolder(m_pFolderModel->filePath(current)); });
+    // The tree reads folders in the background: the selected folder is scrolled into view again as the
+    // folders above it arrive.
+    connect(m_pFolderModel, &FolderRootsModel::FolderLoaded, this, [this](const QString& strPath) {
+        if (!m_strReveal.isEmpty() && m_strReveal.startsWith(strPath))
+            RevealCurrent();
+    });
     m_shellTree->installEventFilter(this);
     m_listPhoto->installEventFilter(this);
     m_bReady = 1;
@@ -58,14 +65,24 @@ void ShellPhoto::SelectFolder(const QString& strFolder)
         return;
     for (QModelIndex parent = index.parent(); parent.isValid(); parent = parent.parent())
         m_shellTree->expand(parent);
+    m_strReveal = strFolder;
     m_shellTree->setCurrentIndex(index);
-    m_shellTree->scrollTo(index, QAbstractItemView::PositionAtCenter);
+    RevealCurrent();
+}
+
+void ShellPhoto::RevealCurrent()
+{
+    m_shellTree->scrollTo(m_shellTree->currentIndex(), QAbstractItemView::PositionAtCenter);
+    // Names are read from their start, however deep the folder lies.
+    m_shellTree->horizontalScrollBar()->setValue(0);
 }
 
 void ShellPhoto::OnChangeCurrentFolder(const QString& strPath)
 {
     if (!m_bReady || strPath.isEmpty() || !m_listPhoto)
         return;
+    if (strPath != m_strReveal)
+        m_strReveal.clear();
     g_strPhotoDir = strPath;
     m_listPhoto->LoadFolder(strPath);
 }

@@ -33,6 +33,13 @@ protected:
     bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
     // QWidget events
     void resizeEvent(QResizeEvent* pEvent) override;
+
+private:
+    // Scrolls the tree so the selected folder is in view, names shown from their start.
+    void RevealCurrent();
+
+    // The folder selected by SelectFolder: kept in view while the folders above it are read.
+    QString m_strReveal;
 };
 
 // The folder the photo browser starts in: the folder it showed last when it still exists, otherwise
