@@ -3,6 +3,8 @@
 #include <ostream>
 
 #include <QApplication>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QScreen>
@@ -11,6 +13,7 @@
 
 #include "document/textpanel.h"
 #include "document/undohistory.h"
+#include "panels/thumblist.h"
 #include "platform/messages.h"
 #include "tests/shell/mainwindowfixture.h"
 
@@ -332,6 +335,39 @@ TEST_F(MainWindowTest, TextPanelIsShownAndFilledForTheSelectedText)
     canvas().Deselect();
     EXPECT_TRUE(panel.m_editText->isHidden());
     EXPECT_EQ(g_pCurrentText, nullptr);
+}
+
+TEST_F(MainWindowTest, ImagePanelOffersTheResourcesAndFillsThePlaceholders)
+{
+    CPalenkoDlg& dlg = MakeWindowWithTemplate();
+    dlg.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+    const MiscPanel& misc = *dlg.m_pCateImage->m_pMiscPanel;
+    EXPECT_EQ(misc.m_listFrame->m_files, QStringList({tree.resource("frame/oval.png")}));
+    EXPECT_EQ(misc.m_listElem->m_files, QStringList({tree.resource("clipart/bell.png")}));
+
+    // A double-click on the empty frame asks for a picture through the window's dialogs.
+    TestFiles files;
+    m_prompts.m_strOpenAnswer = files.photo(QStringLiteral("me.jpg"), 400, 300);
+    const QPoint ptFrame = doc().m_vecObjects[0]->m_rcObject.centre().toPoint();
+    canvas().OnLButtonDown(ptFrame);
+    canvas().OnLButtonUp();
+    canvas().OnLButtonDblClk();
+    EXPECT_EQ(m_prompts.m_nOpenDialogs, 1);
+    EXPECT_TRUE(m_prompts.m_strLastFilter.contains(QStringLiteral("*.tiff")));
+    EXPECT_EQ(doc().m_vecObjects[0]->m_strPhoto, m_prompts.m_strOpenAnswer);
+    EXPECT_TRUE(dlg.m_btnUndo->isEnabled());
+    EXPECT_TRUE(dlg.TitleText().endsWith(QStringLiteral("(*)")));
+
+    // Clip-art dragged from the panel is added on top.
+    QMimeData data;
+    data.setText(QStringLiteral("elem@") + misc.m_listElem->m_files.front());
+    QDropEvent drop(ptFrame, Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QDragEnterEvent enter(ptFrame, Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&canvas(), &enter);
+    QCoreApplication::sendEvent(&canvas(), &drop);
+    ASSERT_EQ(doc().m_vecObjects.size(), 3u);
+    EXPECT_EQ(doc().m_vecObjects[2]->m_nType, OBJ_ELEMENT);
 }
 
 TEST_F(MainWindowTest, HotKeysFollowTheCanvasRequests)
