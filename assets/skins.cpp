@@ -10,6 +10,7 @@
 
 #include "assets/artkit.h"
 #include "platform/appdir.h"
+#include "platform/skinpicture.h"
 
 namespace art {
 
@@ -25,6 +26,16 @@ const QColor kAccentDark(0, 128, 132);
 const QColor kInk(0x33, 0x31, 0x38);
 
 enum State { Normal = 0, Hover = 1, Pressed = 2, Disabled = 3 };
+
+// A picture of nWidth x nHeight logical pixels drawn at dScale: each side dScale times as many pixels,
+// carrying dScale as its device pixel ratio, so the same drawing code, in the logical coordinates of
+// the 1x picture, paints the @2x picture at its full resolution.
+QImage NewSkin(int nWidth, int nHeight, double dScale, QColor fill = Qt::transparent)
+{
+    QImage image = NewImage(int(std::lround(nWidth * dScale)), int(std::lround(nHeight * dScale)), fill);
+    image.setDevicePixelRatio(dScale);
+    return image;
+}
 
 // The toolbar band, 100 rows: the main window shows rows 0 to 59 (y 30 to 90).
 QColor BandColour(double dRow)
@@ -339,6 +350,7 @@ void Glyph(QPainter& painter, const QString& strName, const QRectF& box, QColor 
 QImage Faded(const QImage& image, QColor background, double dOpacity)
 {
     QImage grey = image.convertToFormat(QImage::Format_ARGB32);
+    grey.setDevicePixelRatio(image.devicePixelRatio());
     for (int y = 0; y < grey.height(); ++y) {
         auto* pLine = reinterpret_cast<QRgb*>(grey.scanLine(y));
         for (int x = 0; x < grey.width(); ++x) {
@@ -347,23 +359,29 @@ QImage Faded(const QImage& image, QColor background, double dOpacity)
         }
     }
     QImage result = NewImage(image.width(), image.height(), background);
+    result.setDevicePixelRatio(image.devicePixelRatio());
     QPainter painter(&result);
     painter.setOpacity(dOpacity);
     painter.drawImage(0, 0, grey);
     return result;
 }
 
-// One glyph rendered on its own transparent layer, so that it can be faded as a whole.
-QImage GlyphLayer(const QString& strName, QSize size, const QRectF& box, QColor ink, QColor accent,
+// One glyph rendered on its own transparent layer of logical size at dScale, so that it can be faded
+// as a whole.
+QImage GlyphLayer(const QString& strName, QSize size, double dScale, const QRectF& box, QColor ink, QColor accent,
     QPointF shadowOffset = QPointF(), QColor shadow = Qt::transparent)
 {
-    QImage layer = NewImage(size.width(), size.height());
+    QImage layer = NewSkin(size.width(), size.height(), dScale);
     QPainter painter(&layer);
     Prepare(painter);
     Glyph(painter, strName, box, ink, accent);
     painter.end();
-    if (shadow.alpha() > 0)
-        layer = WithShadow(layer, shadowOffset, 2, shadow);
+    if (shadow.alpha() > 0) {
+        // The shadow is blurred in pixels: its offset and radius grow with the scale.
+        layer.setDevicePixelRatio(1);
+        layer = WithShadow(layer, shadowOffset * dScale, int(std::lround(2 * dScale)), shadow);
+        layer.setDevicePixelRatio(dScale);
+    }
     return layer;
 }
 
@@ -377,11 +395,11 @@ QColor ToolbarAccent(const QString& strGlyph)
     return QColor(0x2C, 0xD0, 0xD0);
 }
 
-QImage ToolbarFrame(const ButtonSkin& skin, int nState, int nBandRow)
+QImage ToolbarFrame(const ButtonSkin& skin, int nState, int nBandRow, double dScale)
 {
     const int w = skin.nWidth;
     const int h = skin.nHeight;
-    QImage frame = NewImage(w, h);
+    QImage frame = NewSkin(w, h, dScale);
     QPainter painter(&frame);
     Prepare(painter);
     FillBand(painter, QRectF(0, 0, w, h), nBandRow);
@@ -400,7 +418,7 @@ QImage ToolbarFrame(const ButtonSkin& skin, int nState, int nBandRow)
     if (nState == Pressed)
         box.translate(0, 1);
     const QColor ink = nState == Hover ? QColor(255, 255, 255) : QColor(0xEE, 0xEE, 0xF2);
-    const QImage glyph = GlyphLayer(skin.strGlyph, frame.size(), box, ink, ToolbarAccent(skin.strGlyph),
+    const QImage glyph = GlyphLayer(skin.strGlyph, QSize(w, h), dScale, box, ink, ToolbarAccent(skin.strGlyph),
         QPointF(0, 1.5), QColor(0, 0, 0, nState == Pressed ? 60 : 140));
     if (nState == Disabled) {
         painter.setOpacity(0.32);
@@ -411,11 +429,11 @@ QImage ToolbarFrame(const ButtonSkin& skin, int nState, int nBandRow)
     return frame;
 }
 
-QImage TitleGlyphFrame(const ButtonSkin& skin, int nState)
+QImage TitleGlyphFrame(const ButtonSkin& skin, int nState, double dScale)
 {
     const int w = skin.nWidth;
     const int h = skin.nHeight;
-    QImage frame = NewImage(w, h, kTitleStrip);
+    QImage frame = NewSkin(w, h, dScale, kTitleStrip);
     QPainter painter(&frame);
     Prepare(painter);
     const bool bClose = skin.strGlyph == QLatin1String("close");
@@ -450,11 +468,11 @@ QImage TitleGlyphFrame(const ButtonSkin& skin, int nState)
     return frame;
 }
 
-QImage WindowTabFrame(const ButtonSkin& skin, int nState)
+QImage WindowTabFrame(const ButtonSkin& skin, int nState, double dScale)
 {
     const int w = skin.nWidth;
     const int h = skin.nHeight;
-    QImage frame = NewImage(w, h, kWindowPanel);
+    QImage frame = NewSkin(w, h, dScale, kWindowPanel);
     QPainter painter(&frame);
     Prepare(painter);
     // A tab with rounded upper corners that merges with the panel below it when pressed.
@@ -510,7 +528,7 @@ QImage WindowTabFrame(const ButtonSkin& skin, int nState)
     const double x0 = (w - (dGlyph + 6 + dText)) / 2;
     const double yMid = 3 + (h - 3) / 2.0;
     const QImage glyph
-        = GlyphLayer(skin.strGlyph, frame.size(), QRectF(x0, yMid - dGlyph / 2, dGlyph, dGlyph), ink, accent);
+        = GlyphLayer(skin.strGlyph, QSize(w, h), dScale, QRectF(x0, yMid - dGlyph / 2, dGlyph, dGlyph), ink, accent);
     painter.drawImage(0, 0, glyph);
     painter.setPen(Qt::NoPen);
     painter.setBrush(ink);
@@ -521,11 +539,11 @@ QImage WindowTabFrame(const ButtonSkin& skin, int nState)
     return frame;
 }
 
-QImage PanelTabFrame(const ButtonSkin& skin, int nState)
+QImage PanelTabFrame(const ButtonSkin& skin, int nState, double dScale)
 {
     const int w = skin.nWidth;
     const int h = skin.nHeight;
-    QImage frame = NewImage(w, h, kSidePanel);
+    QImage frame = NewSkin(w, h, dScale, kSidePanel);
     QPainter painter(&frame);
     Prepare(painter);
     const QRectF body(0.5, 0.5, w - 1, h - 1);
@@ -565,7 +583,7 @@ QImage PanelTabFrame(const ButtonSkin& skin, int nState)
         painter.drawLine(QPointF(4, 1.5), QPointF(w - 4, 1.5));
     }
     const double dGlyph = h - 7.0;
-    const QImage glyph = GlyphLayer(skin.strGlyph, frame.size(), QRectF(9, 3.5, dGlyph, dGlyph), ink, accent);
+    const QImage glyph = GlyphLayer(skin.strGlyph, QSize(w, h), dScale, QRectF(9, 3.5, dGlyph, dGlyph), ink, accent);
     painter.drawImage(0, 0, glyph);
     const QFont font = SansFont(12, true);
     QPainterPath text;
@@ -589,11 +607,11 @@ QImage PanelTabFrame(const ButtonSkin& skin, int nState)
     return frame;
 }
 
-QImage SmallButtonFrame(const ButtonSkin& skin, int nState, QColor background)
+QImage SmallButtonFrame(const ButtonSkin& skin, int nState, QColor background, double dScale)
 {
     const int w = skin.nWidth;
     const int h = skin.nHeight;
-    QImage frame = NewImage(w, h, background);
+    QImage frame = NewSkin(w, h, dScale, background);
     QPainter painter(&frame);
     Prepare(painter);
     const QRectF body(0.5, 0.5, w - 1, h - 1);
@@ -637,34 +655,34 @@ QImage SmallButtonFrame(const ButtonSkin& skin, int nState, QColor background)
     QRectF box((w - dSide) / 2, (h - dSide) / 2, dSide, dSide);
     if (nState == Pressed)
         box.translate(0, 0.5);
-    painter.drawImage(0, 0, GlyphLayer(skin.strGlyph, frame.size(), box, ink, accent));
+    painter.drawImage(0, 0, GlyphLayer(skin.strGlyph, QSize(w, h), dScale, box, ink, accent));
     return frame;
 }
 
-QImage SkinStrip(const ButtonSkin& skin)
+QImage SkinStrip(const ButtonSkin& skin, double dScale)
 {
-    QImage strip = NewImage(4 * skin.nWidth, skin.nHeight);
+    QImage strip = NewSkin(4 * skin.nWidth, skin.nHeight, dScale);
     QPainter painter(&strip);
     for (int nState = Normal; nState <= Disabled; ++nState) {
         QImage frame;
         switch (skin.face) {
         case SkinFace::Toolbar:
-            frame = ToolbarFrame(skin, nState, 10);
+            frame = ToolbarFrame(skin, nState, 10, dScale);
             break;
         case SkinFace::TitleGlyph:
-            frame = TitleGlyphFrame(skin, nState);
+            frame = TitleGlyphFrame(skin, nState, dScale);
             break;
         case SkinFace::WindowTab:
-            frame = WindowTabFrame(skin, nState);
+            frame = WindowTabFrame(skin, nState, dScale);
             break;
         case SkinFace::PanelTab:
-            frame = PanelTabFrame(skin, nState);
+            frame = PanelTabFrame(skin, nState, dScale);
             break;
         case SkinFace::TextButton:
-            frame = SmallButtonFrame(skin, nState, kSidePanel);
+            frame = SmallButtonFrame(skin, nState, kSidePanel, dScale);
             break;
         case SkinFace::FloatButton:
-            frame = SmallButtonFrame(skin, nState, kFloatPanel);
+            frame = SmallButtonFrame(skin, nState, kFloatPanel, dScale);
             break;
         }
         painter.drawImage(nState * skin.nWidth, 0, frame);
@@ -674,9 +692,9 @@ QImage SkinStrip(const ButtonSkin& skin)
 
 // The toolbar band: xleft carries the separators between the button groups, xcenter is stretched,
 // xright ends it.
-QImage Band(int nWidth, bool bSeparators)
+QImage Band(int nWidth, bool bSeparators, double dScale)
 {
-    QImage band = NewImage(nWidth, 100);
+    QImage band = NewSkin(nWidth, 100, dScale);
     QPainter painter(&band);
     Prepare(painter);
     FillBand(painter, QRectF(0, 0, nWidth, 100), 0);
@@ -718,9 +736,9 @@ QImage AppIcon(int nSize = 24)
     return icon;
 }
 
-QImage Separator()
+QImage Separator(double dScale)
 {
-    QImage line = NewImage(10, 600, kWindowPanel);
+    QImage line = NewSkin(10, 600, dScale, kWindowPanel);
     QPainter painter(&line);
     painter.fillRect(QRectF(3, 0, 1, 600), QColor(0xE2, 0xE2, 0xE8));
     painter.fillRect(QRectF(4, 0, 1, 600), QColor(0xC4, 0xC3, 0xD0));
@@ -730,10 +748,10 @@ QImage Separator()
 
 // The dial face: a graphite ring with ticks around a light centre that shows the resize arrows and
 // keeps the black angle readout legible.
-QImage DialFace()
+QImage DialFace(double dScale)
 {
     const int d = 50;
-    QImage face = NewImage(d, d, kFloatPanel);
+    QImage face = NewSkin(d, d, dScale, kFloatPanel);
     QPainter painter(&face);
     Prepare(painter);
     const QPointF c(d / 2.0, d / 2.0);
@@ -773,9 +791,9 @@ QImage DialFace()
     return face;
 }
 
-QImage SliderTrack(int nWidth)
+QImage SliderTrack(int nWidth, double dScale)
 {
-    QImage track = NewImage(nWidth, 7, kSidePanel);
+    QImage track = NewSkin(nWidth, 7, dScale, kSidePanel);
     QPainter painter(&track);
     Prepare(painter);
     const QRectF groove(0.5, 1, nWidth - 1, 5);
@@ -791,9 +809,9 @@ QImage SliderTrack(int nWidth)
     return track;
 }
 
-QImage SliderThumb()
+QImage SliderThumb(double dScale)
 {
-    QImage thumb = NewImage(20, 11);
+    QImage thumb = NewSkin(20, 11, dScale);
     QPainter painter(&thumb);
     Prepare(painter);
     const QRectF body(0.5, 0.5, 19, 10);
@@ -807,9 +825,9 @@ QImage SliderThumb()
     return thumb;
 }
 
-QImage SelectionBackground()
+QImage SelectionBackground(double dScale)
 {
-    QImage back = NewImage(170, 170);
+    QImage back = NewSkin(170, 170, dScale);
     QPainter painter(&back);
     Prepare(painter);
     const QRectF body(1, 1, 168, 168);
@@ -870,18 +888,26 @@ void WriteSkins(const QString& strFolder)
 {
     QDir().mkpath(strFolder);
     const QDir dir(strFolder);
-    for (const ButtonSkin& skin : ButtonSkins())
-        Save(SkinStrip(skin), dir.filePath(skin.strFile));
-    Save(AppIcon(), dir.filePath(QStringLiteral("quillmere_icon.png")));
-    Save(Band(500, true), dir.filePath(QStringLiteral("xleft.png")));
-    Save(Band(8, false), dir.filePath(QStringLiteral("xcenter.png")));
-    Save(Band(100, false), dir.filePath(QStringLiteral("xright.png")));
-    Save(Separator(), dir.filePath(QStringLiteral("xvline.png")));
-    Save(DialFace(), dir.filePath(QStringLiteral("roll.bmp")));
-    Save(SliderTrack(170), dir.filePath(QStringLiteral("ssize.bmp")));
-    Save(SliderTrack(96), dir.filePath(QStringLiteral("sshadow.bmp")));
-    Save(SliderThumb(), dir.filePath(QStringLiteral("thum.png")));
-    Save(SelectionBackground(), dir.filePath(QStringLiteral("tempbk.png")));
+    // Each picture twice from the same drawing code: at its layout size and, for finer screens, at twice
+    // that size under its @2x name.
+    for (const double dScale : {1.0, 2.0}) {
+        const auto path = [&](const QString& strFile) {
+            const QString strPath = dir.filePath(strFile);
+            return dScale > 1 ? SkinPath2x(strPath) : strPath;
+        };
+        for (const ButtonSkin& skin : ButtonSkins())
+            Save(SkinStrip(skin, dScale), path(skin.strFile));
+        Save(AppIcon(int(std::lround(24 * dScale))), path(QStringLiteral("quillmere_icon.png")));
+        Save(Band(500, true, dScale), path(QStringLiteral("xleft.png")));
+        Save(Band(8, false, dScale), path(QStringLiteral("xcenter.png")));
+        Save(Band(100, false, dScale), path(QStringLiteral("xright.png")));
+        Save(Separator(dScale), path(QStringLiteral("xvline.png")));
+        Save(DialFace(dScale), path(QStringLiteral("roll.bmp")));
+        Save(SliderTrack(170, dScale), path(QStringLiteral("ssize.bmp")));
+        Save(SliderTrack(96, dScale), path(QStringLiteral("sshadow.bmp")));
+        Save(SliderThumb(dScale), path(QStringLiteral("thum.png")));
+        Save(SelectionBackground(dScale), path(QStringLiteral("tempbk.png")));
+    }
 }
 
 void WriteIcons(const QString& strFolder)

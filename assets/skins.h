@@ -31,7 +31,7 @@ struct ButtonSkin {
 const std::vector<ButtonSkin>& ButtonSkins();
 
 // Writes every skin picture (button strips, band, separator, icon, dial, slider, selection
-// background) into the folder.
+// background) into the folder, each also at twice its size under its @2x name.
 void WriteSkins(const QString& strFolder);
 
 // Writes the program's icon at every size of kIconSizes into the folder, in the layout of the hicolor

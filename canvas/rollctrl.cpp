@@ -8,9 +8,9 @@
 #include <QPainterPath>
 #include <QTransform>
 
-#include "platform/imageio.h"
 #include "platform/messages.h"
 #include "platform/quality.h"
+#include "platform/skinpicture.h"
 
 namespace {
 
@@ -138,7 +138,7 @@ QImage CRollCtrl::RenderDial(qreal dRatio) const
     QPainter painter(&buffer);
     ApplyQuality(painter);
     // Read on every paint, as the skin may be replaced while the program runs.
-    const QImage skin = ReadPicture(m_strSkin);
+    const QImage skin = ReadSkin(m_strSkin, dRatio);
     if (!skin.isNull())
         painter.drawImage(rect(), skin);
 

@@ -12,6 +12,7 @@
 #include "platform/imageio.h"
 #include "platform/messages.h"
 #include "platform/quality.h"
+#include "platform/skinpicture.h"
 
 int MouseKeyFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers)
 {
@@ -170,7 +171,7 @@ QImage CImgCtrl::RenderCell(qreal dRatio) const
     QPainter painter(&buffer);
     ApplyQuality(painter);
     if (m_bSelected) {
-        const QImage skin = ReadPicture(m_strSelectSkin);
+        const QImage skin = ReadSkin(m_strSelectSkin, dRatio);
         if (!skin.isNull())
             painter.drawImage(BufferRect(buffer), skin);
     }

@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "platform/imageio.h"
+#include "platform/skinpicture.h"
 #include "shell/shellprompts.h"
 #include "shell/version.h"
 
@@ -27,7 +27,8 @@ CAboutDlg::CAboutDlg(QWidget* pParent, const QString& strAppDir, CShellPrompts& 
     setWindowTitle(QStringLiteral("About Velomira"));
 
     auto* pIcon = new QLabel(this);
-    pIcon->setPixmap(QPixmap::fromImage(ReadPicture(strAppDir + QStringLiteral("Skins/quillmere_icon.png"))));
+    pIcon->setPixmap(
+        QPixmap::fromImage(ReadSkin(strAppDir + QStringLiteral("Skins/quillmere_icon.png"), devicePixelRatioF())));
     pIcon->setAlignment(Qt::AlignTop);
 
     auto* pName = new QLabel(QStringLiteral("Velomira, Version %1").arg(GetFileVersionText()), this);

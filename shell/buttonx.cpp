@@ -3,7 +3,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "platform/imageio.h"
 #include "platform/quality.h"
 
 namespace {
@@ -27,7 +26,7 @@ CButtonX::~CButtonX() = default;
 void CButtonX::SetSkin(const QString& strSkin)
 {
     m_strSkin = strSkin;
-    m_imgSkin = ReadPicture(strSkin);
+    m_skin = SkinPicture(strSkin);
     update();
 }
 
@@ -48,7 +47,8 @@ QImage CButtonX::RenderButton(qreal dRatio) const
         return buffer;
     }
     buffer.fill(Qt::white);
-    const int nFrameWidth = m_imgSkin.width() / 4;
+    const QImage& skin = m_skin.ForRatio(dRatio);
+    const int nFrameWidth = skin.width() / 4;
     if (nFrameWidth <= 0)
         return buffer;
 
@@ -58,7 +58,7 @@ QImage CButtonX::RenderButton(qreal dRatio) const
     // stretched once, straight to device pixels.
     const QRectF rcClient = BufferRect(buffer);
     const auto drawFrame = [&](int nFrame) {
-        painter.drawImage(rcClient, m_imgSkin.copy(nFrame * nFrameWidth, 0, nFrameWidth, m_imgSkin.height()));
+        painter.drawImage(rcClient, skin.copy(nFrame * nFrameWidth, 0, nFrameWidth, skin.height()));
     };
     drawFrame(0);
     if (m_bEnabled) {

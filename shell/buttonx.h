@@ -5,6 +5,8 @@
 #include <QString>
 #include <QTimer>
 
+#include "platform/skinpicture.h"
+
 // A push button drawn entirely from a skin picture: one horizontal strip of four equal frames
 // (normal, hover, pressed, disabled). The button keeps its own state flags and paints itself from
 // them; clicks still arrive as the ordinary clicked signal.
@@ -22,7 +24,8 @@ public:
 
     // The button as it is shown, drawn on a picture of the client size: opaque red without a skin
     // path; otherwise white, frame 0 stretched over it, then frame 1 (hovered) and frame 2 (pressed)
-    // when enabled, or frame 3 when not. The picture has the device pixel ratio dRatio.
+    // when enabled, or frame 3 when not. The picture has the device pixel ratio dRatio; above 1 the
+    // frames come from the skin's @2x picture when there is one.
     QImage RenderButton(qreal dRatio = 1.0) const;
 
     int m_bHover = 0;
@@ -45,6 +48,6 @@ private:
 
     // Raises the hover flag once the pointer has rested on the button for 20 ms.
     QTimer m_hoverTimer;
-    // The picture of m_strSkin, read by SetSkin so that painting decodes nothing.
-    QImage m_imgSkin;
+    // The picture of m_strSkin (and its @2x picture), read by SetSkin so that painting decodes nothing.
+    SkinPicture m_skin;
 };

@@ -60,9 +60,10 @@ Qt::Edges EdgesOf(int nEdge)
     }
 }
 
-// Draws a skin picture into the rectangle; a missing picture draws nothing.
-void DrawSkin(QPainter& painter, const QImage& picture, const QRect& rcTarget)
+// Draws the skin picture for the ratio into the rectangle; a missing picture draws nothing.
+void DrawSkin(QPainter& painter, const SkinPicture& skin, qreal dRatio, const QRect& rcTarget)
 {
+    const QImage& picture = skin.ForRatio(dRatio);
     if (!picture.isNull())
         painter.drawImage(rcTarget, picture);
 }
@@ -98,12 +99,12 @@ CPalenkoDlg::~CPalenkoDlg()
 
 void CPalenkoDlg::OnInitDialog()
 {
-    m_imgIcon = ReadPicture(SkinPath(QStringLiteral("quillmere_icon.png")));
+    m_imgIcon = SkinPicture(SkinPath(QStringLiteral("quillmere_icon.png")));
     setWindowIcon(AppIcon(m_strAppDir));
-    m_imgBandCentre = ReadPicture(SkinPath(QStringLiteral("xcenter.png")));
-    m_imgBandLeft = ReadPicture(SkinPath(QStringLiteral("xleft.png")));
-    m_imgBandRight = ReadPicture(SkinPath(QStringLiteral("xright.png")));
-    m_imgDivider = ReadPicture(SkinPath(QStringLiteral("xvline.png")));
+    m_imgBandCentre = SkinPicture(SkinPath(QStringLiteral("xcenter.png")));
+    m_imgBandLeft = SkinPicture(SkinPath(QStringLiteral("xleft.png")));
+    m_imgBandRight = SkinPicture(SkinPath(QStringLiteral("xright.png")));
+    m_imgDivider = SkinPicture(SkinPath(QStringLiteral("xvline.png")));
     // The rounded corners are painted, anti-aliased, on a see-through window: a window mask can only
     // cut whole pixels.
     setAttribute(Qt::WA_TranslucentBackground);
@@ -367,26 +368,20 @@ QImage CPalenkoDlg::RenderWindow(qreal dRatio) const
     QPainter painter(&buffer);
     ApplyQuality(painter);
 
-    // On a finer screen the same icon comes from the program's larger sizes.
-    const QPixmap iconPixmap
-        = dRatio > 1 && !m_imgIcon.isNull() ? windowIcon().pixmap(QSize(24, 24), dRatio) : QPixmap();
-    if (!iconPixmap.isNull())
-        painter.drawPixmap(QRect(3, 3, 24, 24), iconPixmap);
-    else
-        DrawSkin(painter, m_imgIcon, QRect(3, 3, 24, 24));
+    DrawSkin(painter, m_imgIcon, dRatio, QRect(3, 3, 24, 24));
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(14);
     painter.setFont(font);
     painter.setPen(Qt::white);
     painter.drawText(QRectF(30, 7, 500, 32), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, TitleText());
 
-    DrawSkin(painter, m_imgBandCentre, QRect(0, 30, W, 100));
-    DrawSkin(painter, m_imgBandLeft, QRect(0, 30, 500, 100));
-    DrawSkin(painter, m_imgBandRight, QRect(W - 100, 30, 100, 100));
+    DrawSkin(painter, m_imgBandCentre, dRatio, QRect(0, 30, W, 100));
+    DrawSkin(painter, m_imgBandLeft, dRatio, QRect(0, 30, 500, 100));
+    DrawSkin(painter, m_imgBandRight, dRatio, QRect(W - 100, 30, 100, 100));
     // The panel colour covers the lower part of the band pictures: the band shows from y 30 to 90.
     painter.fillRect(QRect(0, 90, W, H - 90), QColor::fromRgba(kPanelColour));
     painter.fillRect(m_rcCanvasArea, QColor::fromRgba(kCanvasAreaColour));
-    DrawSkin(painter, m_imgDivider, QRect(195, 90, 10, H - 90));
+    DrawSkin(painter, m_imgDivider, dRatio, QRect(195, 90, 10, H - 90));
 
     // The corners outside the rounded shape become see-through; the anti-aliased edge of the shape
     // leaves them partly covered.

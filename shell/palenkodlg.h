@@ -19,6 +19,7 @@
 #include <QTimer>
 
 #include "platform/appdir.h"
+#include "platform/skinpicture.h"
 #include "shell/mainlayout.h"
 #include "shell/shellprompts.h"
 
@@ -244,11 +245,11 @@ private:
     QString m_strAppDir;
     std::vector<std::pair<int, CButtonX*>> m_vecButtons;
     // The skin pictures of the window's own drawing, read once: every resize step repaints the window.
-    QImage m_imgIcon;
-    QImage m_imgBandCentre;
-    QImage m_imgBandLeft;
-    QImage m_imgBandRight;
-    QImage m_imgDivider;
+    SkinPicture m_imgIcon;
+    SkinPicture m_imgBandCentre;
+    SkinPicture m_imgBandLeft;
+    SkinPicture m_imgBandRight;
+    SkinPicture m_imgDivider;
     // Moving by the surface where the platform cannot move the window itself.
     int m_bDragging = 0;
     QPoint m_ptDragOffset;

@@ -5,7 +5,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "platform/imageio.h"
 #include "platform/messages.h"
 #include "platform/quality.h"
 
@@ -54,8 +53,8 @@ void WSlider::SetImages(const QString& strTrackImage, const QString& strThumbIma
 {
     m_strTrackImage = strTrackImage;
     m_strThumbImage = strThumbImage;
-    m_imgTrack = ReadPicture(strTrackImage);
-    m_imgThumb = ReadPicture(strThumbImage);
+    m_track = SkinPicture(strTrackImage);
+    m_thumb = SkinPicture(strThumbImage);
     update();
 }
 
@@ -75,12 +74,14 @@ QImage WSlider::RenderSlider(qreal dRatio) const
     buffer.fill(QColor(0xD8, 0xD8, 0xE5));
     QPainter painter(&buffer);
     ApplyQuality(painter);
-    if (!m_imgTrack.isNull()) {
+    const QImage& track = m_track.ForRatio(dRatio);
+    if (!track.isNull()) {
         painter.drawImage(
-            QRect(m_rcTrack.x(), (m_rcTrack.height() - kTrackImageHeight) / 2, width(), kTrackImageHeight), m_imgTrack);
+            QRect(m_rcTrack.x(), (m_rcTrack.height() - kTrackImageHeight) / 2, width(), kTrackImageHeight), track);
     }
-    if (!m_imgThumb.isNull())
-        painter.drawImage(m_rcSliderThumb, m_imgThumb);
+    const QImage& thumb = m_thumb.ForRatio(dRatio);
+    if (!thumb.isNull())
+        painter.drawImage(m_rcSliderThumb, thumb);
     return buffer;
 }
 

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QWidget>
 
+#include "platform/skinpicture.h"
+
 // A horizontal slider drawn from two pictures, a track and a thumb. It reports its thumb gestures to
 // its parent with WM_SLIDER_NOTIFY (wParam m_nId; lParam 1 grabbed, 2 moved, 3 released); the
 // parent reads the value the thumb stands for with ThumbValue.
@@ -59,7 +61,8 @@ private:
 
     // SetPos has placed the thumb at least once, so a new client size places it again for m_nPos.
     bool m_bPosSet = false;
-    // The pictures of the two paths, read by SetImages: a drag repaints at every move.
-    QImage m_imgTrack;
-    QImage m_imgThumb;
+    // The pictures of the two paths (and their @2x pictures), read by SetImages: a drag repaints at every
+    // move.
+    SkinPicture m_track;
+    SkinPicture m_thumb;
 };

@@ -420,6 +420,37 @@ TEST(ArtworkSkins, WindowPicturesFitWhereTheyAreDrawn)
     EXPECT_EQ(qAlpha(QImage(ProgramDir() + QLatin1String("Skins/xleft.png")).pixel(250, 40)), 255);
 }
 
+TEST(ArtworkSkins, EverySkinHasATwiceSizePictureDrawnNotUpscaled)
+{
+    const QString strSkins = ProgramDir() + QLatin1String("Skins/");
+    const QStringList names = FilesIn(strSkins, {QStringLiteral("*.bmp"), QStringLiteral("*.png")});
+    int nSkins = 0;
+    for (const QString& strName : names) {
+        if (strName.contains(QLatin1String("@2x")))
+            continue;
+        SCOPED_TRACE(strName.toStdString());
+        ++nSkins;
+        const QString strName2x = strName.left(strName.lastIndexOf(QLatin1Char('.'))) + QLatin1String("@2x")
+            + strName.mid(strName.lastIndexOf(QLatin1Char('.')));
+        ASSERT_TRUE(names.contains(strName2x));
+        const QImage picture = QImage(strSkins + strName).convertToFormat(QImage::Format_ARGB32);
+        const QImage picture2x = QImage(strSkins + strName2x).convertToFormat(QImage::Format_ARGB32);
+        ASSERT_EQ(picture2x.size(), picture.size() * 2);
+        EXPECT_EQ(picture2x.hasAlphaChannel(), picture.hasAlphaChannel());
+        // The same drawing: halved, the @2x picture is close to the 1x one.
+        const QImage halved = picture2x.scaled(picture.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        EXPECT_LT(MeanAbsDiff(halved, picture), 6.0);
+        // Drawn, not upscaled: curves, glyphs and lines are finer than the 1x picture stretched. (The toolbar
+        // band is whole rows of one colour and pixel-wide separators, the same at any size.)
+        if (!strName.startsWith(QLatin1String("xleft")) && !strName.startsWith(QLatin1String("xcenter"))
+            && !strName.startsWith(QLatin1String("xright"))) {
+            const QImage stretched = picture.scaled(picture2x.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            EXPECT_GT(MeanAbsDiff(stretched, picture2x), 1.0);
+        }
+    }
+    EXPECT_EQ(nSkins, 32 + 10);
+}
+
 TEST(ArtworkSkins, TheProgramIconComesInEveryThemeSize)
 {
     for (const int nSize : kIconSizes) {

@@ -11,6 +11,7 @@
 #include "platform/imageio.h"
 #include "platform/pictureext.h"
 #include "platform/quality.h"
+#include "platform/skinpicture.h"
 #include "tests/testsupport.h"
 
 namespace {
@@ -85,6 +86,44 @@ TEST(BackBuffer, HasThePhysicalPixelsOfTheLogicalSizeAtTheRatio)
     // The logical rectangle over every pixel: 127 x 63 pixels at 1.25 are 101.6 x 50.4.
     EXPECT_EQ(BufferRect(buffer), QRectF(0, 0, 101.6, 50.4));
     EXPECT_EQ(DeviceSize(QSize(30, 40), 1.5), QSize(45, 60));
+}
+
+TEST(SkinPicture, TheTwiceSizePictureIsTakenAboveRatioOneWhenItReads)
+{
+    EXPECT_EQ(SkinPath2x(QStringLiteral("/p/Skins/new.bmp")), QStringLiteral("/p/Skins/new@2x.bmp"));
+    EXPECT_EQ(SkinPath2x(QStringLiteral("/p.q/Skins/band")), QStringLiteral("/p.q/Skins/band@2x"));
+    EXPECT_EQ(SkinPath2x(QStringLiteral("/p/a.b.png")), QStringLiteral("/p/a.b@2x.png"));
+
+    // Blue 1x pictures, green @2x ones; "broken" has an @2x file that is no picture, "gone" has no 1x.
+    TestFiles files;
+    for (const char* psz : {"plain.png", "both.png", "broken.png"})
+        files.solid(QString::fromLatin1(psz), 10, 6, Qt::blue);
+    files.solid(QStringLiteral("both@2x.png"), 20, 12, Qt::green);
+    files.solid(QStringLiteral("gone@2x.png"), 20, 12, Qt::green);
+    files.bytes(QStringLiteral("broken@2x.png"), "not a picture");
+    struct Case {
+        const char* pszFile;
+        qreal dRatio;
+        QSize size; // empty: no picture
+        qreal dPictureRatio;
+    };
+    const Case kCases[] = {{"both.png", 1.0, QSize(10, 6), 1}, {"both.png", 1.25, QSize(20, 12), 2},
+        {"both.png", 2.0, QSize(20, 12), 2}, {"both.png", 3.0, QSize(20, 12), 2}, {"plain.png", 2.0, QSize(10, 6), 1},
+        {"broken.png", 2.0, QSize(10, 6), 1}, {"gone.png", 1.0, QSize(), 1}, {"gone.png", 2.0, QSize(20, 12), 2},
+        {"none.png", 2.0, QSize(), 1}};
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(std::string(c.pszFile) + " at " + std::to_string(c.dRatio));
+        const QString strPath = files.path(QString::fromLatin1(c.pszFile));
+        const SkinPicture skin(strPath);
+        // The picture read once and the picture read on every paint are the same choice.
+        for (const QImage& picture : {ReadSkin(strPath, c.dRatio), skin.ForRatio(c.dRatio)}) {
+            EXPECT_EQ(picture.size(), c.size.isEmpty() ? QSize(0, 0) : c.size);
+            if (!c.size.isEmpty()) {
+                EXPECT_EQ(picture.devicePixelRatio(), c.dPictureRatio);
+                EXPECT_EQ(picture.deviceIndependentSize(), QSizeF(10, 6));
+            }
+        }
+    }
 }
 
 TEST(ImageIo, OrientationTagIsAppliedToPixelsAndSizes)

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <vector>
 
 #include <QCoreApplication>
@@ -422,5 +423,125 @@ TEST(SkinnedControls, PaintAtTheDevicePixelRatioWithSharpSkinEdges)
         EXPECT_LT(qGray(image.pixel(int(19 * dRatio), y)), 10);
         EXPECT_NEAR(qGray(image.pixel(int(21 * dRatio) + 1, y)), 128, 2);
         EXPECT_NEAR(qGray(image.pixel(image.width() - 1, y)), 128, 2);
+    }
+}
+
+namespace {
+
+// A four-frame strip of 20 x 20 frames drawn at dScale by one drawing code, as the artwork tool draws
+// a skin and its @2x picture: a thin dark ring and a diagonal line on white in every frame.
+QImage DrawnStrip(double dScale)
+{
+    QImage strip(int(80 * dScale), int(20 * dScale), QImage::Format_ARGB32);
+    strip.fill(Qt::white);
+    QPainter painter(&strip);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(dScale, dScale);
+    painter.setPen(QPen(Qt::black, 1.2));
+    for (int i = 0; i < 4; ++i) {
+        painter.drawEllipse(QRectF(20 * i + 3.3, 3.3, 13.4, 13.4));
+        painter.drawLine(QPointF(20 * i + 2, 18), QPointF(20 * i + 18, 2));
+    }
+    return strip;
+}
+
+// Neighbouring pixels along rows and columns whose grey levels differ by more than half the range.
+int SharpSteps(const QImage& image)
+{
+    int nSteps = 0;
+    for (int y = 0; y + 1 < image.height(); ++y) {
+        for (int x = 0; x + 1 < image.width(); ++x) {
+            const int n = qGray(image.pixel(x, y));
+            nSteps += std::abs(n - qGray(image.pixel(x + 1, y))) > 128;
+            nSteps += std::abs(n - qGray(image.pixel(x, y + 1))) > 128;
+        }
+    }
+    return nSteps;
+}
+
+// The sum of squared grey-level differences between neighbouring pixels: blurring an edge spreads its
+// step over more pixels and lowers the sum, so of two renderings of one picture the sharper scores higher.
+double EdgeEnergy(const QImage& image)
+{
+    double dEnergy = 0;
+    for (int y = 0; y + 1 < image.height(); ++y) {
+        for (int x = 0; x + 1 < image.width(); ++x) {
+            const int n = qGray(image.pixel(x, y));
+            const int dx = n - qGray(image.pixel(x + 1, y));
+            const int dy = n - qGray(image.pixel(x, y + 1));
+            dEnergy += dx * dx + dy * dy;
+        }
+    }
+    return dEnergy;
+}
+
+} // namespace
+
+TEST(SkinnedControls, AboveRatioOneTheTwiceSizeSkinIsDrawnPixelForPixel)
+{
+    TestFiles files;
+    const QImage strip2x = DrawnStrip(2);
+    const QString strSkin = files.write(QStringLiteral("ring.png"), DrawnStrip(1));
+    files.write(QStringLiteral("ring@2x.png"), strip2x);
+    const QString strLone = files.write(QStringLiteral("lone.png"), DrawnStrip(1));
+    CButtonX button;
+    button.resize(20, 20);
+    button.SetSkin(strSkin);
+    CButtonX lone;
+    lone.resize(20, 20);
+    lone.SetSkin(strLone);
+
+    // At ratio 2 every skin pixel lands on one device pixel: the button is the @2x frame itself.
+    const QImage frame2x = strip2x.copy(0, 0, 40, 40).convertToFormat(QImage::Format_RGB32);
+    const QImage sharp = button.RenderButton(2).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(sharp.size(), QSize(40, 40));
+    EXPECT_EQ(MeanAbsDiff(sharp, frame2x), 0.0);
+    // Without an @2x picture the 1x skin is stretched: its edges blur into far fewer sharp steps.
+    const QImage soft = lone.RenderButton(2);
+    EXPECT_GT(MeanAbsDiff(soft, frame2x), 3.0);
+    EXPECT_GT(SharpSteps(sharp), 2 * SharpSteps(soft)) << SharpSteps(sharp) << " vs " << SharpSteps(soft);
+    // At ratio 1 the 1x frame; at 1.5 the @2x frame scaled down, closer to it than the 1x skin stretched.
+    EXPECT_EQ(MeanAbsDiff(button.RenderButton(1), DrawnStrip(1).copy(0, 0, 20, 20)), 0.0);
+    const QImage between = button.RenderButton(1.5);
+    const QImage reference = frame2x.scaled(30, 30, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    EXPECT_LT(MeanAbsDiff(between, reference), MeanAbsDiff(lone.RenderButton(1.5), reference));
+
+    // The slider takes the @2x track and thumb too: a blue 1x thumb, a green @2x one.
+    files.solid(QStringLiteral("track.png"), 120, 7, Qt::gray);
+    files.solid(QStringLiteral("track@2x.png"), 240, 14, Qt::darkGray);
+    files.solid(QStringLiteral("thumb.png"), 20, 11, Qt::blue);
+    files.solid(QStringLiteral("thumb@2x.png"), 40, 22, Qt::green);
+    WSlider slider;
+    slider.resize(120, 25);
+    slider.SetImages(files.path(QStringLiteral("track.png")), files.path(QStringLiteral("thumb.png")));
+    slider.SetPos(50);
+    const QPoint ptThumb = slider.m_rcSliderThumb.center();
+    const QPoint ptTrack(10, 12);
+    EXPECT_EQ(slider.RenderSlider(1).pixelColor(ptThumb), QColor(Qt::blue));
+    EXPECT_EQ(slider.RenderSlider(1).pixelColor(ptTrack), QColor(Qt::gray));
+    EXPECT_EQ(slider.RenderSlider(2).pixelColor(ptThumb * 2), QColor(Qt::green));
+    EXPECT_EQ(slider.RenderSlider(2).pixelColor(ptTrack * 2), QColor(Qt::darkGray));
+}
+
+TEST(SkinnedControls, ProgramSkinsAtRatioTwoHaveDetailTheirUpscaledOneXLacks)
+{
+    // The artwork the build draws into the program folder.
+    const QString strSkins = QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/Skins/");
+    for (const char* pszSkin : {"new.bmp", "cate_image.bmp", "tb.bmp", "del.bmp"}) {
+        SCOPED_TRACE(pszSkin);
+        const QImage strip(strSkins + QLatin1String(pszSkin));
+        ASSERT_FALSE(strip.isNull());
+        const QSize szFrame(strip.width() / 4, strip.height());
+        CButtonX button;
+        button.resize(szFrame);
+        button.SetSkin(strSkins + QLatin1String(pszSkin));
+        const QImage sharp = button.RenderButton(2).convertToFormat(QImage::Format_RGB32);
+        const QImage upscaled = strip.copy(QRect(QPoint(0, 0), szFrame))
+                                    .scaled(szFrame * 2, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                                    .convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(sharp.size(), upscaled.size());
+        // They differ along the edges of the glyphs and borders, where the drawn picture steps more steeply.
+        EXPECT_GT(MeanAbsDiff(sharp, upscaled), 1.0);
+        EXPECT_GT(EdgeEnergy(sharp), 1.3 * EdgeEnergy(upscaled)) << EdgeEnergy(sharp) << " vs " << EdgeEnergy(upscaled);
     }
 }

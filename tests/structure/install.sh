@@ -19,7 +19,7 @@ chmod 755 "$tmp"
 prefix="$tmp/usr"
 cmake --install "$build" --prefix "$prefix" >/dev/null
 folder="$prefix/lib/velomira"
-for item in velomira velomira-render libjotwell.so Skins Template Help/index.html; do
+for item in velomira velomira-render libjotwell.so Skins/new.bmp Skins/new@2x.bmp Template Help/index.html; do
     [[ -e $folder/$item ]] || fail "$folder/$item was not installed"
 done
 for program in velomira velomira-render; do

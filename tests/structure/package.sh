@@ -22,7 +22,7 @@ dpkg-deb -c "$deb" >"$tmp/listing"
 awk '{ print $6 }' "$tmp/listing" >"$tmp/files"
 expected=(
     ./usr/lib/velomira/velomira ./usr/lib/velomira/velomira-render ./usr/lib/velomira/libjotwell.so
-    ./usr/lib/velomira/Skins/new.bmp ./usr/lib/velomira/Help/index.html
+    ./usr/lib/velomira/Skins/new.bmp ./usr/lib/velomira/Skins/new@2x.bmp ./usr/lib/velomira/Help/index.html
     ./usr/lib/velomira/Icons/hicolor/48x48/apps/velomira.png
     ./usr/bin/velomira ./usr/bin/velomira-render
     ./usr/share/applications/velomira.desktop ./usr/share/mime/packages/velomira.xml
