@@ -118,15 +118,23 @@ bool CPalenkoApp::InitInstance()
 
     m_strCurrentFile = CommandLineFile(QCoreApplication::arguments().mid(1));
 
-    // Watched from the start: a signal during set-up is answered once the window runs.
+    // Watched from the start. A signal while the window is still being set up (a question it asks
+    // then, such as the recovery offer) ends that question; the session is ended once the window exists.
     CPalenkoDlg* pDlg = nullptr;
-    const StopSignalWatch watch([&pDlg] {
-        pDlg->OnSessionEnd();
+    bool bStopped = false;
+    const StopSignalWatch watch([&pDlg, &bStopped] {
+        bStopped = true;
+        if (pDlg)
+            pDlg->OnSessionEnd();
         // Every modal loop ends too (the template chooser, a message box), not only the main window's.
         QCoreApplication::exit(0);
     });
     CPalenkoDlg dlg(*this);
     pDlg = &dlg;
+    if (bStopped) {
+        dlg.OnSessionEnd();
+        return false;
+    }
     dlg.Run();
     return false;
 }
