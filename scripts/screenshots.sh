@@ -143,9 +143,11 @@ shoot_area frames.png "$x" "$y" "$(px 200)" "$(px 500)"
 xdotool mousemove --sync "$wreath_x" "$wreath_y" click 1
 sleep 1
 toolbar=
+# The toolbar is the program's one other window shown, 230 x 60 logical pixels (rounded either way
+# at fractional scales).
 for id in $(xdotool search --onlyvisible --pid "$app_pid"); do
     eval "$(xdotool getwindowgeometry --shell "$id")"
-    [[ $WIDTH == "$(px 230)" && $HEIGHT == "$(px 60)" ]] && toolbar=$id && break
+    ((id != main && WIDTH - $(px 230) <= 1 && $(px 230) - WIDTH <= 1)) && toolbar=$id && break
 done
 [[ -n $toolbar ]] || { echo "screenshots.sh: no floating toolbar" >&2; exit 1; }
 eval "$(xdotool getwindowgeometry --shell "$toolbar")"
