@@ -5,9 +5,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QTest>
 
@@ -465,6 +467,15 @@ TEST_F(CommandsTest, TheProgramFolderHoldsTheHelpPage)
     const QString strPage = QString::fromUtf8(page.readAll());
     EXPECT_TRUE(strPage.contains(QStringLiteral("id=\"support\"")));
     EXPECT_TRUE(strPage.contains(QStringLiteral("Open log File")));
+    // Every screenshot the page shows is a picture beside it.
+    const QDir helpDir = QFileInfo(page).dir();
+    const QRegularExpression source(QStringLiteral("<img src=\"([^\"]+)\""));
+    int nImages = 0;
+    for (auto it = source.globalMatch(strPage); it.hasNext(); ++nImages) {
+        const QString strImage = it.next().captured(1);
+        EXPECT_FALSE(QImage(helpDir.filePath(strImage)).isNull()) << strImage.toStdString();
+    }
+    EXPECT_GE(nImages, 5);
 }
 
 struct CloseCase {
