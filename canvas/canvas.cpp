@@ -147,6 +147,7 @@ void Canvas::FitTemplate(const QString& strBackground)
     LoadBackgroundCopy();
     RememberClient();
     FitTemplateObjects(m_doc, strBackground);
+    m_doc.RebuildImages();
     repaint();
 }
 
@@ -156,6 +157,7 @@ void Canvas::FitProject(const QString& strBackground, int nSavedWidth)
     LoadBackgroundCopy();
     RememberClient();
     FitProjectObjects(m_doc, strBackground, nSavedWidth);
+    m_doc.RebuildImages();
     repaint();
 }
 
@@ -165,6 +167,7 @@ void Canvas::RescaleToClient()
     if (!RescaleObjects(m_doc, m_rcClient.size(), size()))
         return;
     RememberClient();
+    m_doc.RebuildImages();
     if (m_bLayersValid)
         BuildLayers();
 }

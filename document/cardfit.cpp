@@ -39,7 +39,7 @@ bool FitTemplateObjects(CardDocument& doc, const QString& strBackground)
         rc.Y = float((bh - rc.Y - NaturalHeight(obj)) * sy);
         rc.Height = float(rc.Height * sy);
         obj.LoadImages();
-        obj.RebuildImage();
+        obj.SetCanvasSize(doc.m_szClient);
     }
     return true;
 }
@@ -60,7 +60,7 @@ bool FitProjectObjects(CardDocument& doc, const QString& strBackground, int nSav
         obj.LoadImages();
         if (obj.m_rcObject.Width > 0)
             obj.m_dAspect = double(obj.m_rcObject.Height) / obj.m_rcObject.Width;
-        obj.RebuildImage();
+        obj.SetCanvasSize(doc.m_szClient);
     }
     return true;
 }
@@ -76,7 +76,7 @@ bool RescaleObjects(CardDocument& doc, QSize oldClient, QSize newClient)
         obj.m_rcObject = obj.m_rcObject.scaled(sx, sy);
         obj.m_rcPhoto = obj.m_rcPhoto.scaled(sx, sy);
         obj.m_rcPhotoLocal = obj.m_rcPhotoLocal.scaled(sx, sy);
-        obj.RebuildImage();
+        obj.SetCanvasSize(newClient);
     }
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "document/sharedpictures.h"
 #include "platform/fitrect.h"
 #include "platform/imageio.h"
 
@@ -13,12 +14,12 @@ double AspectOf(QSize size)
     return size.width() > 0 && size.height() > 0 ? double(size.height()) / size.width() : 0.0;
 }
 
-// The working copy of a picture as the object keeps it; an unreadable file gives an empty bitmap.
-// pdAspect receives height / width of the full-size file.
+// The working copy of a picture as the object keeps it, shared with every object that shows the same
+// file; an unreadable file gives an empty bitmap. pdAspect receives height / width of the full-size file.
 std::unique_ptr<QImage> LoadWorkingCopy(const QString& strPath, double* pdAspect)
 {
     QSize full;
-    QImage image = ReadWorkingCopy(strPath, &full);
+    QImage image = SharedWorkingCopy(strPath, &full);
     *pdAspect = AspectOf(full);
     return std::make_unique<QImage>(std::move(image));
 }
@@ -65,6 +66,11 @@ QImage ReadWorkingCopy(const QString& strPath, QSize* pFullSize)
 QString FrameMaskPath(const QString& strFramePath)
 {
     return strFramePath.left(qMax<qsizetype>(0, strFramePath.size() - 3)) + QLatin1String("jpg");
+}
+
+TheData::~TheData()
+{
+    DropImage();
 }
 
 void TheData::LoadPhoto()

@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QPolygonF>
+#include <QRect>
 #include <QString>
 
 #include "document/rectf.h"
@@ -35,7 +36,7 @@ constexpr int kWorkingSide = 600;
 class TheData {
 public:
     TheData() = default;
-    virtual ~TheData() = default;
+    virtual ~TheData();
     TheData(const TheData&) = delete;
     TheData& operator=(const TheData&) = delete;
 
@@ -62,6 +63,9 @@ public:
     QPolygonF PhotoOutline() const;
 
     // Drawing
+    // The canvas the display image is made for: only what can be seen of the object on a canvas of
+    // this size is kept. An empty size (no canvas) keeps the whole object.
+    void SetCanvasSize(QSize szCanvas);
     void RebuildImage();
     void ComposeFramedPhoto();
     void Paint(QPainter& painter) const;
@@ -93,6 +97,24 @@ public:
 private:
     void TakeShape(double dAspect);
     void CoverFitPhoto();
+    // The display image's part of the whole object's bitmap, trunc(width) x trunc(height): what can be
+    // seen of it on the canvas.
+    QRect ShownPart(QSize szWhole) const;
+    // Maps the whole object's bitmap onto m_pImage, which holds m_rcShown of it.
+    QTransform ShownTransform() const;
+    // The key a display image that depends on the object's paths and size alone is shared under;
+    // empty for one of its own.
+    QString SharedImageKey() const;
+    void DropImage();
+    // Makes m_pImage for the shown part of the whole object's bitmap, or shares an equal one.
+    void DrawImage(QSize szWhole, const QRect& rcShown);
+
+    QSize m_szCanvas;
+    // The part of the whole object's bitmap that m_pImage holds, perhaps at a reduced size.
+    QRect m_rcShown;
+    // Whether m_rcShown leaves out part of the object, so that moving or turning it shows more.
+    bool m_bImageCut = false;
+    QString m_strImageKey;
 };
 
 // The size of the working copy of a picture of the given size: unchanged when neither side exceeds

@@ -27,6 +27,7 @@ namespace {
 
 const QString kCaption = QStringLiteral("Infomation");
 const QString kCorrupted = QStringLiteral("File is corrupted!");
+const QString kNoMemoryToOpen = QStringLiteral("Not enough memory to open the card.");
 const QString kProjectFilter = QStringLiteral("Palenko Maker File (*.plk)");
 
 // The group word of the template category last chosen, for the "Open template" log line.
@@ -99,15 +100,28 @@ void CPalenkoDlg::OnTemplateTimer()
 
 bool CPalenkoDlg::LoadTemplate(int bClear)
 {
-    LoadedCard card;
-    if (!ReadCardFile(g_strTemplateXml, card, nullptr, m_strAppDir)) {
-        Message(kCorrupted, QMessageBox::Ok, QMessageBox::NoIcon);
-        return false;
+    try {
+        LoadedCard card;
+        if (!ReadCardFile(g_strTemplateXml, card, nullptr, m_strAppDir)) {
+            Message(kCorrupted, QMessageBox::Ok, QMessageBox::NoIcon);
+            return false;
+        }
+        if (bClear)
+            m_pCanvas->ClearCard();
+        SetCardBackground(std::move(card));
+    } catch (const std::bad_alloc&) {
+        return OutOfMemoryOpening();
     }
-    if (bClear)
-        m_pCanvas->ClearCard();
-    SetCardBackground(std::move(card));
     return true;
+}
+
+bool CPalenkoDlg::OutOfMemoryOpening()
+{
+    // Whatever part of the card was placed goes, so that the memory comes back.
+    m_pCanvas->ClearCard();
+    m_pCanvas->update();
+    Message(kNoMemoryToOpen, QMessageBox::Ok, QMessageBox::Warning);
+    return false;
 }
 
 void CPalenkoDlg::SetCardBackground(LoadedCard&& card)
@@ -139,13 +153,17 @@ void CPalenkoDlg::OnOpen()
 
 bool CPalenkoDlg::OpenProject(const QString& strPath)
 {
-    LoadedCard card;
-    if (!ReadCardFile(strPath, card, nullptr, m_strAppDir)) {
-        Message(kCorrupted, QMessageBox::Ok, QMessageBox::NoIcon);
-        return false;
+    try {
+        LoadedCard card;
+        if (!ReadCardFile(strPath, card, nullptr, m_strAppDir)) {
+            Message(kCorrupted, QMessageBox::Ok, QMessageBox::NoIcon);
+            return false;
+        }
+        m_pCanvas->ClearCard();
+        SetCardBackground(std::move(card));
+    } catch (const std::bad_alloc&) {
+        return OutOfMemoryOpening();
     }
-    m_pCanvas->ClearCard();
-    SetCardBackground(std::move(card));
     MarkUnmodified(strPath);
     return true;
 }
