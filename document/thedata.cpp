@@ -1,5 +1,6 @@
 #include "document/thedata.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "document/sharedpictures.h"
@@ -38,9 +39,20 @@ QSize WorkingCopySize(QSize szPicture)
     const int h = szPicture.height();
     if (w <= 0 || h <= 0 || (w <= kWorkingSide && h <= kWorkingSide))
         return szPicture;
-    if (w < h)
-        return QSize(kWorkingSide, int(double(kWorkingSide) * h / w));
-    return QSize(int(double(kWorkingSide) * w / h), kWorkingSide);
+    const QSize copy = w < h ? QSize(kWorkingSide, int(double(kWorkingSide) * h / w))
+                             : QSize(int(double(kWorkingSide) * w / h), kWorkingSide);
+    // A sliver of a picture would be enlarged without bound (12848 x 13 gives 592984 x 600): past
+    // kMaxWorkingPixels both sides shrink alike.
+    const double dPixels = double(copy.width()) * copy.height();
+    if (dPixels <= double(kMaxWorkingPixels))
+        return copy;
+    // The shorter side is rounded, so that a few pixels keep the shape; the longer one fills the cap.
+    const double k = std::sqrt(double(kMaxWorkingPixels) / dPixels);
+    const bool bWide = copy.width() >= copy.height();
+    const int nShort = std::max(1, qRound((bWide ? copy.height() : copy.width()) * k));
+    const double dLong = (bWide ? copy.width() : copy.height()) * k;
+    const int nLong = int(std::min(double(kMaxWorkingPixels) / nShort, dLong + 0.5));
+    return bWide ? QSize(nLong, nShort) : QSize(nShort, nLong);
 }
 
 QImage ReadWorkingCopy(const QString& strPath, QSize* pFullSize)

@@ -30,6 +30,8 @@ enum PhotoStateValue : int {
 
 // Shorter side of the working copies of photos and frames shown on the canvas.
 constexpr int kWorkingSide = 600;
+// The most pixels a working copy has, whatever the picture's shape (64 MB).
+constexpr qint64 kMaxWorkingPixels = qint64(1) << 24;
 
 // One object on the card: a photo placeholder (photo, frame, mask), a clip-art element or a text.
 // Geometry is in card coordinates (canvas client pixels); angles in degrees, clockwise.
@@ -119,7 +121,8 @@ private:
 
 // The size of the working copy of a picture of the given size: unchanged when neither side exceeds
 // kWorkingSide, otherwise resampled so that the shorter side is exactly kWorkingSide and the longer
-// side keeps the aspect ratio (truncated).
+// side keeps the aspect ratio (truncated); a copy that would pass kMaxWorkingPixels is shrunk on both
+// sides to fit.
 QSize WorkingCopySize(QSize szPicture);
 
 // The working copy of a picture file: WorkingCopySize of the file, upright, decoded at a reduced size

@@ -7,6 +7,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins
     libgif-dev libimagequant-dev libpugixml-dev libspdlog-dev libgtest-dev
     fonts-dejavu-core poppler-utils
+    clang libfuzzer-14-dev
 )
 
 missing=()
