@@ -87,10 +87,9 @@ QRect TheData::ShownPart(QSize szWhole) const
     const QTransform fromCanvas = toCanvas.inverted(&bInvertible);
     if (!bInvertible)
         return rcWhole;
-    const QRectF rcSeen = fromCanvas.mapRect(QRectF(QPointF(0, 0), QSizeF(m_szCanvas)));
-    if (!rcSeen.intersects(QRectF(rcWhole)))
-        return QRect();
-    return rcSeen.toAlignedRect() & rcWhole;
+    // Cut in floating point first: far outside, the canvas's corners need not fit an int.
+    const QRectF rcSeen = fromCanvas.mapRect(QRectF(QPointF(0, 0), QSizeF(m_szCanvas))) & QRectF(rcWhole);
+    return rcSeen.isEmpty() ? QRect() : rcSeen.toAlignedRect() & rcWhole;
 }
 
 QTransform TheData::ShownTransform() const
@@ -301,23 +300,30 @@ QTransform OutputMatrix(const TheData& obj)
 
 namespace {
 
-// The part of an object's composite at output resolution (trunc of its sides times the output scale)
-// that lands on the card: the card taken back through the object's output matrix.
-QRect ComposedPart(const TheData& obj, const QTransform& matrix)
+// The whole pixels of an object's side d output pixels long, truncated; 0 for a side that is not a
+// finite length of at least one pixel, or an absurd one.
+int WholePixels(double d)
 {
-    const double sx = g_output.dScaleX;
-    const double sy = g_output.dScaleY;
-    const QRect rcWhole(0, 0, int(obj.m_rcObject.Width * sx), int(obj.m_rcObject.Height * sy));
+    return std::isfinite(d) && d >= 1 && d <= (1 << 24) ? int(d) : 0;
+}
+
+// The part of an object's composite of szWhole output pixels that lands on the card: the card taken
+// back through the object's output matrix.
+QRect ComposedPart(const TheData& obj, const QTransform& matrix, QSize szWhole)
+{
+    const QRect rcWhole(QPoint(0, 0), szWhole);
     if (g_output.rcCard.isEmpty() || rcWhole.isEmpty())
         return rcWhole;
     QTransform toTarget = matrix;
     toTarget.translate(obj.m_rcObject.X, obj.m_rcObject.Y);
-    toTarget.scale(1 / sx, 1 / sy);
+    toTarget.scale(obj.m_rcObject.Width / szWhole.width(), obj.m_rcObject.Height / szWhole.height());
     bool bInvertible = false;
     const QTransform fromTarget = toTarget.inverted(&bInvertible);
     if (!bInvertible)
         return rcWhole;
-    return fromTarget.mapRect(QRectF(g_output.rcCard)).toAlignedRect() & rcWhole;
+    // Cut in floating point first: far outside, the card's corners need not fit an int.
+    const QRectF rcLanded = fromTarget.mapRect(QRectF(g_output.rcCard)) & QRectF(rcWhole);
+    return rcLanded.isEmpty() ? QRect() : rcLanded.toAlignedRect() & rcWhole;
 }
 
 } // namespace
@@ -339,7 +345,9 @@ ObjectPictures ReadObjectPictures(const TheData& obj)
     if (obj.m_nType == OBJ_ELEMENT) {
         pictures.imgUnder = ReadPictureForSize(obj.m_strElement, szDrawn);
     } else if (obj.m_strPhoto.isEmpty() && obj.m_strFrame.isEmpty()) {
-        pictures.imgUnder = NewBitmap(BitmapSize(rcObject.width(), rcObject.height()), Qt::black);
+        // An empty placeholder is black through its mask; a few thousand pixels carry any mask's shape.
+        const QSize szBlack = BitmapSize(rcObject.width(), rcObject.height()).boundedTo(QSize(4096, 4096));
+        pictures.imgUnder = NewBitmap(szBlack, Qt::black);
         if (!pictures.imgUnder.isNull() && !obj.m_strMask.isEmpty())
             ApplyMask(pictures.imgUnder, obj.m_strMask, pictures.imgUnder.width(), pictures.imgUnder.height());
     } else if (obj.m_strPhoto.isEmpty()) {
@@ -352,7 +360,8 @@ ObjectPictures ReadObjectPictures(const TheData& obj)
         }
     } else {
         // The framed photo is composed at output resolution, where it lands on the card only.
-        const QRect rcPart = ComposedPart(obj, matrix);
+        const QSize szWhole(WholePixels(rcObject.width() * sx), WholePixels(rcObject.height() * sy));
+        const QRect rcPart = ComposedPart(obj, matrix, szWhole);
         QImage composite = NewBitmap(BitmapSize(rcPart.width(), rcPart.height()), Qt::transparent);
         if (!composite.isNull()) {
             const RectF& rcLocal = obj.m_rcPhotoLocal;
@@ -368,7 +377,6 @@ ObjectPictures ReadObjectPictures(const TheData& obj)
             DrawPicture(
                 compositePainter, ReadPictureForSize(obj.m_strPhoto, DrawnPixels(pw, ph)), QRectF(0, 0, pw, ph));
             compositePainter.end();
-            const QSize szWhole(int(rcObject.width() * sx), int(rcObject.height() * sy));
             ApplyMaskAt(composite, obj.m_strFrameMask, QRectF(QPointF(-rcPart.x(), -rcPart.y()), QSizeF(szWhole)));
             pictures.imgUnder = std::move(composite);
             // The whole composite spans the object; a part of it spans its share.
