@@ -180,6 +180,7 @@ void Canvas::FitTemplate(const QString& strBackground)
     LoadBackgroundCopy();
     RememberClient();
     FitTemplateObjects(m_doc, strBackground);
+    m_doc.RebuildImages();
     repaint();
 }
 
@@ -189,6 +190,7 @@ void Canvas::FitProject(const QString& strBackground, int nSavedWidth)
     LoadBackgroundCopy();
     RememberClient();
     FitProjectObjects(m_doc, strBackground, nSavedWidth);
+    m_doc.RebuildImages();
     repaint();
 }
 
@@ -198,6 +200,7 @@ void Canvas::RescaleToClient()
     if (!RescaleObjects(m_doc, m_rcClient.size(), size()))
         return;
     RememberClient();
+    m_doc.RebuildImages();
     if (m_bLayersValid)
         BuildLayers();
 }

@@ -266,5 +266,10 @@ int main(int argc, char** argv)
     // Nothing is shown: drawing needs fonts, not a display.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    return Run(options);
+    try {
+        return Run(options);
+    } catch (const std::bad_alloc&) {
+        PrintError(QStringLiteral("%1: Not enough memory to render the card.").arg(options.strInput));
+        return kExitOutput;
+    }
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "document/sharedpictures.h"
 #include "document/undohistory.h"
 
 CardDocument::CardDocument(QObject* pOwner, QObject* pMainWindow)
@@ -13,6 +14,8 @@ CardDocument::~CardDocument()
 {
     // Records point at objects: the history goes first.
     m_pUndo->Clear();
+    m_vecObjects.clear();
+    DropUnusedPictures();
 }
 
 int CardDocument::HitTest(int x, int y) const
@@ -36,6 +39,7 @@ TheData* CardDocument::AddObject(std::unique_ptr<TheData> pObject, int bRecord)
 {
     TheData* pAdded = pObject.get();
     pAdded->m_nIndex = int(m_vecObjects.size());
+    pAdded->SetCanvasSize(m_szClient);
     m_vecObjects.push_back(std::move(pObject));
     if (bRecord) {
         m_pUndo->BeginEdit(UNDO_ADD, pAdded);
@@ -64,6 +68,15 @@ void CardDocument::ClearObjects()
     m_pUndo->Clear();
     m_vecObjects.clear();
     m_nSelected = -1;
+    DropUnusedPictures();
+}
+
+void CardDocument::RebuildImages()
+{
+    for (const auto& pObject : m_vecObjects) {
+        pObject->SetCanvasSize(m_szClient);
+        pObject->RebuildImage();
+    }
 }
 
 TheData* CardDocument::SelectedObject() const

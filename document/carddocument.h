@@ -33,8 +33,11 @@ public:
     TheData* AddObject(std::unique_ptr<TheData> pObject, int bRecord);
     // Moves the object at nFrom so that it ends up at nTo, renumbering every object.
     void MoveInStack(int nFrom, int nTo);
-    // Frees every object, deselects and empties the undo history.
+    // Frees every object, deselects and empties the undo history; the pictures only they showed go too.
     void ClearObjects();
+    // Remakes every object's display image for a canvas of the client size (the canvas shows them;
+    // nothing else needs them).
+    void RebuildImages();
 
     TheData* SelectedObject() const;
     int ClientWidth() const { return m_szClient.width(); }

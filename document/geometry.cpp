@@ -59,6 +59,9 @@ void TheData::MoveBy(int dx, int dy, int bWhole)
             m_rcPhotoLocal.X += fx;
             m_rcPhotoLocal.Y += fy;
         }
+        // A display image cut to the canvas does not hold what the move brings into view.
+        if (m_bImageCut)
+            RebuildImage();
         return;
     }
     m_rcPhoto.X += fx;
@@ -109,6 +112,8 @@ void TheData::CommitAngle(int bWhole)
         dTarget -= 360;
     if (dTarget < 0)
         dTarget += 360;
+    if (bWhole && m_bImageCut)
+        RebuildImage();
 }
 
 void TheData::StorePhotoCrop(int bStore)

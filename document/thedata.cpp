@@ -1,7 +1,9 @@
 #include "document/thedata.h"
 
+#include <algorithm>
 #include <cmath>
 
+#include "document/sharedpictures.h"
 #include "platform/fitrect.h"
 #include "platform/imageio.h"
 
@@ -13,12 +15,12 @@ double AspectOf(QSize size)
     return size.width() > 0 && size.height() > 0 ? double(size.height()) / size.width() : 0.0;
 }
 
-// The working copy of a picture as the object keeps it; an unreadable file gives an empty bitmap.
-// pdAspect receives height / width of the full-size file.
+// The working copy of a picture as the object keeps it, shared with every object that shows the same
+// file; an unreadable file gives an empty bitmap. pdAspect receives height / width of the full-size file.
 std::unique_ptr<QImage> LoadWorkingCopy(const QString& strPath, double* pdAspect)
 {
     QSize full;
-    QImage image = ReadWorkingCopy(strPath, &full);
+    QImage image = SharedWorkingCopy(strPath, &full);
     *pdAspect = AspectOf(full);
     return std::make_unique<QImage>(std::move(image));
 }
@@ -37,9 +39,19 @@ QSize WorkingCopySize(QSize szPicture, int nSide)
     const int h = szPicture.height();
     if (w <= 0 || h <= 0 || (w <= nSide && h <= nSide))
         return szPicture;
-    if (w < h)
-        return QSize(nSide, int(double(nSide) * h / w));
-    return QSize(int(double(nSide) * w / h), nSide);
+    const QSize copy = w < h ? QSize(nSide, int(double(nSide) * h / w)) : QSize(int(double(nSide) * w / h), nSide);
+    // A sliver of a picture would be enlarged without bound (12848 x 13 gives 592984 x 600): past
+    // kMaxWorkingPixels both sides shrink alike.
+    const double dPixels = double(copy.width()) * copy.height();
+    if (dPixels <= double(kMaxWorkingPixels))
+        return copy;
+    // The shorter side is rounded, so that a few pixels keep the shape; the longer one fills the cap.
+    const double k = std::sqrt(double(kMaxWorkingPixels) / dPixels);
+    const bool bWide = copy.width() >= copy.height();
+    const int nShort = std::max(1, qRound((bWide ? copy.height() : copy.width()) * k));
+    const double dLong = (bWide ? copy.width() : copy.height()) * k;
+    const int nLong = int(std::min(double(kMaxWorkingPixels) / nShort, dLong + 0.5));
+    return bWide ? QSize(nLong, nShort) : QSize(nShort, nLong);
 }
 
 QImage ReadWorkingCopy(const QString& strPath, QSize* pFullSize, int nSide)
@@ -65,6 +77,11 @@ QImage ReadWorkingCopy(const QString& strPath, QSize* pFullSize, int nSide)
 QString FrameMaskPath(const QString& strFramePath)
 {
     return strFramePath.left(qMax<qsizetype>(0, strFramePath.size() - 3)) + QLatin1String("jpg");
+}
+
+TheData::~TheData()
+{
+    DropImage();
 }
 
 void TheData::LoadPhoto()

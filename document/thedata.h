@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QPolygonF>
+#include <QRect>
 #include <QString>
 
 #include "document/rectf.h"
@@ -29,13 +30,15 @@ enum PhotoStateValue : int {
 
 // Shorter side of the working copies of photos and frames shown on the canvas.
 constexpr int kWorkingSide = 600;
+// The most pixels a working copy has, whatever the picture's shape (64 MB).
+constexpr qint64 kMaxWorkingPixels = qint64(1) << 24;
 
 // One object on the card: a photo placeholder (photo, frame, mask), a clip-art element or a text.
 // Geometry is in card coordinates (canvas client pixels); angles in degrees, clockwise.
 class TheData {
 public:
     TheData() = default;
-    virtual ~TheData() = default;
+    virtual ~TheData();
     TheData(const TheData&) = delete;
     TheData& operator=(const TheData&) = delete;
 
@@ -62,6 +65,9 @@ public:
     QPolygonF PhotoOutline() const;
 
     // Drawing
+    // The canvas the display image is made for: only what can be seen of the object on a canvas of
+    // this size is kept. An empty size (no canvas) keeps the whole object.
+    void SetCanvasSize(QSize szCanvas);
     void RebuildImage();
     void ComposeFramedPhoto();
     void Paint(QPainter& painter) const;
@@ -93,11 +99,29 @@ public:
 private:
     void TakeShape(double dAspect);
     void CoverFitPhoto();
+    // The display image's part of the whole object's bitmap, trunc(width) x trunc(height): what can be
+    // seen of it on the canvas.
+    QRect ShownPart(QSize szWhole) const;
+    // Maps the whole object's bitmap onto m_pImage, which holds m_rcShown of it.
+    QTransform ShownTransform() const;
+    // The key a display image that depends on the object's paths and size alone is shared under;
+    // empty for one of its own.
+    QString SharedImageKey() const;
+    void DropImage();
+    // Makes m_pImage for the shown part of the whole object's bitmap, or shares an equal one.
+    void DrawImage(QSize szWhole, const QRect& rcShown);
+
+    QSize m_szCanvas;
+    // The part of the whole object's bitmap that m_pImage holds, perhaps at a reduced size.
+    QRect m_rcShown;
+    // Whether m_rcShown leaves out part of the object, so that moving or turning it shows more.
+    bool m_bImageCut = false;
+    QString m_strImageKey;
 };
 
 // The size of the working copy of a picture of the given size: unchanged when neither side exceeds
 // nSide, otherwise resampled so that the shorter side is exactly nSide and the longer side keeps the
-// aspect ratio (truncated).
+// aspect ratio (truncated); a copy that would pass kMaxWorkingPixels is shrunk on both sides to fit.
 QSize WorkingCopySize(QSize szPicture, int nSide = kWorkingSide);
 
 // The working copy of a picture file: WorkingCopySize of the file, upright, decoded at a reduced size

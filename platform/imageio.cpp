@@ -1,5 +1,6 @@
 #include "platform/imageio.h"
 
+#include <atomic>
 #include <cmath>
 #include <memory>
 #include <mutex>
@@ -15,6 +16,8 @@
 namespace {
 
 constexpr int kAllocationLimitMb = 512;
+
+std::atomic<qint64> g_nDecodes {0};
 
 void EnsureAllocationLimit()
 {
@@ -51,6 +54,11 @@ bool SwapsAxes(const QImageReader& reader)
 }
 
 } // namespace
+
+qint64 PictureDecodeCount()
+{
+    return g_nDecodes;
+}
 
 qint64 MaxPicturePixels()
 {
@@ -110,6 +118,7 @@ QImage ReadPictureFor(const QString& strPath, const std::function<QSize(QSize)>&
         reader.setScaledSize(bSwap ? szTarget.transposed() : szTarget);
 
     QImage image = reader.read();
+    ++g_nDecodes;
     if (image.isNull())
         return QImage();
     if (bReduce && image.size() != szTarget)

@@ -29,5 +29,8 @@ QImage ReadPictureFor(const QString& strPath, const std::function<QSize(QSize)>&
 // broken geometry asks for that).
 QSize BitmapSize(double w, double h);
 
+// How many pictures this process has decoded, for checking that shared pictures are decoded once.
+qint64 PictureDecodeCount();
+
 // The largest number of pixels a picture may have to be decoded at all (about 134 megapixels).
 qint64 MaxPicturePixels();

@@ -217,7 +217,12 @@ QImage RenderCardBitmap(const CardDocument& doc, int nWidth, int nHeight)
     bitmap.fill(Qt::transparent);
     QPainter painter(&bitmap);
     ApplyQuality(painter);
-    RenderCard(painter, doc, 0, 0, nWidth, nHeight);
+    try {
+        RenderCard(painter, doc, 0, 0, nWidth, nHeight);
+    } catch (const std::bad_alloc&) {
+        painter.end();
+        return QImage();
+    }
     return bitmap;
 }
 
@@ -248,11 +253,17 @@ bool SaveCardImage(const CardDocument& doc, int nWidth, int nHeight, const QStri
         SetError(pstrError, QStringLiteral("Invalid image size %1 x %2.").arg(nWidth).arg(nHeight));
         return false;
     }
+    const QString strNoMemory = QStringLiteral("Not enough memory to export a %1 x %2 image.").arg(nWidth).arg(nHeight);
     QImage bitmap = RenderCardBitmap(doc, nWidth, nHeight);
     if (bitmap.isNull()) {
-        SetError(pstrError, QStringLiteral("Not enough memory for a %1 x %2 image.").arg(nWidth).arg(nHeight));
+        SetError(pstrError, strNoMemory);
         return false;
     }
-    DropOpaqueAlpha(bitmap);
-    return WriteExportImage(bitmap, strFormat, strPath, pstrError);
+    try {
+        DropOpaqueAlpha(bitmap);
+        return WriteExportImage(bitmap, strFormat, strPath, pstrError);
+    } catch (const std::bad_alloc&) {
+        SetError(pstrError, strNoMemory);
+        return false;
+    }
 }

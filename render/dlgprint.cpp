@@ -164,13 +164,21 @@ void DlgPrint::PrintPages(int nCopies)
     const QRect rcCard
         = Placed(FitRect(szClient.width(), szClient.height(), rcPrintable.width(), rcPrintable.height()), rcPrintable);
     ApplyQuality(painter);
-    for (int i = 0; i < nCopies; ++i) {
-        if (i > 0)
-            m_pPrinter->newPage();
-        painter.fillRect(QRect(0, 0, W, H), Qt::white);
-        painter.setClipRect(rcCard);
-        RenderCard(painter, m_doc, rcCard.x(), rcCard.y(), rcCard.width(), rcCard.height());
-        painter.setClipping(false);
+    try {
+        for (int i = 0; i < nCopies; ++i) {
+            if (i > 0)
+                m_pPrinter->newPage();
+            painter.fillRect(QRect(0, 0, W, H), Qt::white);
+            painter.setClipRect(rcCard);
+            RenderCard(painter, m_doc, rcCard.x(), rcCard.y(), rcCard.width(), rcCard.height());
+            painter.setClipping(false);
+        }
+    } catch (const std::bad_alloc&) {
+        m_pPrinter->abort();
+        painter.end();
+        m_prompts.MessageBox(this, QStringLiteral("Not enough memory to print the card."), QStringLiteral("Warning"),
+            QMessageBox::Ok, QMessageBox::Warning);
+        return;
     }
     painter.end();
 }

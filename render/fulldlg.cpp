@@ -38,7 +38,14 @@ QImage CFullDlg::RenderPreview(QSize szClient, qreal dDevicePixelRatio) const
         QPainter painter(&picture);
         ApplyQuality(painter);
         painter.setClipRect(rcCard);
-        RenderCard(painter, m_doc, rcCard.x(), rcCard.y(), rcCard.width(), rcCard.height());
+        try {
+            RenderCard(painter, m_doc, rcCard.x(), rcCard.y(), rcCard.width(), rcCard.height());
+        } catch (const std::bad_alloc&) {
+            painter.setClipping(false);
+            painter.fillRect(picture.rect(), Qt::black);
+            painter.setPen(Qt::white);
+            painter.drawText(picture.rect(), Qt::AlignCenter, QStringLiteral("Not enough memory to show the card."));
+        }
     }
     picture.setDevicePixelRatio(dDevicePixelRatio);
     return picture;

@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <new>
 
 #include <QPainter>
 #include <QTransform>
 
+#include "document/sharedpictures.h"
 #include "document/thedata.h"
 #include "platform/imageio.h"
 #include "platform/quality.h"
@@ -14,12 +16,20 @@
 
 namespace {
 
-// A 32-bit ARGB bitmap of the given size filled with one colour; null for an empty size.
+// Display images past the pixel budget are made with at most this many pixels.
+constexpr qint64 kReducedPixels = 64 * 64;
+// No single display image is larger than this (the shown part of an object with no canvas).
+constexpr qint64 kMaxBitmapPixels = qint64(1) << 26;
+
+// A 32-bit ARGB bitmap of the given size filled with one colour; null for an empty size. Memory that
+// cannot be had is std::bad_alloc, as for any other allocation.
 QImage NewBitmap(QSize size, const QColor& fill)
 {
     if (size.isEmpty())
         return QImage();
     QImage bitmap(size, QImage::Format_ARGB32_Premultiplied);
+    if (bitmap.isNull())
+        throw std::bad_alloc();
     bitmap.fill(fill);
     return bitmap;
 }
@@ -48,49 +58,182 @@ void DrawPicture(QPainter& painter, const std::unique_ptr<QImage>& pPicture, con
 
 } // namespace
 
-void TheData::RebuildImage()
+void TheData::SetCanvasSize(QSize szCanvas)
+{
+    m_szCanvas = szCanvas;
+}
+
+void TheData::DropImage()
 {
     m_pImage.reset();
+    ForgetDisplayPicture(m_strImageKey);
+    m_strImageKey.clear();
+    m_rcShown = QRect();
+    m_bImageCut = false;
+}
+
+QRect TheData::ShownPart(QSize szWhole) const
+{
+    const QRect rcWhole(QPoint(0, 0), szWhole);
+    if (m_szCanvas.isEmpty())
+        return rcWhole;
+    // The canvas taken back into the unturned bitmap: the object's turn undone, its place and its
+    // bitmap's scale (trunc(width) pixels across width) taken off.
+    QTransform toCanvas;
+    RotateAbout(toCanvas, m_rcObject.toQRectF(), m_dAngle + m_dAngleDelta);
+    toCanvas.translate(m_rcObject.X, m_rcObject.Y);
+    toCanvas.scale(m_rcObject.Width / szWhole.width(), m_rcObject.Height / szWhole.height());
+    bool bInvertible = false;
+    const QTransform fromCanvas = toCanvas.inverted(&bInvertible);
+    if (!bInvertible)
+        return rcWhole;
+    // Cut in floating point first: far outside, the canvas's corners need not fit an int.
+    const QRectF rcSeen = fromCanvas.mapRect(QRectF(QPointF(0, 0), QSizeF(m_szCanvas))) & QRectF(rcWhole);
+    return rcSeen.isEmpty() ? QRect() : rcSeen.toAlignedRect() & rcWhole;
+}
+
+QTransform TheData::ShownTransform() const
+{
+    QTransform matrix;
+    if (!m_pImage || m_rcShown.isEmpty())
+        return matrix;
+    matrix.scale(double(m_pImage->width()) / m_rcShown.width(), double(m_pImage->height()) / m_rcShown.height());
+    matrix.translate(-m_rcShown.x(), -m_rcShown.y());
+    return matrix;
+}
+
+QString TheData::SharedImageKey() const
+{
+    // Elements and photo objects whose picture is not placed by hand look the same wherever their
+    // paths and sizes are the same.
+    const auto cacheKey = [](const std::unique_ptr<QImage>& p) { return QString::number(p ? p->cacheKey() : 0); };
+    if (m_nType == OBJ_ELEMENT)
+        return QLatin1String("element|") + FileStamp(m_strElement) + QLatin1Char('|') + m_strElement;
+    if (m_nType != OBJ_PHOTO)
+        return QString();
+    switch (PhotoState()) {
+    case PHOTO_FRAME_ONLY:
+        return QLatin1String("frame|") + cacheKey(m_pFrame);
+    case PHOTO_PLAIN:
+    case PHOTO_MASKED:
+        return QLatin1String("photo|") + cacheKey(m_pPhoto) + QLatin1Char('|') + m_strMask;
+    case PHOTO_EMPTY:
+        return QLatin1String("empty|") + m_strMask;
+    default:
+        return QString();
+    }
+}
+
+void TheData::RebuildImage()
+{
+    DropImage();
+    if (m_nType != OBJ_ELEMENT && m_nType != OBJ_PHOTO)
+        return;
     const double w = m_rcObject.Width;
     const double h = m_rcObject.Height;
-    const QSize size = BitmapSize(w, h);
-    if (size.isEmpty())
+    // Only the shown part is ever allocated, so the whole object may be far larger than any bitmap.
+    constexpr double kLongestSide = 1 << 24;
+    if (!std::isfinite(w) || !std::isfinite(h) || w < 1 || h < 1 || w > kLongestSide || h > kLongestSide)
         return;
-    m_pImage = std::make_unique<QImage>(NewBitmap(size, Qt::transparent));
+    const QSize szWhole {int(w), int(h)};
+    const QRect rcShown = ShownPart(szWhole);
+    m_bImageCut = rcShown != QRect(QPoint(0, 0), szWhole);
+    if (rcShown.isEmpty())
+        return;
+    try {
+        DrawImage(szWhole, rcShown);
+    } catch (const std::bad_alloc&) {
+        // The object is shown without its picture; the card stays usable.
+        DropImage();
+        m_bImageCut = true;
+    }
+}
+
+void TheData::DrawImage(QSize szWhole, const QRect& rcShown)
+{
+    const qint64 nShown = qint64(rcShown.width()) * rcShown.height();
+    const auto sizeKey = [&](QSize szImage) {
+        return QStringLiteral("|%1x%2|%3,%4,%5x%6|%7x%8")
+            .arg(szWhole.width())
+            .arg(szWhole.height())
+            .arg(rcShown.x())
+            .arg(rcShown.y())
+            .arg(rcShown.width())
+            .arg(rcShown.height())
+            .arg(szImage.width())
+            .arg(szImage.height());
+    };
+    const QString strShared = SharedImageKey();
+    // Another object may already show the same picture at this size.
+    const auto takeShared = [&](QSize szImage) {
+        if (strShared.isEmpty())
+            return false;
+        const QImage shared = FindDisplayPicture(strShared + sizeKey(szImage));
+        if (shared.isNull())
+            return false;
+        m_pImage = std::make_unique<QImage>(shared);
+        m_rcShown = rcShown;
+        m_strImageKey = strShared + sizeKey(szImage);
+        return true;
+    };
+    if (takeShared(rcShown.size()))
+        return;
+    // Past the budget the object is shown from a reduced copy, drawn enlarged.
+    QSize szImage = rcShown.size();
+    qint64 nAllowed = nShown;
+    if (DisplayPixelsInUse() + nShown > kDisplayPixelBudget)
+        nAllowed = kReducedPixels;
+    else if (nShown > kMaxBitmapPixels)
+        nAllowed = kMaxBitmapPixels;
+    if (nAllowed < nShown) {
+        const double k = std::sqrt(double(nAllowed) / nShown);
+        szImage = QSize(std::max(1, int(rcShown.width() * k)), std::max(1, int(rcShown.height() * k)));
+    }
+    if (szImage != rcShown.size() && takeShared(szImage))
+        return;
+    m_strImageKey = (strShared.isEmpty() ? QStringLiteral("own|%1").arg(quintptr(this)) : strShared) + sizeKey(szImage);
+    m_pImage = std::make_unique<QImage>(NewBitmap(szImage, Qt::transparent));
+    m_rcShown = rcShown;
+    const double w = m_rcObject.Width;
+    const double h = m_rcObject.Height;
     const QRectF rc(0, 0, w, h);
+    const QTransform shown = ShownTransform();
+    const QSizeF szScale(shown.m11(), shown.m22());
 
     if (m_nType == OBJ_ELEMENT) {
         QPainter painter(m_pImage.get());
         ApplyQuality(painter);
-        DrawPicture(painter, ReadPictureForSize(m_strElement, DrawnPixels(w, h)), rc);
-        return;
+        painter.setTransform(shown);
+        DrawPicture(
+            painter, ReadPictureForSize(m_strElement, DrawnPixels(w * szScale.width(), h * szScale.height())), rc);
+    } else {
+        switch (PhotoState()) {
+        case PHOTO_FRAMED:
+            ComposeFramedPhoto();
+            break;
+        case PHOTO_FRAME_ONLY: {
+            QPainter painter(m_pImage.get());
+            ApplyQuality(painter);
+            painter.setTransform(shown);
+            DrawPicture(painter, m_pFrame, rc);
+            break;
+        }
+        case PHOTO_PLAIN:
+        case PHOTO_MASKED: {
+            QPainter painter(m_pImage.get());
+            ApplyQuality(painter);
+            painter.setTransform(shown);
+            DrawPicture(painter, m_pPhoto, rc);
+            break;
+        }
+        default:
+            m_pImage->fill(Qt::black);
+            break;
+        }
+        if (PhotoState() != PHOTO_FRAMED && PhotoState() != PHOTO_FRAME_ONLY && !m_strMask.isEmpty())
+            ApplyMaskAt(*m_pImage, m_strMask, shown.mapRect(QRectF(QPointF(0, 0), QSizeF(szWhole))));
     }
-    if (m_nType != OBJ_PHOTO)
-        return;
-
-    switch (PhotoState()) {
-    case PHOTO_FRAMED:
-        ComposeFramedPhoto();
-        return;
-    case PHOTO_FRAME_ONLY: {
-        QPainter painter(m_pImage.get());
-        ApplyQuality(painter);
-        DrawPicture(painter, m_pFrame, rc);
-        return;
-    }
-    case PHOTO_PLAIN:
-    case PHOTO_MASKED: {
-        QPainter painter(m_pImage.get());
-        ApplyQuality(painter);
-        DrawPicture(painter, m_pPhoto, rc);
-        break;
-    }
-    default:
-        m_pImage->fill(Qt::black);
-        break;
-    }
-    if (!m_strMask.isEmpty())
-        ApplyMask(*m_pImage, m_strMask, size.width(), size.height());
+    KeepDisplayPicture(m_strImageKey, *m_pImage);
 }
 
 void TheData::ComposeFramedPhoto()
@@ -98,25 +241,27 @@ void TheData::ComposeFramedPhoto()
     if (!m_pImage)
         return;
     const QSize size = m_pImage->size();
+    const QTransform shown = ShownTransform();
+    const QRectF rcWhole = shown.mapRect(QRectF(0, 0, int(m_rcObject.Width), int(m_rcObject.Height)));
     QImage composite = NewBitmap(size, Qt::transparent);
     {
         // The photo is turned about its own centre, then shifted into the object's frame.
         QPainter painter(&composite);
         ApplyQuality(painter);
-        QTransform matrix;
+        QTransform matrix = shown;
         matrix.translate(-m_rcObject.X, -m_rcObject.Y);
         RotateAbout(matrix, m_rcPhotoLocal.toQRectF(), m_dPhotoAngle);
         painter.setWorldTransform(matrix);
         DrawPicture(painter, m_pPhoto, m_rcPhotoLocal.toQRectF());
     }
     // Only the frame's window lets the photo through.
-    ApplyMask(composite, m_strFrameMask, size.width(), size.height());
+    ApplyMaskAt(composite, m_strFrameMask, rcWhole);
 
     QPainter painter(m_pImage.get());
     ApplyQuality(painter);
-    const QRectF rc(0, 0, m_rcObject.Width, m_rcObject.Height);
-    painter.drawImage(rc, composite);
-    DrawPicture(painter, m_pFrame, rc);
+    painter.drawImage(0, 0, composite);
+    painter.setTransform(shown);
+    DrawPicture(painter, m_pFrame, QRectF(0, 0, m_rcObject.Width, m_rcObject.Height));
 }
 
 void TheData::Paint(QPainter& painter) const
@@ -132,8 +277,13 @@ void TheData::Paint(QPainter& painter) const
             m_pText->m_rcLayout = m_rcObject;
             m_pText->DrawText(painter);
         }
-    } else if (m_pImage) {
-        painter.drawImage(rcObject, *m_pImage);
+    } else if (m_pImage && !m_rcShown.isEmpty()) {
+        // The whole bitmap spans the object; the image holds its shown part.
+        const double sx = rcObject.width() / int(rcObject.width());
+        const double sy = rcObject.height() / int(rcObject.height());
+        painter.drawImage(QRectF(rcObject.x() + m_rcShown.x() * sx, rcObject.y() + m_rcShown.y() * sy,
+                              m_rcShown.width() * sx, m_rcShown.height() * sy),
+            *m_pImage);
     }
     painter.resetTransform();
 }
@@ -147,6 +297,36 @@ QTransform OutputMatrix(const TheData& obj)
     RotateAbout(matrix, obj.m_rcObject.toQRectF(), obj.m_dAngle);
     return matrix;
 }
+
+namespace {
+
+// The whole pixels of an object's side d output pixels long, truncated; 0 for a side that is not a
+// finite length of at least one pixel, or an absurd one.
+int WholePixels(double d)
+{
+    return std::isfinite(d) && d >= 1 && d <= (1 << 24) ? int(d) : 0;
+}
+
+// The part of an object's composite of szWhole output pixels that lands on the card: the card taken
+// back through the object's output matrix.
+QRect ComposedPart(const TheData& obj, const QTransform& matrix, QSize szWhole)
+{
+    const QRect rcWhole(QPoint(0, 0), szWhole);
+    if (g_output.rcCard.isEmpty() || rcWhole.isEmpty())
+        return rcWhole;
+    QTransform toTarget = matrix;
+    toTarget.translate(obj.m_rcObject.X, obj.m_rcObject.Y);
+    toTarget.scale(obj.m_rcObject.Width / szWhole.width(), obj.m_rcObject.Height / szWhole.height());
+    bool bInvertible = false;
+    const QTransform fromTarget = toTarget.inverted(&bInvertible);
+    if (!bInvertible)
+        return rcWhole;
+    // Cut in floating point first: far outside, the card's corners need not fit an int.
+    const QRectF rcLanded = fromTarget.mapRect(QRectF(g_output.rcCard)) & QRectF(rcWhole);
+    return rcLanded.isEmpty() ? QRect() : rcLanded.toAlignedRect() & rcWhole;
+}
+
+} // namespace
 
 ObjectPictures ReadObjectPictures(const TheData& obj)
 {
@@ -165,7 +345,9 @@ ObjectPictures ReadObjectPictures(const TheData& obj)
     if (obj.m_nType == OBJ_ELEMENT) {
         pictures.imgUnder = ReadPictureForSize(obj.m_strElement, szDrawn);
     } else if (obj.m_strPhoto.isEmpty() && obj.m_strFrame.isEmpty()) {
-        pictures.imgUnder = NewBitmap(BitmapSize(rcObject.width(), rcObject.height()), Qt::black);
+        // An empty placeholder is black through its mask; a few thousand pixels carry any mask's shape.
+        const QSize szBlack = BitmapSize(rcObject.width(), rcObject.height()).boundedTo(QSize(4096, 4096));
+        pictures.imgUnder = NewBitmap(szBlack, Qt::black);
         if (!pictures.imgUnder.isNull() && !obj.m_strMask.isEmpty())
             ApplyMask(pictures.imgUnder, obj.m_strMask, pictures.imgUnder.width(), pictures.imgUnder.height());
     } else if (obj.m_strPhoto.isEmpty()) {
@@ -177,8 +359,10 @@ ObjectPictures ReadObjectPictures(const TheData& obj)
             ApplyMask(pictures.imgUnder, obj.m_strMask, pictures.imgUnder.width(), pictures.imgUnder.height());
         }
     } else {
-        // The framed photo is composed at output resolution.
-        QImage composite = NewBitmap(BitmapSize(rcObject.width() * sx, rcObject.height() * sy), Qt::transparent);
+        // The framed photo is composed at output resolution, where it lands on the card only.
+        const QSize szWhole(WholePixels(rcObject.width() * sx), WholePixels(rcObject.height() * sy));
+        const QRect rcPart = ComposedPart(obj, matrix, szWhole);
+        QImage composite = NewBitmap(BitmapSize(rcPart.width(), rcPart.height()), Qt::transparent);
         if (!composite.isNull()) {
             const RectF& rcLocal = obj.m_rcPhotoLocal;
             const double pw = rcLocal.Width * sx;
@@ -186,14 +370,22 @@ ObjectPictures ReadObjectPictures(const TheData& obj)
             QPainter compositePainter(&composite);
             ApplyQuality(compositePainter);
             QTransform photoMatrix;
-            photoMatrix.translate((rcLocal.X - obj.m_rcObject.X) * sx, (rcLocal.Y - obj.m_rcObject.Y) * sy);
+            photoMatrix.translate(
+                (rcLocal.X - obj.m_rcObject.X) * sx - rcPart.x(), (rcLocal.Y - obj.m_rcObject.Y) * sy - rcPart.y());
             RotateAbout(photoMatrix, QRectF(0, 0, pw, ph), obj.m_dPhotoAngle);
             compositePainter.setWorldTransform(photoMatrix);
             DrawPicture(
                 compositePainter, ReadPictureForSize(obj.m_strPhoto, DrawnPixels(pw, ph)), QRectF(0, 0, pw, ph));
             compositePainter.end();
-            ApplyMask(composite, obj.m_strFrameMask, composite.width(), composite.height());
+            ApplyMaskAt(composite, obj.m_strFrameMask, QRectF(QPointF(-rcPart.x(), -rcPart.y()), QSizeF(szWhole)));
             pictures.imgUnder = std::move(composite);
+            // The whole composite spans the object; a part of it spans its share.
+            if (rcPart.size() != szWhole) {
+                const double kx = rcObject.width() / szWhole.width();
+                const double ky = rcObject.height() / szWhole.height();
+                pictures.rcUnder = QRectF(rcObject.x() + rcPart.x() * kx, rcObject.y() + rcPart.y() * ky,
+                    rcPart.width() * kx, rcPart.height() * ky);
+            }
         }
         pictures.imgOver = ReadPictureForSize(obj.m_strFrame, szDrawn);
     }
@@ -212,7 +404,7 @@ void DrawObject(QPainter& painter, const TheData& obj, const ObjectPictures& pic
             obj.m_pText->DrawText(painter);
         }
     } else {
-        DrawPicture(painter, pictures.imgUnder, rcObject);
+        DrawPicture(painter, pictures.imgUnder, pictures.rcUnder.isEmpty() ? rcObject : pictures.rcUnder);
         DrawPicture(painter, pictures.imgOver, rcObject);
     }
     painter.resetTransform();

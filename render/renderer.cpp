@@ -1,7 +1,9 @@
 #include "render/renderer.h"
 
 #include <algorithm>
+#include <cmath>
 #include <mutex>
+#include <new>
 #include <vector>
 
 #include <QPainter>
@@ -38,6 +40,7 @@ void RenderCard(QPainter& painter, const CardDocument& doc, int x, int y, int nW
     // Without a client size there is no card scale: the background is still drawn, objects are not.
     g_output.dScaleX = bPlaceable ? double(nWidth) / szClient.width() : 1.0;
     g_output.dScaleY = bPlaceable ? double(nHeight) / szClient.height() : 1.0;
+    g_output.rcCard = QRect(x, y, nWidth, nHeight);
     if (nWidth <= 0 || nHeight <= 0)
         return;
 
@@ -46,9 +49,23 @@ void RenderCard(QPainter& painter, const CardDocument& doc, int x, int y, int nW
     const auto drawBatch = [&] {
         const auto pictures = QtConcurrent::blockingMapped<QList<ObjectPictures>>(
             &PicturePool(), vecBatch, [&doc, nWidth, nHeight](const TheData* pObject) {
-                return pObject ? ReadObjectPictures(*pObject)
-                               : ObjectPictures {ReadPictureForSize(doc.m_strBackground, QSize(nWidth, nHeight)), {}};
+                // Memory running out on a picture thread is handed back to the pass, which throws it.
+                try {
+                    if (pObject)
+                        return ReadObjectPictures(*pObject);
+                    ObjectPictures background;
+                    background.imgUnder = ReadPictureForSize(doc.m_strBackground, QSize(nWidth, nHeight));
+                    return background;
+                } catch (const std::bad_alloc&) {
+                    ObjectPictures failed;
+                    failed.bOutOfMemory = true;
+                    return failed;
+                }
             });
+        for (const ObjectPictures& read : pictures) {
+            if (read.bOutOfMemory)
+                throw std::bad_alloc();
+        }
         for (qsizetype i = 0; i < pictures.size(); ++i) {
             if (const TheData* pObject = vecBatch[size_t(i)])
                 DrawObject(painter, *pObject, pictures[i]);
@@ -70,28 +87,19 @@ void RenderCard(QPainter& painter, const CardDocument& doc, int x, int y, int nW
     drawBatch();
 }
 
-void ApplyMask(QImage& bitmap, const QString& strMaskPath, int nWidth, int nHeight)
+namespace {
+
+// Gives every non-transparent pixel of the bitmap the blue byte of the scratch's pixel as its alpha,
+// over nColumns x nRows; colours stay as they are.
+void ReplaceAlpha(QImage& bitmap, const QImage& scratch, int nColumns, int nRows)
 {
-    if (bitmap.isNull() || nWidth <= 0 || nHeight <= 0)
-        return;
-    const QImage mask = ReadPictureForSize(strMaskPath, QSize(nWidth, nHeight));
-    if (mask.isNull())
-        return;
-
-    QImage scratch(nWidth, nHeight, QImage::Format_ARGB32);
-    scratch.fill(Qt::transparent);
-    QPainter painter(&scratch);
-    ApplyQuality(painter);
-    painter.drawImage(QRectF(0, 0, nWidth, nHeight), mask);
-    painter.end();
-
     // The alpha is replaced on straight (non-premultiplied) pixels so that colours are kept; formats
     // that can hold the new alpha get their own format back, the others stay 32-bit ARGB.
     const QImage::Format original = bitmap.format();
     const bool bRestoreFormat = bitmap.hasAlphaChannel() && bitmap.depth() > 8;
     bitmap.convertTo(QImage::Format_ARGB32);
-    const int nRows = std::min(nHeight, bitmap.height());
-    const int nColumns = std::min(nWidth, bitmap.width());
+    nRows = std::min({nRows, bitmap.height(), scratch.height()});
+    nColumns = std::min({nColumns, bitmap.width(), scratch.width()});
     for (int y = 0; y < nRows; ++y) {
         auto* pTarget = reinterpret_cast<QRgb*>(bitmap.scanLine(y));
         const auto* pMask = reinterpret_cast<const QRgb*>(scratch.constScanLine(y));
@@ -102,6 +110,44 @@ void ApplyMask(QImage& bitmap, const QString& strMaskPath, int nWidth, int nHeig
     }
     if (bRestoreFormat)
         bitmap.convertTo(original);
+}
+
+// The mask drawn stretched over rcMask on a transparent scratch bitmap of the given size; null when the
+// mask cannot be read.
+QImage MaskScratch(const QString& strMaskPath, QSize szScratch, const QRectF& rcMask)
+{
+    const QSize szDrawn(int(std::ceil(rcMask.width())), int(std::ceil(rcMask.height())));
+    const QImage mask = ReadPictureForSize(strMaskPath, szDrawn);
+    if (mask.isNull())
+        return QImage();
+    QImage scratch(szScratch, QImage::Format_ARGB32);
+    if (scratch.isNull())
+        throw std::bad_alloc();
+    scratch.fill(Qt::transparent);
+    QPainter painter(&scratch);
+    ApplyQuality(painter);
+    painter.drawImage(rcMask, mask);
+    return scratch;
+}
+
+} // namespace
+
+void ApplyMask(QImage& bitmap, const QString& strMaskPath, int nWidth, int nHeight)
+{
+    if (bitmap.isNull() || nWidth <= 0 || nHeight <= 0)
+        return;
+    const QImage scratch = MaskScratch(strMaskPath, QSize(nWidth, nHeight), QRectF(0, 0, nWidth, nHeight));
+    if (!scratch.isNull())
+        ReplaceAlpha(bitmap, scratch, nWidth, nHeight);
+}
+
+void ApplyMaskAt(QImage& bitmap, const QString& strMaskPath, const QRectF& rcMask)
+{
+    if (bitmap.isNull() || rcMask.isEmpty())
+        return;
+    const QImage scratch = MaskScratch(strMaskPath, bitmap.size(), rcMask);
+    if (!scratch.isNull())
+        ReplaceAlpha(bitmap, scratch, bitmap.width(), bitmap.height());
 }
 
 QImage ReadPictureForSize(const QString& strPath, QSize szDrawn)

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QImage>
+#include <QRect>
+#include <QRectF>
 #include <QSize>
 #include <QString>
 
@@ -19,6 +21,8 @@ struct OutputTransform {
     int nOffsetY = 0;
     double dScaleX = 1.0;
     double dScaleY = 1.0;
+    // Where the card lands on the target; what falls outside is never composed.
+    QRect rcCard;
 };
 
 extern OutputTransform g_output;
@@ -26,7 +30,7 @@ extern OutputTransform g_output;
 // Draws the background and every live object of the card into the destination rectangle of the
 // painter's target, re-reading every picture at the size it lands at. The card's canvas client size
 // gives the scale. Passes from several threads take turns. The pictures are read on all cores, a
-// few objects ahead of the drawing, which stays in list order.
+// few objects ahead of the drawing, which stays in list order. Memory that runs out is std::bad_alloc.
 void RenderCard(QPainter& painter, const CardDocument& doc, int x, int y, int nWidth, int nHeight);
 
 // What an object draws on the output, read and composed from its picture files at the size it lands
@@ -35,6 +39,10 @@ void RenderCard(QPainter& painter, const CardDocument& doc, int x, int y, int nW
 struct ObjectPictures {
     QImage imgUnder;
     QImage imgOver;
+    // The part of the object imgUnder covers, in card coordinates; empty for the whole object.
+    QRectF rcUnder;
+    // Memory ran out while reading them.
+    bool bOutOfMemory = false;
 };
 ObjectPictures ReadObjectPictures(const TheData& obj);
 // Draws the object with its pictures under the output transform (TheData::Render in two steps).
@@ -44,6 +52,9 @@ void DrawObject(QPainter& painter, const TheData& obj, const ObjectPictures& pic
 // picture stretched to nWidth x nHeight; colours stay as they are. A mask that cannot be read leaves
 // the picture untouched.
 void ApplyMask(QImage& bitmap, const QString& strMaskPath, int nWidth, int nHeight);
+// ApplyMask with the mask stretched over rcMask of the bitmap, which may reach past its edges (the
+// bitmap holds part of a larger picture); pixels outside rcMask become transparent.
+void ApplyMaskAt(QImage& bitmap, const QString& strMaskPath, const QRectF& rcMask);
 
 // Reads a picture that will be drawn szDrawn pixels large on its target: decoded reduced when it is
 // drawn smaller than the file, but never below szDrawn on either side. Null when the file cannot be

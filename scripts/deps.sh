@@ -10,6 +10,7 @@ packages=(
     dpkg-dev desktop-file-utils appstream-util shared-mime-info
     # The faces the template library's greetings are written in, and Liberation Sans for "Arial".
     fonts-liberation2 fonts-dancingscript fonts-lobster fonts-kaushanscript fonts-ebgaramond
+    clang libfuzzer-14-dev
 )
 
 missing=()

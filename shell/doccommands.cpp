@@ -27,6 +27,7 @@
 namespace {
 
 const QString kCaption = QStringLiteral("Infomation");
+const QString kNoMemoryToOpen = QStringLiteral("Not enough memory to open the card.");
 const QString kProjectFilter = QStringLiteral("Palenko Maker File (*.plk)");
 
 // The group word of the template category last chosen, for the "Open template" log line.
@@ -99,16 +100,21 @@ void CPalenkoDlg::OnTemplateTimer()
 
 bool CPalenkoDlg::LoadTemplate(int bClear)
 {
-    LoadedCard card;
-    CardError nError = CardError::None;
-    if (!ReadCardFile(g_strTemplateXml, card, &nError, m_strAppDir)) {
-        Message(CardOpenMessage(nError, g_strTemplateXml), QMessageBox::Ok, QMessageBox::NoIcon);
-        return false;
+    QStringList listMissing;
+    try {
+        LoadedCard card;
+        CardError nError = CardError::None;
+        if (!ReadCardFile(g_strTemplateXml, card, &nError, m_strAppDir)) {
+            Message(CardOpenMessage(nError, g_strTemplateXml), QMessageBox::Ok, QMessageBox::NoIcon);
+            return false;
+        }
+        listMissing = MissingPictures(card);
+        if (bClear)
+            m_pCanvas->ClearCard();
+        SetCardBackground(std::move(card));
+    } catch (const std::bad_alloc&) {
+        return OutOfMemoryOpening();
     }
-    const QStringList listMissing = MissingPictures(card);
-    if (bClear)
-        m_pCanvas->ClearCard();
-    SetCardBackground(std::move(card));
     ReportMissingPictures(listMissing);
     return true;
 }
@@ -124,6 +130,15 @@ void CPalenkoDlg::ReportMissingPictures(const QStringList& listMissing)
         return;
     }
     Message(strText, QMessageBox::Ok, QMessageBox::Warning);
+}
+
+bool CPalenkoDlg::OutOfMemoryOpening()
+{
+    // Whatever part of the card was placed goes, so that the memory comes back.
+    m_pCanvas->ClearCard();
+    m_pCanvas->update();
+    Message(kNoMemoryToOpen, QMessageBox::Ok, QMessageBox::Warning);
+    return false;
 }
 
 void CPalenkoDlg::SetCardBackground(LoadedCard&& card)
@@ -155,15 +170,20 @@ void CPalenkoDlg::OnOpen()
 
 bool CPalenkoDlg::OpenProject(const QString& strPath)
 {
-    LoadedCard card;
-    CardError nError = CardError::None;
-    if (!ReadCardFile(strPath, card, &nError, m_strAppDir)) {
-        Message(CardOpenMessage(nError, strPath), QMessageBox::Ok, QMessageBox::NoIcon);
-        return false;
+    QStringList listMissing;
+    try {
+        LoadedCard card;
+        CardError nError = CardError::None;
+        if (!ReadCardFile(strPath, card, &nError, m_strAppDir)) {
+            Message(CardOpenMessage(nError, strPath), QMessageBox::Ok, QMessageBox::NoIcon);
+            return false;
+        }
+        listMissing = MissingPictures(card);
+        m_pCanvas->ClearCard();
+        SetCardBackground(std::move(card));
+    } catch (const std::bad_alloc&) {
+        return OutOfMemoryOpening();
     }
-    const QStringList listMissing = MissingPictures(card);
-    m_pCanvas->ClearCard();
-    SetCardBackground(std::move(card));
     MarkUnmodified(strPath);
     ReportMissingPictures(listMissing);
     return true;

@@ -148,6 +148,8 @@ public:
     // Reads the template named by g_strTemplateXml and puts it on the card, cleared first when
     // bClear is set. A template that cannot be read is reported and leaves the card as it was.
     bool LoadTemplate(int bClear);
+    // Drops the half-placed card and says that memory ran out; false.
+    bool OutOfMemoryOpening();
     // Puts a card read from its file on the canvas, which the caller cleared when needed: the objects
     // are appended, the card takes the loaded card's size, the canvas is placed and shown and takes the
     // background, and the objects are fitted to it.

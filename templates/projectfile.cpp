@@ -15,6 +15,7 @@ namespace {
 const QString kCorrupted = QStringLiteral("File is corrupted!");
 const QString kNotSaved = QStringLiteral("The file could not be saved.");
 const QString kTooLarge = QStringLiteral("The card is too large to be saved: it could not be opened again.");
+const QString kNoMemory = QStringLiteral("Not enough memory to save the card.");
 constexpr char kVersion[] = "2.0.0";
 
 QString Num(int n)
@@ -269,7 +270,12 @@ bool SaveProjectFile(const CardDocument& doc, const QString& strPath, QString* p
     // A file with no canvas width could never be opened again.
     if (doc.ClientWidth() <= 0)
         return Fail(pstrError, kNotSaved);
-    const QByteArray bytes = ProjectFileBytes(doc, strAppDir);
+    QByteArray bytes;
+    try {
+        bytes = ProjectFileBytes(doc, strAppDir);
+    } catch (const std::bad_alloc&) {
+        return Fail(pstrError, kNoMemory);
+    }
     // Nothing is written that the reader would refuse.
     if (bytes.size() > kMaxXmlFileBytes)
         return Fail(pstrError, kTooLarge);

@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QFont>
 #include <QTemporaryDir>
+
+#include "tests/testsupport.h"
 #ifdef VELOMIRA_TEST_WIDGETS
 #include <QApplication>
 using TestApplication = QApplication;
@@ -18,11 +20,14 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("QT_FONT_DPI", "96");
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
-    // The user's state folder (autosave copies, a read-only program's log) is the test run's own.
+    // The user's state folder (autosave copies, a read-only program's log) is the test run's own; a child
+    // helper shares its test's.
+    const bool bChild = IsTestChild(argc, argv);
     const QTemporaryDir stateHome;
-    qputenv("XDG_STATE_HOME", QFile::encodeName(stateHome.path()));
+    if (!bChild)
+        qputenv("XDG_STATE_HOME", QFile::encodeName(stateHome.path()));
     ::testing::InitGoogleTest(&argc, argv);
     TestApplication app(argc, argv);
     TestApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 10));
-    return RUN_ALL_TESTS();
+    return bChild ? RunTestChild(argv) : RUN_ALL_TESTS();
 }

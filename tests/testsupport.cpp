@@ -12,6 +12,35 @@
 #include "platform/messages.h"
 #include "shell/settings.h"
 
+namespace {
+
+std::vector<std::pair<std::string, std::function<int()>>>& Children()
+{
+    static std::vector<std::pair<std::string, std::function<int()>>> children;
+    return children;
+}
+
+} // namespace
+
+TestChild::TestChild(const char* pszName, std::function<int()> fn)
+{
+    Children().emplace_back(pszName, std::move(fn));
+}
+
+bool IsTestChild(int argc, char** argv)
+{
+    return argc == 3 && std::string_view(argv[1]) == "--child";
+}
+
+int RunTestChild(char** argv)
+{
+    for (const auto& [strName, fn] : Children()) {
+        if (strName == argv[2])
+            return fn();
+    }
+    return 127;
+}
+
 TestFiles::TestFiles() = default;
 
 QString TestFiles::write(const QString& strName, const QImage& image, int nQuality)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -74,6 +75,17 @@ private:
     bool m_bTemplateFlag;
     QString m_strPhotoDir;
 };
+
+// Registers a helper that the test program runs instead of the tests when started as
+// "PROGRAM --child NAME"; its result is the process's exit code. Lets a test run part of itself in a
+// process of its own, which it may kill.
+struct TestChild {
+    TestChild(const char* pszName, std::function<int()> fn);
+};
+// Whether the arguments ask for a child helper.
+bool IsTestChild(int argc, char** argv);
+// Runs the child helper the arguments name; 127 when there is none of that name.
+int RunTestChild(char** argv);
 
 // Mean absolute difference per channel of two equally sized pictures (both converted to ARGB32).
 double MeanAbsDiff(const QImage& a, const QImage& b);

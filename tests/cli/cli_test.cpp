@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -373,4 +375,66 @@ TEST_F(RenderToolTest, TheProjectFileTypeRecognisesASavedProject)
     QFile project(strProject);
     ASSERT_TRUE(project.open(QIODevice::ReadOnly));
     EXPECT_TRUE(project.read(magic.size()) == magic);
+}
+
+// Objects far larger than the card are drawn only where they land on it, and memory that runs out is
+// reported as such: under a 1.5 GB address-space ceiling the renderer finishes or says why it cannot.
+TEST_F(RenderToolTest, HugeObjectsStayWithinTheMemoryCeiling)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer reserves more address space than the ceiling";
+#else
+    CardDocument doc;
+    doc.m_szClient = QSize(800, 600);
+    doc.m_strBackground = m_strAppDir + QStringLiteral("Template/allresources/bgimage/winter.png");
+    auto pFramed = std::make_unique<TheData>();
+    pFramed->m_strPhoto = doc.m_strBackground;
+    pFramed->m_strFrame = m_strAppDir + QStringLiteral("Template/allresources/frame/oval.png");
+    pFramed->m_strFrameMask = FrameMaskPath(pFramed->m_strFrame);
+    pFramed->m_rcObject = {-9000, -7000, 20000, 15000};
+    pFramed->m_rcPhoto = pFramed->m_rcPhotoLocal = pFramed->m_rcObject;
+    doc.AddObject(std::move(pFramed), 0);
+    const QString strRed = m_files.solid(QStringLiteral("red.png"), 100, 100, Qt::red);
+    for (int i = 0; i < 3; ++i) {
+        auto pElement = std::make_unique<TheData>();
+        pElement->m_nType = OBJ_ELEMENT;
+        pElement->m_strElement = strRed;
+        pElement->m_rcObject = {float(-19700 + 50 * i), -9700.0f, 20000.0f, 20000.0f};
+        doc.AddObject(std::move(pElement), 0);
+    }
+    const QString strProject = m_files.path(QStringLiteral("huge.plk"));
+    ASSERT_TRUE(SaveProjectFile(doc, strProject, nullptr, m_strAppDir));
+
+    const auto runLimited = [this](const QStringList& args) {
+        QProcess process;
+        process.setChildProcessModifier([] {
+            const rlimit limit {rlim_t(1536) << 20, rlim_t(1536) << 20};
+            setrlimit(RLIMIT_AS, &limit);
+        });
+        process.start(m_strTool, args);
+        RunResult result;
+        if (process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit)
+            result.nExit = process.exitCode();
+        result.strErr = QString::fromLocal8Bit(process.readAllStandardError());
+        return result;
+    };
+    const QString strOutput = m_files.path(QStringLiteral("huge.png"));
+    const RunResult fits = runLimited({strProject, strOutput});
+    EXPECT_EQ(fits.nExit, 0) << fits.strErr.toStdString();
+    const QImage out(strOutput);
+    ASSERT_FALSE(out.isNull());
+    // The elements cover the card's left part; right of them, inside the frame's window, the photo
+    // stretched over the framed object shows.
+    EXPECT_EQ(out.pixel(200, 300), QColor(Qt::red).rgb());
+    const QColor photo = QImage(doc.m_strBackground).pixelColor(388, 292);
+    const QColor shown = out.pixelColor(700, 300);
+    EXPECT_NEAR(shown.red(), photo.red(), 24);
+    EXPECT_NEAR(shown.green(), photo.green(), 24);
+    EXPECT_NEAR(shown.blue(), photo.blue(), 24);
+
+    const RunResult tooLarge = runLimited({QStringLiteral("--width"), QStringLiteral("30000"),
+        QStringLiteral("--height"), QStringLiteral("30000"), strProject, m_files.path(QStringLiteral("huge2.png"))});
+    EXPECT_EQ(tooLarge.nExit, 3) << tooLarge.strErr.toStdString();
+    EXPECT_TRUE(tooLarge.strErr.contains(QLatin1String("Not enough memory to"))) << tooLarge.strErr.toStdString();
+#endif
 }

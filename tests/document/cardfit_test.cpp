@@ -36,7 +36,7 @@ TEST(FitTemplateObjectsTest, ConvertsTemplateUnitsWithTheNaturalHeightOfEachKind
     EXPECT_EQ(pElement->m_rcObject, (RectF {5, 450, 15, 20}));
     EXPECT_EQ(pText->m_rcObject, (RectF {5, 490, 15, 20}));
     EXPECT_TRUE(pPhoto->m_pFrame);
-    EXPECT_TRUE(pPhoto->m_pImage);
+    EXPECT_FALSE(pPhoto->m_pImage) << "display images are the canvas's to make";
 }
 
 TEST(FitTemplateObjectsTest, UsesSeparateFactorsForWidthAndHeight)
@@ -89,7 +89,7 @@ TEST(FitProjectObjectsTest, ScalesBySavedWidthOnBothAxes)
     EXPECT_EQ(pPlain->m_rcObject, (RectF {0, 0, 60, 30}));
     EXPECT_EQ(pPlain->m_rcPhoto, (RectF {8, 4, 40, 20})) << "only a framed photo's rectangles scale";
     EXPECT_TRUE(pFramed->m_pPhoto);
-    EXPECT_TRUE(pFramed->m_pImage);
+    EXPECT_FALSE(pFramed->m_pImage) << "display images are the canvas's to make";
 }
 
 TEST(FitProjectObjectsTest, NonPositiveSavedWidthChangesNothing)

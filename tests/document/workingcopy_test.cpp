@@ -75,3 +75,27 @@ TEST(ReadPictureFor, ChoosesTheTargetFromTheFileSize)
     EXPECT_EQ(full, QSize(800, 400));
     EXPECT_EQ(image.size(), QSize(200, 100));
 }
+
+// Found by the picture fuzzer: a BMP declaring 12848 x 13 pixels asked for a working copy of
+// 592984 x 600 pixels, 1.4 GB. A sliver's copy keeps its shape within the cap.
+TEST(WorkingCopySize, ASliverOfAPictureStaysWithinTheCap)
+{
+    static const unsigned char kFinding[]
+        = {0x42, 0x4d, 0x86, 0x07, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x32, 0x00, 0x00, 0x00, 0x28, 0x00, 0x00, 0x00,
+            0x30, 0x32, 0x00, 0x00, 0x0d, 0x00, 0x00, 0x00, 0x01, 0x00, 0x18, 0x00, 0x00, 0x00, 0x00, 0x00, 0x50, 0x07,
+            0x00, 0x00, 0xc4, 0x0e, 0x00, 0x00, 0x73, 0x6d, 0x70, 0x73, 0x6d, 0x70, 0x73, 0x6d, 0x70, 0x73, 0xa9, 0xa9,
+            0xa9, 0xa9, 0xa9, 0xa9, 0xa9, 0xa9, 0xa9, 0x70, 0x73, 0x6d, 0x70, 0x73, 0x6d, 0x70, 0x73, 0x6d, 0x70};
+    TestFiles files;
+    QSize full;
+    const QImage copy = ReadWorkingCopy(
+        files.bytes("sliver.bmp", QByteArray(reinterpret_cast<const char*>(kFinding), sizeof kFinding)), &full);
+    EXPECT_EQ(full, QSize(12848, 13));
+    EXPECT_LE(qint64(copy.width()) * copy.height(), kMaxWorkingPixels);
+
+    for (const QSize sliver : {QSize(12848, 13), QSize(1, 100000), QSize(65000, 600)}) {
+        const QSize size = WorkingCopySize(sliver);
+        EXPECT_LE(qint64(size.width()) * size.height(), kMaxWorkingPixels) << sliver;
+        const double dAspect = double(sliver.width()) / sliver.height();
+        EXPECT_NEAR(double(size.width()) / size.height(), dAspect, dAspect * 0.01) << sliver;
+    }
+}

@@ -173,7 +173,7 @@ TEST(ReadPictureForSize, ReadsNoLargerThanDrawnAndNeverBelowIt)
 
 TEST(ScaleAboutCentre, KeepsTheCentreAndScalesTheSize)
 {
-    g_output = {7, 9, 2.0, 0.5};
+    g_output = {7, 9, 2.0, 0.5, {}};
     const RectF rc = ScaleAboutCentre({10, 20, 40, 80});
     EXPECT_FLOAT_EQ(rc.Width, 80);
     EXPECT_FLOAT_EQ(rc.Height, 40);

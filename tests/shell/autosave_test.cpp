@@ -1,6 +1,11 @@
+#include <cstdio>
+
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QFile>
+#include <QMouseEvent>
+#include <QProcess>
 
 #include "document/thedata.h"
 #include "platform/messages.h"
@@ -19,7 +24,108 @@ void Edit(CPalenkoDlg& dlg, float fDx)
     SendAppMessage(&dlg, WM_DOCCHANGED, 0, 0);
 }
 
+// The objects' rectangles, one line each, exactly enough digits to read the same floats back.
+QString ObjectLines(const CardDocument& doc)
+{
+    QString str;
+    for (const auto& pObject : doc.m_vecObjects) {
+        const RectF& rc = pObject->m_rcObject;
+        for (const float f : {rc.X, rc.Y, rc.Width, rc.Height})
+            str += QString::number(f, 'g', 9) + QLatin1Char(' ');
+        str += QLatin1Char('\n');
+    }
+    return str;
+}
+
+void SendMouse(QWidget* pTarget, QEvent::Type type, QPoint pt, Qt::MouseButtons buttons)
+{
+    QMouseEvent event(type, QPointF(pt), QPointF(pTarget->mapToGlobal(pt)), Qt::LeftButton, buttons, Qt::NoModifier);
+    QApplication::sendEvent(pTarget, &event);
+}
+
+// The program in a process of its own, on the program folder VELOMIRA_TEST_APPDIR: the template is
+// chosen, the bell dragged 40 px left and 24 px down on the canvas, and the autosave clock (shortened)
+// left to write the copy.
+// Then the objects are printed, followed by "AUTOSAVED"; with VELOMIRA_TEST_THEN=close the program is
+// closed as the user closes it (not saving the card), otherwise it runs until it is killed.
+const TestChild editChild("autosave_edit", [] {
+    const QString strAppDir = qEnvironmentVariable("VELOMIRA_TEST_APPDIR");
+    CPalenkoApp app;
+    TestPrompts prompts;
+    CPalenkoDlg dlg(app, &prompts, strAppDir);
+    dlg.m_templateTimer.stop();
+    dlg.m_autoSaveTimer.setInterval(300);
+    prompts.m_strTemplate = strAppDir + QStringLiteral("Template/cards/Christmas/temp1.xml");
+    prompts.m_nTemplateNumber = 1;
+    if (!dlg.OpenTemplateChooser(true) || dlg.m_pCanvas->m_doc.m_vecObjects.size() != 2)
+        return 2;
+    dlg.show();
+    Canvas& canvas = *dlg.m_pCanvas;
+    const RectF rcBefore = canvas.m_doc.m_vecObjects[1]->m_rcObject;
+    const QPoint ptBell = rcBefore.toQRectF().center().toPoint();
+    SendMouse(&canvas, QEvent::MouseButtonPress, ptBell, Qt::LeftButton);
+    for (int i = 1; i <= 4; ++i)
+        SendMouse(&canvas, QEvent::MouseMove, ptBell + QPoint(-10 * i, 6 * i), Qt::LeftButton);
+    SendMouse(&canvas, QEvent::MouseButtonRelease, ptBell + QPoint(-40, 24), Qt::NoButton);
+    const RectF rcAfter = canvas.m_doc.m_vecObjects[1]->m_rcObject;
+    if (rcAfter.X != rcBefore.X - 40 || rcAfter.Y != rcBefore.Y + 24)
+        return 5;
+    const QString strCopy = dlg.m_pAutoSave->Path();
+    if (!WaitFor([&] { return QFile::exists(strCopy); }))
+        return 3;
+    std::printf("%s\nAUTOSAVED\n", ObjectLines(canvas.m_doc).toUtf8().constData());
+    std::fflush(stdout);
+    if (qEnvironmentVariable("VELOMIRA_TEST_THEN") == QLatin1String("close")) {
+        prompts.m_answers = {QMessageBox::No};
+        dlg.OnClose(QDialog::Accepted);
+        return QFile::exists(strCopy) ? 4 : 0;
+    }
+    for (;;)
+        QTest::qWait(1000);
+});
+
 } // namespace
+
+TEST_F(MainWindowTest, AKilledProgramsEditIsRecoveredAndAClosedProgramLeavesNoCopy)
+{
+    const auto startChild = [this](QProcess& child, const char* pszThen) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("VELOMIRA_TEST_APPDIR"), tree.appDir());
+        env.insert(QStringLiteral("VELOMIRA_TEST_THEN"), QString::fromLatin1(pszThen));
+        child.setProcessEnvironment(env);
+        child.start(
+            QCoreApplication::applicationFilePath(), {QStringLiteral("--child"), QStringLiteral("autosave_edit")});
+        QByteArray output;
+        while (!output.contains("AUTOSAVED\n") && child.waitForReadyRead(60000))
+            output += child.readAllStandardOutput();
+        return QString::fromUtf8(output.left(output.indexOf("AUTOSAVED\n")));
+    };
+
+    QProcess killed;
+    const QString strEdited = startChild(killed, "wait");
+    ASSERT_FALSE(strEdited.isEmpty()) << killed.readAllStandardError().toStdString();
+    killed.kill();
+    ASSERT_TRUE(killed.waitForFinished(10000));
+    EXPECT_EQ(killed.exitStatus(), QProcess::CrashExit);
+    ASSERT_EQ(CAutoSave::Orphans().size(), 1) << "the killed program's copy is left to recover";
+
+    m_prompts.m_answers = {QMessageBox::Yes};
+    MakeWindow();
+    ASSERT_EQ(m_prompts.m_vecBoxes.size(), 1u);
+    EXPECT_EQ(m_prompts.m_vecBoxes[0].strText, kRecover);
+    EXPECT_EQ(ObjectLines(doc()).trimmed(), strEdited.trimmed()) << "the card as it was before the kill";
+    EXPECT_EQ(dlg().TitleText(), QStringLiteral("Velomira - Untitled.plk(*)"));
+    EXPECT_TRUE(CAutoSave::Orphans().isEmpty());
+    m_pDlg.reset();
+
+    QProcess closed;
+    EXPECT_FALSE(startChild(closed, "close").isEmpty());
+    ASSERT_TRUE(closed.waitForFinished(10000));
+    EXPECT_EQ(closed.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(closed.exitCode(), 0);
+    EXPECT_TRUE(QDir(CAutoSave::AutoSaveFolder()).entryList({QStringLiteral("card-*")}, QDir::Files).isEmpty())
+        << "a normal close leaves neither copy nor lock behind";
+}
 
 TEST_F(MainWindowTest, AnUnsavedCardSurvivesAnInstanceThatEndsWithoutClosing)
 {

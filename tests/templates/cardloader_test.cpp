@@ -30,7 +30,7 @@ protected:
     QString Project(const QString& strName, const char16_t* pszBackground)
     {
         const QString str = QStringLiteral("<?xml version=\"1.0\" encoding=\"UNICODE\"?><TheData ver=\"2.0.0\"><bk "
-                                           "file=\"%1\" canw=\"400\" datas=\"1\"/><data t=\"2\" r=\"8|4|80|40|\" "
+                                           "file=\"%1\" canw=\"400\" datas=\"1\"/><data t=\"1\" r=\"8|4|80|40|\" "
                                            "o=\"0\" e=\"Template\\allresources\\clipart\\bell.png\"/></TheData>")
                                 .arg(QString::fromUtf16(pszBackground));
         return tree.bytes(strName, Utf16LeFile(reinterpret_cast<const char16_t*>(str.utf16())));
@@ -72,7 +72,9 @@ TEST_F(CardLoaderTest, TellsTemplatesAndProjectsApartByTheirContent)
         EXPECT_EQ(doc.m_szClient, CardCanvasSize(card, c.nSavedWidth));
         EXPECT_EQ(doc.m_szClient.height(), c.nSavedWidth * c.szCard.height() / c.szCard.width());
         ASSERT_EQ(doc.m_vecObjects.size(), 1u);
-        EXPECT_TRUE(doc.m_vecObjects[0]->m_pImage) << "the element's picture is loaded";
+        EXPECT_FALSE(doc.m_vecObjects[0]->m_pImage) << "only a canvas makes display images";
+        doc.RebuildImages();
+        EXPECT_TRUE(doc.m_vecObjects[0]->m_pImage) << "the element's picture is found";
     }
 }
 

@@ -428,6 +428,7 @@ TEST(ProjectReaderTest, ResourcesOutsideTheProgramFolderAndAFolderNamedTemplateS
     EXPECT_EQ(opened.m_vecObjects[0]->m_strFrame, strFrame);
     EXPECT_TRUE(opened.m_vecObjects[0]->m_pFrame && !opened.m_vecObjects[0]->m_pFrame->isNull());
     EXPECT_EQ(opened.m_vecObjects[1]->m_strElement, strElement);
+    opened.RebuildImages();
     EXPECT_TRUE(opened.m_vecObjects[1]->m_pImage);
 }
 

@@ -167,6 +167,7 @@ TEST_F(TemplateLoaderTest, BottomUpYUsesTheNaturalPictureHeight)
     // The element's picture is 40 px high: (1000 - 60 - 40) x 0.5.
     EXPECT_EQ(doc.m_vecObjects[1]->m_rcObject, (RectF {0, 450, 25, 20}));
     EXPECT_TRUE(doc.m_vecObjects[0]->m_pFrame) << "pictures are loaded after the fit";
+    doc.RebuildImages();
     EXPECT_TRUE(doc.m_vecObjects[1]->m_pImage);
 }
 

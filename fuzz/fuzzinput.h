@@ -1,0 +1,14 @@
+// fuzz/: libFuzzer targets for the readers of files a user can be handed. Each target's input is
+// written to a file of its own, because the readers take paths, as the program hands them.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include <QString>
+
+// Makes the application object the readers need (offscreen, no display) once per process.
+void InitFuzzing(int* pArgc, char*** pArgv);
+
+// Writes the input to this process's scratch file with the given extension and returns its path.
+QString WriteInput(const uint8_t* pData, size_t nSize, const char* pszExtension);
