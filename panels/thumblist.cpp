@@ -35,7 +35,7 @@ QRectF Scaled(const QRect& rc, qreal dRatio)
     return QRectF(rc.x() * dRatio, rc.y() * dRatio, rc.width() * dRatio, rc.height() * dRatio);
 }
 
-// Items are their icons alone: a selected one is drawn on a frame of the selection colour.
+// Items are their icons alone: a selected one is framed in the selection colour.
 class ThumbDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
@@ -43,10 +43,16 @@ public:
     void paint(QPainter* pPainter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
         const QRect rcIcon(option.rect.topLeft(), QSize(kThumbSide, kThumbSide));
-        if (option.state & QStyle::State_Selected)
-            pPainter->fillRect(rcIcon.adjusted(-2, -2, 2, 2), option.palette.highlight());
         const QIcon icon = index.data(Qt::DecorationRole).value<QIcon>();
         icon.paint(pPainter, rcIcon);
+        // The frame stays inside the item: the list repaints an item's own rectangle only.
+        if (option.state & QStyle::State_Selected) {
+            pPainter->save();
+            pPainter->setPen(QPen(option.palette.highlight(), 3));
+            pPainter->setBrush(Qt::NoBrush);
+            pPainter->drawRect(QRectF(rcIcon).adjusted(1.5, 1.5, -1.5, -1.5));
+            pPainter->restore();
+        }
     }
 
     QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override
