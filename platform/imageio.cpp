@@ -1,7 +1,9 @@
 #include "platform/imageio.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <condition_variable>
 #include <memory>
 #include <mutex>
 
@@ -18,6 +20,26 @@ namespace {
 constexpr int kAllocationLimitMb = 512;
 
 std::atomic<qint64> g_nDecodes {0};
+
+// Pixels that decodes on all threads may hold at once: one picture of the largest size allowed, or
+// several smaller ones side by side.
+constexpr qint64 kDecodeBudgetPixels = qint64(160) << 20;
+
+// Holds a decode's pixels against the shared budget while it runs.
+class DecodeTicket {
+public:
+    explicit DecodeTicket(qint64 nPixels)
+        : m_nPixels(nPixels)
+    {
+        PictureDecodeBudget().Acquire(m_nPixels);
+    }
+    ~DecodeTicket() { PictureDecodeBudget().Release(m_nPixels); }
+    DecodeTicket(const DecodeTicket&) = delete;
+    DecodeTicket& operator=(const DecodeTicket&) = delete;
+
+private:
+    qint64 m_nPixels;
+};
 
 void EnsureAllocationLimit()
 {
@@ -54,6 +76,39 @@ bool SwapsAxes(const QImageReader& reader)
 }
 
 } // namespace
+
+DecodeBudget::DecodeBudget(qint64 nBudget)
+    : m_nBudget(nBudget)
+{
+}
+
+void DecodeBudget::Acquire(qint64 nPixels)
+{
+    std::unique_lock lock(m_mutex);
+    m_changed.wait(lock, [&] { return m_nInFlight == 0 || m_nInFlight + nPixels <= m_nBudget; });
+    m_nInFlight += nPixels;
+}
+
+void DecodeBudget::Release(qint64 nPixels)
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        m_nInFlight -= nPixels;
+    }
+    m_changed.notify_all();
+}
+
+qint64 DecodeBudget::InFlight() const
+{
+    const std::lock_guard lock(m_mutex);
+    return m_nInFlight;
+}
+
+DecodeBudget& PictureDecodeBudget()
+{
+    static DecodeBudget budget(kDecodeBudgetPixels);
+    return budget;
+}
 
 qint64 PictureDecodeCount()
 {
@@ -117,6 +172,13 @@ QImage ReadPictureFor(const QString& strPath, const std::function<QSize(QSize)>&
     if (bReduce && reader.supportsOption(QImageIOHandler::ScaledSize))
         reader.setScaledSize(bSwap ? szTarget.transposed() : szTarget);
 
+    // What the decode holds at its peak: the decoded picture (a reduced decode can be up to twice the
+    // target on each side before it is brought to size) and the resampled copy.
+    const qint64 nRaw = raw.isValid() ? qint64(raw.width()) * raw.height() : 0;
+    const qint64 nTarget = bReduce ? qint64(szTarget.width()) * szTarget.height() : 0;
+    const qint64 nDecoded
+        = bReduce && reader.supportsOption(QImageIOHandler::ScaledSize) ? std::min(nRaw, 4 * nTarget) : nRaw;
+    const DecodeTicket ticket(nDecoded + nTarget);
     QImage image = reader.read();
     ++g_nDecodes;
     if (image.isNull())

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <condition_variable>
 #include <functional>
+#include <mutex>
 
 #include <QImage>
 #include <QSize>
@@ -34,3 +36,24 @@ qint64 PictureDecodeCount();
 
 // The largest number of pixels a picture may have to be decoded at all (about 134 megapixels).
 qint64 MaxPicturePixels();
+
+// Pixels held by decodes in flight, shared by every thread that reads pictures, so that several large
+// pictures read at once (a render's reading threads, the thumbnail workers) stay within one budget. A
+// decode waits while others hold pixels and its own would pass the budget; alone, any decode goes
+// ahead, so no decode waits for ever.
+class DecodeBudget {
+public:
+    explicit DecodeBudget(qint64 nBudget);
+    void Acquire(qint64 nPixels);
+    void Release(qint64 nPixels);
+    qint64 InFlight() const;
+
+private:
+    mutable std::mutex m_mutex;
+    std::condition_variable m_changed;
+    qint64 m_nBudget;
+    qint64 m_nInFlight = 0;
+};
+
+// The budget every picture read goes through.
+DecodeBudget& PictureDecodeBudget();

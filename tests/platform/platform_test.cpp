@@ -2,6 +2,10 @@
 
 #include <sys/stat.h>
 
+#include <atomic>
+#include <chrono>
+#include <thread>
+
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
@@ -74,6 +78,27 @@ TEST(PictureExtension, AcceptsTheSevenExtensionsIgnoringCase)
         EXPECT_TRUE(IsPictureExtension(QString::fromLatin1(psz))) << psz;
     for (const char* psz : {"a.webp", "jpg", "a.jpg.txt", "a.", "a.plk", "folder.jpg/file"})
         EXPECT_FALSE(IsPictureExtension(QString::fromLatin1(psz))) << psz;
+}
+
+TEST(DecodeBudget, ADecodeWaitsForOthersToMakeRoomButNeverForItself)
+{
+    DecodeBudget budget(100);
+    budget.Acquire(150);
+    std::atomic<bool> bAdmitted {false};
+    std::thread waiter([&] {
+        budget.Acquire(10);
+        bAdmitted = true;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_FALSE(bAdmitted);
+    budget.Release(150);
+    waiter.join();
+    budget.Acquire(90);
+    EXPECT_EQ(budget.InFlight(), 100);
+
+    TestFiles files;
+    EXPECT_FALSE(ReadPicture(files.solid(QStringLiteral("a.png"), 300, 200, Qt::red), QSize(30, 20)).isNull());
+    EXPECT_EQ(PictureDecodeBudget().InFlight(), 0) << "every read gives its pixels back";
 }
 
 TEST(BackBuffer, HasThePhysicalPixelsOfTheLogicalSizeAtTheRatio)
