@@ -19,6 +19,7 @@
 #include "document/thedata.h"
 #include "document/undohistory.h"
 #include "platform/messages.h"
+#include "platform/pictureext.h"
 #include "platform/quality.h"
 #include "render/cardimage.h"
 
@@ -93,8 +94,7 @@ QStringList LocalFiles(const QMimeData& data)
 
 QString PickPhotoFile(QWidget* pParent)
 {
-    return QFileDialog::getOpenFileName(
-        pParent, QString(), QString(), QStringLiteral("Pictures (*.bmp *.jpeg *.jpg *.png *.gif *.tif *.tiff)"));
+    return QFileDialog::getOpenFileName(pParent, QString(), QString(), PictureFileFilter());
 }
 
 } // namespace

@@ -15,6 +15,7 @@
 #include "document/carddrops.h"
 #include "platform/fitrect.h"
 #include "platform/imageio.h"
+#include "platform/pictureext.h"
 #include "platform/quality.h"
 
 namespace {
@@ -166,8 +167,7 @@ QStringList ListFolderFiles(const QString& strFolder, const std::function<bool(c
 
 CThumbList::CThumbList(QWidget* pParent)
     : QListWidget(pParent)
-    , m_extensions({QStringLiteral("bmp"), QStringLiteral("jpeg"), QStringLiteral("jpg"), QStringLiteral("png"),
-          QStringLiteral("gif"), QStringLiteral("tif"), QStringLiteral("tiff")})
+    , m_extensions(PictureExtensions())
 {
     setViewMode(QListView::IconMode);
     // Items stand where the fill puts them; the list never rearranges them, and dragging is ours.

@@ -1,25 +1,26 @@
 #include "platform/pictureext.h"
 
-#include <array>
+#include <algorithm>
+
+const QStringList& PictureExtensions()
+{
+    static const QStringList kExtensions = {QStringLiteral("bmp"), QStringLiteral("jpeg"), QStringLiteral("jpg"),
+        QStringLiteral("png"), QStringLiteral("gif"), QStringLiteral("tif"), QStringLiteral("tiff")};
+    return kExtensions;
+}
 
 bool IsPictureExtension(const QString& strPath)
 {
-    static const std::array<QLatin1String, 7> kExtensions = {
-        QLatin1String("bmp"),
-        QLatin1String("jpeg"),
-        QLatin1String("jpg"),
-        QLatin1String("png"),
-        QLatin1String("gif"),
-        QLatin1String("tif"),
-        QLatin1String("tiff"),
-    };
     const qsizetype nDot = strPath.lastIndexOf(QLatin1Char('.'));
     if (nDot < 0)
         return false;
     const QStringView ext = QStringView(strPath).mid(nDot + 1);
-    for (const QLatin1String& known : kExtensions) {
-        if (ext.compare(known, Qt::CaseInsensitive) == 0)
-            return true;
-    }
-    return false;
+    const QStringList& extensions = PictureExtensions();
+    return std::any_of(extensions.cbegin(), extensions.cend(),
+        [&](const QString& strKnown) { return ext.compare(strKnown, Qt::CaseInsensitive) == 0; });
+}
+
+QString PictureFileFilter()
+{
+    return QStringLiteral("Pictures (*.") + PictureExtensions().join(QStringLiteral(" *.")) + QLatin1Char(')');
 }

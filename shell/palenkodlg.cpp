@@ -19,6 +19,7 @@
 #include "platform/fitrect.h"
 #include "platform/imageio.h"
 #include "platform/messages.h"
+#include "platform/pictureext.h"
 #include "platform/quality.h"
 #include "render/fulldlg.h"
 #include "shell/autosave.h"
@@ -164,10 +165,7 @@ void CPalenkoDlg::OnInitDialog()
     m_pCateText = new CateText(this, m_strAppDir);
     m_pCanvas = new Canvas(this);
     m_pCanvas->hide();
-    m_pCanvas->m_fnPickPhoto = [this] {
-        return m_pPrompts->GetOpenFileName(
-            this, QStringLiteral("Pictures (*.bmp *.jpeg *.jpg *.png *.gif *.tif *.tiff)"));
-    };
+    m_pCanvas->m_fnPickPhoto = [this] { return m_pPrompts->GetOpenFileName(this, PictureFileFilter()); };
     g_pCanvas = m_pCanvas;
 
     LayoutControls();
