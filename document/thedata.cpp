@@ -70,7 +70,7 @@ QImage ReadWorkingCopy(const QString& strPath, QSize* pFullSize, int nSide)
         return QImage();
     const QSize target = WorkingCopySize(full, nSide);
     if (image.size() != target)
-        image = image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        image = ScaledPicture(image, target);
     return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 

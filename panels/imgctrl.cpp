@@ -66,7 +66,7 @@ ThumbnailResult MakeThumbnail(
         return result;
     // A picture smaller than its box is decoded whole and enlarged to the box.
     if (image.size() != szDevice)
-        image = image.scaled(szDevice, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        image = ScaledPicture(image, szDevice);
     image.setDevicePixelRatio(dRatio > 0 ? dRatio : 1.0);
     result.image = std::move(image);
     return result;

@@ -19,6 +19,9 @@ namespace {
 
 constexpr int kAllocationLimitMb = 512;
 
+// The longest side that smooth resampling is trusted with.
+constexpr int kSmoothSide = 1 << 16;
+
 std::atomic<qint64> g_nDecodes {0};
 
 // Pixels that decodes on all threads may hold at once: one picture of the largest size allowed, or
@@ -134,6 +137,21 @@ QSize ReadPictureSize(const QString& strPath)
     return SwapsAxes(reader) ? raw.transposed() : raw;
 }
 
+QImage ScaledPicture(const QImage& image, QSize szTarget)
+{
+    if (image.isNull() || image.size() == szTarget)
+        return image;
+    if (szTarget.width() > kSmoothSide || szTarget.height() > kSmoothSide)
+        return image.scaled(szTarget, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    // A few source pixels per target pixel are kept for the averaging.
+    const auto within
+        = [](int nSide, int nTarget) { return nSide <= kSmoothSide ? nSide : std::min(kSmoothSide, 4 * nTarget); };
+    const QSize szWithin(within(image.width(), szTarget.width()), within(image.height(), szTarget.height()));
+    const QImage source
+        = szWithin == image.size() ? image : image.scaled(szWithin, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    return source.scaled(szTarget, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
 QSize BitmapSize(double w, double h)
 {
     constexpr double kMaxBitmapPixels = double(1 << 29);
@@ -184,7 +202,7 @@ QImage ReadPictureFor(const QString& strPath, const std::function<QSize(QSize)>&
     if (image.isNull())
         return QImage();
     if (bReduce && image.size() != szTarget)
-        image = image.scaled(szTarget, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        image = ScaledPicture(image, szTarget);
     if (pFullSize)
         *pFullSize = upright.isValid() ? upright : image.size();
     return image;

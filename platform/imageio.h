@@ -26,6 +26,11 @@ QImage ReadPicture(const QString& strPath, QSize szTarget = QSize(), QSize* pFul
 // the szTarget to read at. The file is opened once, for the size and the pixels alike.
 QImage ReadPictureFor(const QString& strPath, const std::function<QSize(QSize)>& targetFor, QSize* pFullSize = nullptr);
 
+// The picture resampled to exactly szTarget with area averaging (smooth). Sides of more than 65536
+// pixels are first brought within that by nearest pixel, and a target side past it is reached by
+// nearest pixel alone: the smooth reduction reads past the end of the picture at such sizes.
+QImage ScaledPicture(const QImage& image, QSize szTarget);
+
 // Pixel size of a bitmap made from scratch for a rectangle of w x h: both sides truncated. Empty when
 // either side is less than one pixel or not a finite number, or when the bitmap would pass 2 GB (only
 // broken geometry asks for that).

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <sys/mman.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
@@ -43,6 +45,39 @@ QByteArray JpegWithOrientation(const QImage& stored, quint16 nOrientation)
     segment.append(app1);
     return jpeg.left(2) + segment + jpeg.mid(2);
 }
+
+// A picture whose last pixel ends exactly where an unreadable page begins, so that reading past its
+// end crashes instead of going unnoticed.
+class GuardedPicture {
+public:
+    GuardedPicture(int w, int h, QRgb colour)
+    {
+        const size_t nPage = size_t(sysconf(_SC_PAGESIZE));
+        const size_t nBytes = size_t(w) * 4 * size_t(h);
+        m_nMapped = ((nBytes + nPage - 1) / nPage + 1) * nPage;
+        void* pBase = mmap(nullptr, m_nMapped, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (pBase == MAP_FAILED)
+            return;
+        m_pBase = static_cast<uchar*>(pBase);
+        mprotect(m_pBase + m_nMapped - nPage, nPage, PROT_NONE);
+        image = QImage(m_pBase + m_nMapped - nPage - nBytes, w, h, w * 4, QImage::Format_RGB32);
+        image.fill(colour);
+    }
+    ~GuardedPicture()
+    {
+        image = QImage();
+        if (m_pBase)
+            munmap(m_pBase, m_nMapped);
+    }
+    GuardedPicture(const GuardedPicture&) = delete;
+    GuardedPicture& operator=(const GuardedPicture&) = delete;
+
+    QImage image;
+
+private:
+    uchar* m_pBase = nullptr;
+    size_t m_nMapped = 0;
+};
 
 } // namespace
 
@@ -190,6 +225,37 @@ TEST(ImageIo, ReducedDecodeMatchesTheFullDecodeScaledDown)
     EXPECT_LT(MeanAbsDiff(reduced, reference), 2.0);
     // A target larger than the file, or not given, reads the file at its own size.
     EXPECT_EQ(ReadPicture(strPath, QSize(4000, 3000)).size(), QSize(2000, 1500));
+}
+
+// Found by the picture fuzzer: a BMP of 48 x 851968 pixels, reduced to its working copy, made the
+// smooth reduction read past the picture's end. Every row is a sliver of that kind or a plain photo.
+TEST(ImageIo, ScaledPictureStaysInsideThePicture)
+{
+    struct Case {
+        QSize picture;
+        QSize target;
+    };
+    const Case cases[] = {
+        {{48, 851968}, {30, 532480}},
+        {{48, 851968}, {17, 13}},
+        {{1, 851968}, {1, 851967}},
+        {{851968, 1}, {567978, 1}},
+        {{2, 300000}, {2, 299999}},
+        {{1, 600000}, {1, 40000}},
+        {{4000, 3000}, {600, 450}},
+        {{30, 20}, {90, 60}},
+    };
+    const QRgb colour = qRgb(200, 120, 40);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.picture.width() << " x " << c.picture.height() << " to "
+                                        << c.target.width() << " x " << c.target.height());
+        const GuardedPicture picture(c.picture.width(), c.picture.height(), colour);
+        ASSERT_FALSE(picture.image.isNull());
+        const QImage scaled = ScaledPicture(picture.image, c.target);
+        ASSERT_EQ(scaled.size(), c.target);
+        EXPECT_EQ(scaled.pixel(0, 0), colour);
+        EXPECT_EQ(scaled.pixel(c.target.width() - 1, c.target.height() - 1), colour);
+    }
 }
 
 TEST(ImageIo, BadFilesReadAsNothing)
