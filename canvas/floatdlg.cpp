@@ -13,6 +13,7 @@
 #include "platform/messages.h"
 #include "platform/quality.h"
 #include "shell/buttonx.h"
+#include "shell/windowshape.h"
 
 namespace {
 
@@ -28,8 +29,8 @@ FloatDlg::FloatDlg(QWidget* pParent, const QString& strAppDir)
     : QWidget(pParent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus)
     , m_strAppDir(strAppDir)
 {
-    // The rounded shape is painted anti-aliased on a see-through window; a window mask would leave
-    // jagged corners.
+    // The rounded shape is painted anti-aliased on a see-through window; it is cut out as a mask only
+    // where the desktop would show the corners black.
     setAttribute(Qt::WA_TranslucentBackground);
     // Showing the toolbar never takes the keyboard focus from the canvas.
     setAttribute(Qt::WA_ShowWithoutActivating);
@@ -226,10 +227,15 @@ QImage FloatDlg::RenderBackground(qreal dRatio) const
     buffer.fill(Qt::transparent);
     QPainter painter(&buffer);
     ApplyQuality(painter);
+    painter.fillPath(Shape(), QColor::fromRgba(kBackground));
+    return buffer;
+}
+
+QPainterPath FloatDlg::Shape() const
+{
     QPainterPath shape;
     shape.addRoundedRect(QRectF(rect()), kCornerDiameter / 2, kCornerDiameter / 2);
-    painter.fillPath(shape, QColor::fromRgba(kBackground));
-    return buffer;
+    return shape;
 }
 
 bool FloatDlg::event(QEvent* pEvent)
@@ -252,6 +258,12 @@ void FloatDlg::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.drawImage(0, 0, RenderBackground(devicePixelRatioF()));
+}
+
+void FloatDlg::showEvent(QShowEvent* pEvent)
+{
+    ApplyWindowShape(this, Shape());
+    QWidget::showEvent(pEvent);
 }
 
 void FloatDlg::mousePressEvent(QMouseEvent* pEvent)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPainterPath>
 #include <QPoint>
 #include <QString>
 #include <QWidget>
@@ -71,12 +72,14 @@ protected:
     // QWidget events
     bool event(QEvent* pEvent) override;
     void paintEvent(QPaintEvent* pEvent) override;
+    void showEvent(QShowEvent* pEvent) override;
     void mousePressEvent(QMouseEvent* pEvent) override;
     void mouseMoveEvent(QMouseEvent* pEvent) override;
     void mouseReleaseEvent(QMouseEvent* pEvent) override;
 
 private:
     CButtonX* AddButton(int nId, const QString& strSkin, const QRect& rc, const QString& strTip);
+    QPainterPath Shape() const;
     // Moves the selected object to stacking position nTo as one undo step.
     void MoveSelectionTo(int nTo);
     void RepaintCanvas();

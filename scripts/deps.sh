@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
     cmake g++ make pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins
-    libgif-dev libimagequant-dev libpugixml-dev libspdlog-dev libgtest-dev
+    libgif-dev libimagequant-dev libpugixml-dev libspdlog-dev libgtest-dev libxcb1-dev
     fonts-dejavu-core poppler-utils
     dpkg-dev desktop-file-utils appstream-util shared-mime-info
     # The faces the template library's greetings are written in, and Liberation Sans for "Arial".

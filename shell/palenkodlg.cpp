@@ -28,6 +28,7 @@
 #include "shell/settings.h"
 #include "shell/version.h"
 #include "shell/windowgeometry.h"
+#include "shell/windowshape.h"
 
 namespace {
 
@@ -107,7 +108,7 @@ void CPalenkoDlg::OnInitDialog()
     m_imgBandRight = SkinPicture(SkinPath(QStringLiteral("xright.png")));
     m_imgDivider = SkinPicture(SkinPath(QStringLiteral("xvline.png")));
     // The rounded corners are painted, anti-aliased, on a see-through window: a window mask can only
-    // cut whole pixels.
+    // cut whole pixels, so one is set only where the desktop would show the corners black.
     setAttribute(Qt::WA_TranslucentBackground);
     setMouseTracking(true);
     setMinimumSize(kMinWidth, kMinHeight);
@@ -584,8 +585,10 @@ void CPalenkoDlg::resizeEvent(QResizeEvent* pEvent)
     // A resize by the window manager is remembered as the normal size, as one by the border is.
     if (!m_bMaximized && !isMinimized())
         m_rcNormal = geometry();
-    if (!isMinimized() && width() > 0 && height() > 0)
+    if (!isMinimized() && width() > 0 && height() > 0) {
         Relayout();
+        ApplyWindowShape(this, WindowShape(size()));
+    }
 }
 
 void CPalenkoDlg::moveEvent(QMoveEvent* pEvent)
@@ -599,6 +602,7 @@ void CPalenkoDlg::showEvent(QShowEvent* pEvent)
 {
     if (!m_bMaximized)
         m_rcNormal = geometry();
+    ApplyWindowShape(this, WindowShape(size()));
     QDialog::showEvent(pEvent);
 }
 

@@ -15,6 +15,7 @@
 #include "document/undohistory.h"
 #include "panels/thumblist.h"
 #include "platform/messages.h"
+#include "shell/windowshape.h"
 #include "tests/shell/mainwindowfixture.h"
 
 namespace {
@@ -148,6 +149,24 @@ TEST_F(MainWindowTest, TheWindowIsARoundedShapeWithSmoothCornersAndNoGap)
         }
         EXPECT_GE(nPartial, 3);
     }
+    // On a desktop that shows see-through pixels black, the mask keeps the pixels painted whole (to
+    // within rounding) and cuts every see-through one.
+    EXPECT_TRUE(DesktopBlendsWindows()) << "offscreen blends";
+    const QImage window = dlg.RenderWindow();
+    const QRegion region = ShapeRegion(CPalenkoDlg::WindowShape(dlg.size()), dlg.size());
+    int nCut = 0;
+    for (const QPoint corner : {QPoint(0, 0), QPoint(952, 0), QPoint(0, 692), QPoint(952, 692)}) {
+        for (int y = corner.y(); y < corner.y() + 8; ++y) {
+            for (int x = corner.x(); x < corner.x() + 8; ++x) {
+                const bool bKept = region.contains(QPoint(x, y));
+                const int nAlpha = qAlpha(window.pixel(x, y));
+                EXPECT_TRUE(bKept ? nAlpha >= 250 : nAlpha < 255) << x << "," << y << ": " << nAlpha;
+                nCut += !bKept;
+            }
+        }
+    }
+    EXPECT_GE(nCut, 4 * 6);
+    EXPECT_TRUE(region.contains(QRect(8, 8, 944, 684)));
 }
 
 TEST_F(MainWindowTest, PaintsTitleBandPanelAndCanvasArea)
