@@ -139,6 +139,7 @@ Canvas::Canvas(QWidget* pParent)
     setFocusPolicy(Qt::ClickFocus);
     setAcceptDrops(true);
     m_doc.m_szClient = size();
+    m_doc.m_dDisplayRatio = devicePixelRatioF();
     m_pOverlay = new AdjustDlg(this);
     m_fnPickPhoto = [this] { return PickPhotoFile(this); };
     m_pFloatBar = std::make_unique<FloatDlg>(this);
@@ -469,6 +470,14 @@ bool Canvas::event(QEvent* pEvent)
 
 void Canvas::paintEvent(QPaintEvent*)
 {
+    // On a screen of another ratio the pictures are remade for its pixels.
+    if (devicePixelRatioF() != m_doc.m_dDisplayRatio) {
+        m_doc.m_dDisplayRatio = devicePixelRatioF();
+        LoadBackgroundCopy();
+        m_doc.RebuildImages();
+        if (m_bLayersValid)
+            BuildLayers();
+    }
     QImage buffer = NewBackBuffer(size(), devicePixelRatioF());
     if (buffer.isNull())
         return;
@@ -653,6 +662,7 @@ void Canvas::RememberClient()
 {
     m_rcClient = rect();
     m_doc.m_szClient = size();
+    m_doc.m_dDisplayRatio = devicePixelRatioF();
 }
 
 void Canvas::ForgetCurrentText()

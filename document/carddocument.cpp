@@ -39,7 +39,7 @@ TheData* CardDocument::AddObject(std::unique_ptr<TheData> pObject, int bRecord)
 {
     TheData* pAdded = pObject.get();
     pAdded->m_nIndex = int(m_vecObjects.size());
-    pAdded->SetCanvasSize(m_szClient);
+    pAdded->SetCanvasSize(m_szClient, m_dDisplayRatio);
     m_vecObjects.push_back(std::move(pObject));
     if (bRecord) {
         m_pUndo->BeginEdit(UNDO_ADD, pAdded);
@@ -74,7 +74,7 @@ void CardDocument::ClearObjects()
 void CardDocument::RebuildImages()
 {
     for (const auto& pObject : m_vecObjects) {
-        pObject->SetCanvasSize(m_szClient);
+        pObject->SetCanvasSize(m_szClient, m_dDisplayRatio);
         pObject->RebuildImage();
     }
 }

@@ -35,8 +35,8 @@ public:
     void MoveInStack(int nFrom, int nTo);
     // Frees every object, deselects and empties the undo history; the pictures only they showed go too.
     void ClearObjects();
-    // Remakes every object's display image for a canvas of the client size (the canvas shows them;
-    // nothing else needs them).
+    // Remakes every object's display image for a canvas of the client size at the display ratio (the
+    // canvas shows them; nothing else needs them).
     void RebuildImages();
 
     TheData* SelectedObject() const;
@@ -47,4 +47,6 @@ public:
     int m_nSelected = -1;
     std::unique_ptr<CUndoHistory> m_pUndo;
     QSize m_szClient;
+    // Device pixels per client pixel on the screen the canvas is shown on.
+    qreal m_dDisplayRatio = 1;
 };

@@ -57,7 +57,7 @@ bool FitTemplateObjects(CardDocument& doc, const QString& strBackground)
         if (obj.m_nType == OBJ_TEXT)
             FitTemplateText(obj, sx, sy);
         obj.LoadImages();
-        obj.SetCanvasSize(doc.m_szClient);
+        obj.SetCanvasSize(doc.m_szClient, doc.m_dDisplayRatio);
     }
     return true;
 }
@@ -78,7 +78,7 @@ bool FitProjectObjects(CardDocument& doc, const QString& strBackground, int nSav
         obj.LoadImages();
         if (obj.m_rcObject.Width > 0)
             obj.m_dAspect = double(obj.m_rcObject.Height) / obj.m_rcObject.Width;
-        obj.SetCanvasSize(doc.m_szClient);
+        obj.SetCanvasSize(doc.m_szClient, doc.m_dDisplayRatio);
     }
     return true;
 }
@@ -94,7 +94,7 @@ bool RescaleObjects(CardDocument& doc, QSize oldClient, QSize newClient)
         obj.m_rcObject = obj.m_rcObject.scaled(sx, sy);
         obj.m_rcPhoto = obj.m_rcPhoto.scaled(sx, sy);
         obj.m_rcPhotoLocal = obj.m_rcPhotoLocal.scaled(sx, sy);
-        obj.SetCanvasSize(newClient);
+        obj.SetCanvasSize(newClient, doc.m_dDisplayRatio);
     }
     return true;
 }

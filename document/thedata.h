@@ -66,8 +66,9 @@ public:
 
     // Drawing
     // The canvas the display image is made for: only what can be seen of the object on a canvas of
-    // this size is kept. An empty size (no canvas) keeps the whole object.
-    void SetCanvasSize(QSize szCanvas);
+    // this size is kept. An empty size (no canvas) keeps the whole object. The image has dRatio
+    // pixels for each canvas pixel, the ratio of the screen the canvas is shown on.
+    void SetCanvasSize(QSize szCanvas, qreal dRatio = 1);
     void RebuildImage();
     void ComposeFramedPhoto();
     void Paint(QPainter& painter) const;
@@ -99,11 +100,15 @@ public:
 private:
     void TakeShape(double dAspect);
     void CoverFitPhoto();
-    // The display image's part of the whole object's bitmap, trunc(width) x trunc(height): what can be
-    // seen of it on the canvas.
+    // The whole object's bitmap: trunc(width x ratio) x trunc(height x ratio); empty for a size no
+    // bitmap can have.
+    QSize WholeBitmapSize() const;
+    // The display image's part of the whole object's bitmap: what can be seen of it on the canvas.
     QRect ShownPart(QSize szWhole) const;
     // Maps the whole object's bitmap onto m_pImage, which holds m_rcShown of it.
     QTransform ShownTransform() const;
+    // Maps the object's own coordinates, (0, 0) to its width and height, onto m_pImage.
+    QTransform ObjectToShown() const;
     // The key a display image that depends on the object's paths and size alone is shared under;
     // empty for one of its own.
     QString SharedImageKey() const;
@@ -112,6 +117,7 @@ private:
     void DrawImage(QSize szWhole, const QRect& rcShown);
 
     QSize m_szCanvas;
+    qreal m_dRatio = 1;
     // The part of the whole object's bitmap that m_pImage holds, perhaps at a reduced size.
     QRect m_rcShown;
     // Whether m_rcShown leaves out part of the object, so that moving or turning it shows more.

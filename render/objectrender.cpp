@@ -58,9 +58,21 @@ void DrawPicture(QPainter& painter, const std::unique_ptr<QImage>& pPicture, con
 
 } // namespace
 
-void TheData::SetCanvasSize(QSize szCanvas)
+void TheData::SetCanvasSize(QSize szCanvas, qreal dRatio)
 {
     m_szCanvas = szCanvas;
+    m_dRatio = dRatio > 0 && std::isfinite(dRatio) ? dRatio : 1;
+}
+
+QSize TheData::WholeBitmapSize() const
+{
+    // Only the shown part is ever allocated, so the whole object may be far larger than any bitmap.
+    constexpr double kLongestSide = 1 << 24;
+    const double w = m_rcObject.Width * m_dRatio;
+    const double h = m_rcObject.Height * m_dRatio;
+    if (!std::isfinite(w) || !std::isfinite(h) || w < 1 || h < 1 || w > kLongestSide || h > kLongestSide)
+        return QSize();
+    return QSize(int(w), int(h));
 }
 
 void TheData::DropImage()
@@ -102,6 +114,11 @@ QTransform TheData::ShownTransform() const
     return matrix;
 }
 
+QTransform TheData::ObjectToShown() const
+{
+    return QTransform::fromScale(m_dRatio, m_dRatio) * ShownTransform();
+}
+
 QString TheData::SharedImageKey() const
 {
     // Elements and photo objects whose picture is not placed by hand look the same wherever their
@@ -129,13 +146,9 @@ void TheData::RebuildImage()
     DropImage();
     if (m_nType != OBJ_ELEMENT && m_nType != OBJ_PHOTO)
         return;
-    const double w = m_rcObject.Width;
-    const double h = m_rcObject.Height;
-    // Only the shown part is ever allocated, so the whole object may be far larger than any bitmap.
-    constexpr double kLongestSide = 1 << 24;
-    if (!std::isfinite(w) || !std::isfinite(h) || w < 1 || h < 1 || w > kLongestSide || h > kLongestSide)
+    const QSize szWhole = WholeBitmapSize();
+    if (szWhole.isEmpty())
         return;
-    const QSize szWhole {int(w), int(h)};
     const QRect rcShown = ShownPart(szWhole);
     m_bImageCut = rcShown != QRect(QPoint(0, 0), szWhole);
     if (rcShown.isEmpty())
@@ -197,7 +210,7 @@ void TheData::DrawImage(QSize szWhole, const QRect& rcShown)
     const double w = m_rcObject.Width;
     const double h = m_rcObject.Height;
     const QRectF rc(0, 0, w, h);
-    const QTransform shown = ShownTransform();
+    const QTransform shown = ObjectToShown();
     const QSizeF szScale(shown.m11(), shown.m22());
 
     if (m_nType == OBJ_ELEMENT) {
@@ -231,7 +244,7 @@ void TheData::DrawImage(QSize szWhole, const QRect& rcShown)
             break;
         }
         if (PhotoState() != PHOTO_FRAMED && PhotoState() != PHOTO_FRAME_ONLY && !m_strMask.isEmpty())
-            ApplyMaskAt(*m_pImage, m_strMask, shown.mapRect(QRectF(QPointF(0, 0), QSizeF(szWhole))));
+            ApplyMaskAt(*m_pImage, m_strMask, ShownTransform().mapRect(QRectF(QPointF(0, 0), QSizeF(szWhole))));
     }
     KeepDisplayPicture(m_strImageKey, *m_pImage);
 }
@@ -241,8 +254,8 @@ void TheData::ComposeFramedPhoto()
     if (!m_pImage)
         return;
     const QSize size = m_pImage->size();
-    const QTransform shown = ShownTransform();
-    const QRectF rcWhole = shown.mapRect(QRectF(0, 0, int(m_rcObject.Width), int(m_rcObject.Height)));
+    const QRectF rcWhole = ShownTransform().mapRect(QRectF(QPointF(0, 0), QSizeF(WholeBitmapSize())));
+    const QTransform shown = ObjectToShown();
     QImage composite = NewBitmap(size, Qt::transparent);
     {
         // The photo is turned about its own centre, then shifted into the object's frame.
@@ -277,10 +290,10 @@ void TheData::Paint(QPainter& painter) const
             m_pText->m_rcLayout = m_rcObject;
             m_pText->DrawText(painter);
         }
-    } else if (m_pImage && !m_rcShown.isEmpty()) {
+    } else if (const QSize szWhole = WholeBitmapSize(); m_pImage && !m_rcShown.isEmpty() && !szWhole.isEmpty()) {
         // The whole bitmap spans the object; the image holds its shown part.
-        const double sx = rcObject.width() / int(rcObject.width());
-        const double sy = rcObject.height() / int(rcObject.height());
+        const double sx = rcObject.width() / szWhole.width();
+        const double sy = rcObject.height() / szWhole.height();
         painter.drawImage(QRectF(rcObject.x() + m_rcShown.x() * sx, rcObject.y() + m_rcShown.y() * sy,
                               m_rcShown.width() * sx, m_rcShown.height() * sy),
             *m_pImage);

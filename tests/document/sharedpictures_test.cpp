@@ -6,6 +6,7 @@
 
 #include "document/carddocument.h"
 #include "document/sharedpictures.h"
+#include "document/thedata.h"
 #include "platform/imageio.h"
 #include "templates/cardloader.h"
 #include "tests/templates/resourcetree.h"
@@ -61,6 +62,7 @@ struct ShownCase {
     // The display image's largest allowed size, and whether it holds the whole object.
     QSize szAtMost;
     bool bWhole;
+    double dRatio = 1;
 };
 
 void PrintTo(const ShownCase& c, std::ostream* pOut)
@@ -79,25 +81,27 @@ TEST_P(ShownPartTest, DisplayImageHoldsWhatTheCanvasShowsAndMovingShowsTheRest)
     obj.m_strElement = files.solid(QStringLiteral("red.png"), 400, 400, Qt::red);
     obj.m_rcObject = c.rcObject;
     obj.m_dAngle = c.dAngle;
-    obj.SetCanvasSize(c.szCanvas);
+    obj.SetCanvasSize(c.szCanvas, c.dRatio);
     obj.RebuildImage();
     ASSERT_TRUE(obj.m_pImage);
     EXPECT_LE(obj.m_pImage->width(), c.szAtMost.width());
     EXPECT_LE(obj.m_pImage->height(), c.szAtMost.height());
-    EXPECT_EQ(obj.m_pImage->size() == QSize(int(c.rcObject.Width), int(c.rcObject.Height)), c.bWhole);
+    const QSize szWhole(int(c.rcObject.Width * c.dRatio), int(c.rcObject.Height * c.dRatio));
+    EXPECT_EQ(obj.m_pImage->size() == szWhole, c.bWhole);
 
     // Drawn on the canvas, the object covers it wherever its outline does, also after a move.
     for (const QPoint move : {QPoint(0, 0), QPoint(c.szCanvas.width() / 2, c.szCanvas.height() / 3)}) {
         obj.MoveBy(move.x(), move.y(), 1);
-        QImage canvas(c.szCanvas, QImage::Format_ARGB32_Premultiplied);
+        QImage canvas(c.szCanvas * c.dRatio, QImage::Format_ARGB32_Premultiplied);
+        canvas.setDevicePixelRatio(c.dRatio);
         canvas.fill(Qt::white);
         QPainter painter(&canvas);
         obj.Paint(painter);
         painter.end();
         const QPolygonF outline = obj.ObjectOutline();
         int nWrong = 0;
-        for (int y = 2; y < canvas.height(); y += 7) {
-            for (int x = 2; x < canvas.width(); x += 7) {
+        for (int y = 2; y < c.szCanvas.height(); y += 7) {
+            for (int x = 2; x < c.szCanvas.width(); x += 7) {
                 // Points near the outline's edge are anti-aliased; the test looks well inside or outside.
                 const bool bInside = outline.containsPoint(QPointF(x, y), Qt::OddEvenFill);
                 const bool bNearEdge = [&] {
@@ -107,7 +111,8 @@ TEST_P(ShownPartTest, DisplayImageHoldsWhatTheCanvasShowsAndMovingShowsTheRest)
                     }
                     return false;
                 }();
-                if (!bNearEdge && (canvas.pixel(x, y) == QColor(Qt::red).rgb()) != bInside)
+                const QRgb pixel = canvas.pixel(int(x * c.dRatio), int(y * c.dRatio));
+                if (!bNearEdge && (pixel == QColor(Qt::red).rgb()) != bInside)
                     ++nWrong;
             }
         }
@@ -119,4 +124,72 @@ INSTANTIATE_TEST_SUITE_P(Objects, ShownPartTest,
     ::testing::Values(ShownCase {"inside", {50, 40, 200, 100}, 0, {400, 300}, {200, 100}, true},
         ShownCase {"huge", {-9000, -9000, 20000, 20000}, 0, {400, 300}, {401, 301}, false},
         ShownCase {"huge and turned", {-9000, -9000, 20000, 20000}, 30, {400, 300}, {600, 600}, false},
-        ShownCase {"half outside", {300, 100, 300, 100}, 0, {400, 300}, {101, 100}, false}));
+        ShownCase {"half outside", {300, 100, 300, 100}, 0, {400, 300}, {101, 100}, false},
+        ShownCase {"inside at ratio 2", {50, 40, 200, 100}, 0, {400, 300}, {400, 200}, true, 2},
+        ShownCase {"half outside at ratio 1.5", {300, 100, 300, 100}, 0, {400, 300}, {152, 150}, false, 1.5}));
+
+// On a screen of ratio 2 an object's display image has two pixels for each canvas pixel, so that
+// its picture stays as fine as the screen: a checkerboard of single pixels drawn 1:1 stays sharp.
+// A framed photo's photo, window and frame land at the same places at every ratio.
+TEST(DisplayImageTest, HasThePixelsOfTheScreensRatio)
+{
+    TestFiles files;
+    QImage checkers(400, 200, QImage::Format_RGB32);
+    for (int y = 0; y < checkers.height(); ++y) {
+        for (int x = 0; x < checkers.width(); ++x)
+            checkers.setPixel(x, y, (x + y) % 2 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
+    }
+    const QString strCheckers = files.write(QStringLiteral("checkers.png"), checkers);
+    // A blue frame 40 pixels wide around a see-through window, and its mask.
+    QImage frame(200, 200, QImage::Format_ARGB32);
+    frame.fill(Qt::blue);
+    QImage mask(200, 200, QImage::Format_RGB32);
+    mask.fill(Qt::black);
+    for (int y = 40; y < 160; ++y) {
+        for (int x = 40; x < 160; ++x) {
+            frame.setPixel(x, y, qRgba(0, 0, 0, 0));
+            mask.setPixel(x, y, qRgb(255, 255, 255));
+        }
+    }
+    const QString strFrame = files.write(QStringLiteral("frame.png"), frame);
+    files.write(QStringLiteral("frame.jpg"), mask, 100);
+    const QString strPhoto = files.solid(QStringLiteral("red.png"), 300, 300, Qt::red);
+
+    for (const double dRatio : {1.0, 1.5, 2.0}) {
+        SCOPED_TRACE(dRatio);
+        TheData element;
+        element.m_nType = OBJ_ELEMENT;
+        element.m_strElement = strCheckers;
+        element.m_rcObject = {20, 20, 200, 100};
+        TheData framed;
+        framed.m_rcObject = {250, 50, 100, 100};
+        framed.m_strFrameMask = FrameMaskPath(strFrame);
+        framed.SetFrame(strFrame, 0, {}, {});
+        framed.SetPhoto(strPhoto, 0, {}, {}, 0);
+        ASSERT_EQ(framed.PhotoState(), PHOTO_FRAMED);
+        QImage canvas(QSize(400, 300) * dRatio, QImage::Format_ARGB32_Premultiplied);
+        canvas.setDevicePixelRatio(dRatio);
+        canvas.fill(Qt::white);
+        QPainter painter(&canvas);
+        for (TheData* pObject : {&element, &framed}) {
+            pObject->SetCanvasSize(QSize(400, 300), dRatio);
+            pObject->RebuildImage();
+            ASSERT_TRUE(pObject->m_pImage);
+            EXPECT_EQ(pObject->m_pImage->size(),
+                QSize(int(pObject->m_rcObject.Width * dRatio), int(pObject->m_rcObject.Height * dRatio)));
+            pObject->Paint(painter);
+        }
+        painter.end();
+        const auto at = [&](double x, double y) { return canvas.pixel(int(x * dRatio), int(y * dRatio)); };
+        EXPECT_EQ(at(300, 100), QColor(Qt::red).rgb()) << "the photo in the window";
+        EXPECT_EQ(at(260, 100), QColor(Qt::blue).rgb()) << "the frame";
+        if (dRatio == 2.0) {
+            int nSharp = 0;
+            for (int y = 50; y < 190; ++y) {
+                for (int x = 50; x < 430; ++x)
+                    nSharp += qGray(canvas.pixel(x, y)) < 16 || qGray(canvas.pixel(x, y)) > 240;
+            }
+            EXPECT_GT(nSharp, 140 * 380 * 95 / 100);
+        }
+    }
+}
