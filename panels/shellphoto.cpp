@@ -51,6 +51,14 @@ ShellPhoto::ShellPhoto(QWidget* pParent)
         if (!m_strReveal.isEmpty() && m_strReveal.startsWith(strPath))
             RevealCurrent();
     });
+    // Folders arriving or sorted above it move it too, until the user takes the tree in hand.
+    const auto revealAgain = [this] {
+        if (!m_strReveal.isEmpty())
+            RevealCurrent();
+    };
+    connect(m_pFolderModel, &QAbstractItemModel::layoutChanged, this, revealAgain);
+    connect(m_pFolderModel, &QAbstractItemModel::rowsInserted, this, revealAgain);
+    m_shellTree->viewport()->installEventFilter(this);
     m_shellTree->installEventFilter(this);
     m_listPhoto->installEventFilter(this);
     m_bReady = 1;
@@ -92,6 +100,11 @@ bool ShellPhoto::eventFilter(QObject* pWatched, QEvent* pEvent)
     // Typing in the tree or the list is theirs: the canvas's editing keys are released.
     if (pEvent->type() == QEvent::FocusIn && (pWatched == m_shellTree || pWatched == m_listPhoto))
         SendAppMessage(window(), WM_CANVAS_HOTKEYS, 0, 0);
+    const bool bInTree = pWatched == m_shellTree || pWatched == m_shellTree->viewport();
+    if (bInTree
+        && (pEvent->type() == QEvent::MouseButtonPress || pEvent->type() == QEvent::Wheel
+            || pEvent->type() == QEvent::KeyPress))
+        m_strReveal.clear();
     return QWidget::eventFilter(pWatched, pEvent);
 }
 

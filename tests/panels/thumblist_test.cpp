@@ -7,9 +7,11 @@
 #include <QFile>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTreeView>
+#include <QWheelEvent>
 
 #include "panels/cateimage.h"
 #include "panels/folderroots.h"
@@ -195,6 +197,24 @@ TEST(ShellPhoto, TreeOverListSplitAndEveryFolderChangeReloads)
     EXPECT_EQ(StartPhotoFolder(), files.path("two"));
     pPanel->OnChangeCurrentFolder(QString());
     EXPECT_EQ(pPanel->m_listPhoto->m_files.size(), 2);
+
+    // Folders arriving or sorted above the selected one bring it back into view, until the user takes
+    // the tree in hand.
+    pPanel->resize(180, 120);
+    QTreeView& tree = *pPanel->m_shellTree;
+    const auto shown = [&] { return tree.viewport()->rect().intersects(tree.visualRect(tree.currentIndex())); };
+    pPanel->SelectFolder(files.path("one"));
+    ASSERT_TRUE(shown());
+    tree.verticalScrollBar()->setValue(0);
+    ASSERT_FALSE(shown()) << "the folder lies below the top rows";
+    emit pPanel->m_pFolderModel->layoutChanged();
+    EXPECT_TRUE(shown());
+    QWheelEvent wheel(QPointF(10, 10), tree.viewport()->mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, 120),
+        Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(tree.viewport(), &wheel);
+    tree.verticalScrollBar()->setValue(0);
+    emit pPanel->m_pFolderModel->layoutChanged();
+    EXPECT_FALSE(shown());
 
     window.m_vecMessages.clear();
     pPanel->m_listPhoto->setFocus();
