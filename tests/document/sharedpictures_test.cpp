@@ -135,22 +135,19 @@ TEST(DisplayImageTest, HasThePixelsOfTheScreensRatio)
 {
     TestFiles files;
     QImage checkers(400, 200, QImage::Format_RGB32);
-    for (int y = 0; y < checkers.height(); ++y) {
-        for (int x = 0; x < checkers.width(); ++x)
-            checkers.setPixel(x, y, (x + y) % 2 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
-    }
+    for (int i = 0; i < 400 * 200; ++i)
+        checkers.setPixel(i % 400, i / 400, (i % 400 + i / 400) % 2 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
     const QString strCheckers = files.write(QStringLiteral("checkers.png"), checkers);
     // A blue frame 40 pixels wide around a see-through window, and its mask.
     QImage frame(200, 200, QImage::Format_ARGB32);
     frame.fill(Qt::blue);
     QImage mask(200, 200, QImage::Format_RGB32);
     mask.fill(Qt::black);
-    for (int y = 40; y < 160; ++y) {
-        for (int x = 40; x < 160; ++x) {
-            frame.setPixel(x, y, qRgba(0, 0, 0, 0));
-            mask.setPixel(x, y, qRgb(255, 255, 255));
-        }
-    }
+    QPainter(&mask).fillRect(40, 40, 120, 120, Qt::white);
+    QPainter window(&frame);
+    window.setCompositionMode(QPainter::CompositionMode_Source);
+    window.fillRect(40, 40, 120, 120, Qt::transparent);
+    window.end();
     const QString strFrame = files.write(QStringLiteral("frame.png"), frame);
     files.write(QStringLiteral("frame.jpg"), mask, 100);
     const QString strPhoto = files.solid(QStringLiteral("red.png"), 300, 300, Qt::red);
