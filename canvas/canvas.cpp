@@ -104,6 +104,14 @@ QSize DisplayCopySize(QSize szPicture)
     return WorkingCopySize(szPicture);
 }
 
+QRect KeepInside(const QRect& rc, const QRect& rcArea)
+{
+    QRect rcInside = rc;
+    rcInside.moveLeft(std::max(rcArea.left(), std::min(rc.left(), rcArea.right() + 1 - rc.width())));
+    rcInside.moveTop(std::max(rcArea.top(), std::min(rc.top(), rcArea.bottom() + 1 - rc.height())));
+    return rcInside;
+}
+
 QRect FloatBarGeometry(const RectF& rcObject, QPoint ptCanvas, const QRect& rcMainWindow, int nBarWidth)
 {
     int left = TruncToInt(rcObject.X);
@@ -142,7 +150,9 @@ Canvas::Canvas(QWidget* pParent)
     m_doc.m_dDisplayRatio = devicePixelRatioF();
     m_pOverlay = new AdjustDlg(this);
     m_fnPickPhoto = [this] { return PickPhotoFile(this); };
-    m_pFloatBar = std::make_unique<FloatDlg>(this);
+    // The toolbar is a child of the main window, so that it can stand below an object at the card's
+    // edge; a canvas of its own holds it itself.
+    m_pFloatBar = std::make_unique<FloatDlg>(pParent ? pParent : this);
     m_pFloatBar->m_pOwnerCanvas = this;
 }
 
@@ -282,13 +292,33 @@ void Canvas::ShowFloatBar(int bShow, int bObjectMode)
     if (!m_pFloatBar || !pSelected)
         return;
     m_pFloatBar->SetTarget(bObjectMode, pSelected, int(m_doc.m_vecObjects.size()) - 1);
-    if (!m_pFloatBar->m_bDocked) {
-        const QWidget* pMainWindow = parentWidget() ? parentWidget() : this;
-        const QRect rcMainWindow(pMainWindow->mapToGlobal(QPoint(0, 0)), pMainWindow->size());
-        m_pFloatBar->setGeometry(
-            FloatBarGeometry(pSelected->m_rcObject, mapToGlobal(QPoint(0, 0)), rcMainWindow, m_pFloatBar->width()));
-    }
+    PlaceFloatBar();
     m_pFloatBar->show();
+    m_pFloatBar->raise();
+}
+
+void Canvas::PlaceFloatBar()
+{
+    const TheData* pSelected = m_doc.SelectedObject();
+    if (!m_pFloatBar || !pSelected || m_pFloatBar->m_bDocked)
+        return;
+    const QRect rcArea = FloatBarArea();
+    const QPoint ptCanvas = m_pFloatBar->parentWidget() == this ? QPoint(0, 0) : pos();
+    m_pFloatBar->setGeometry(
+        KeepInside(FloatBarGeometry(pSelected->m_rcObject, ptCanvas, rcArea, m_pFloatBar->width()), rcArea));
+}
+
+void Canvas::SetFloatBarArea(const QRect& rcArea)
+{
+    m_rcFloatBarArea = rcArea;
+}
+
+QRect Canvas::FloatBarArea() const
+{
+    const QWidget* pHolder = m_pFloatBar ? m_pFloatBar->parentWidget() : nullptr;
+    if (!pHolder || pHolder == this)
+        return rect();
+    return m_rcFloatBarArea.isEmpty() ? pHolder->rect() : m_rcFloatBarArea;
 }
 
 void Canvas::NudgeSelection(int nDirection)
@@ -321,6 +351,7 @@ void Canvas::NudgeSelection(int nDirection)
         pSelected->MoveBy(dx, dy, 1);
     }
     undo.EndEdit();
+    PlaceFloatBar();
     update();
 }
 
@@ -406,6 +437,8 @@ void Canvas::OnLButtonUp()
     m_doc.m_pUndo->EndEdit();
     if (m_bPhotoEdit)
         pSelected->RebuildImage();
+    // The toolbar moved out of the way while the object moved; it stands beside it again.
+    PlaceFloatBar();
 }
 
 void Canvas::OnLButtonDblClk()
@@ -488,6 +521,24 @@ void Canvas::paintEvent(QPaintEvent*)
     }
     QPainter painter(this);
     painter.drawImage(0, 0, buffer);
+    if (hasFocus())
+        PaintFocusFrame(painter);
+}
+
+void Canvas::PaintFocusFrame(QPainter& painter) const
+{
+    // Two pixels in the desktop's highlight colour along the edge: the keys act on the card.
+    QPen pen(palette().color(QPalette::Highlight), 2);
+    pen.setJoinStyle(Qt::MiterJoin);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+}
+
+void Canvas::focusInEvent(QFocusEvent* pEvent)
+{
+    QWidget::focusInEvent(pEvent);
+    update();
 }
 
 void Canvas::resizeEvent(QResizeEvent* pEvent)
@@ -523,6 +574,7 @@ void Canvas::mouseDoubleClickEvent(QMouseEvent* pEvent)
 void Canvas::focusOutEvent(QFocusEvent* pEvent)
 {
     QWidget::focusOutEvent(pEvent);
+    update();
     SendAppMessage(parentWidget(), WM_CANVAS_HOTKEYS, 0, 0);
 }
 

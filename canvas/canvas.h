@@ -39,6 +39,10 @@ QSize DisplayCopySize(QSize szPicture);
 // canvas's top-left corner and rcMainWindow the main window, both on the screen.
 QRect FloatBarGeometry(const RectF& rcObject, QPoint ptCanvas, const QRect& rcMainWindow, int nBarWidth);
 
+// The rectangle moved the least distance that puts it inside the area (its top-left corner wins
+// when it is larger).
+QRect KeepInside(const QRect& rc, const QRect& rcArea);
+
 // The editing surface. It holds the card being edited and shows it filling the whole client area:
 // client pixels are card coordinates. While an object is selected the rest of the card is kept in two
 // layer images, so that only the selected object is drawn again while it moves.
@@ -80,6 +84,15 @@ public:
     // Enters object mode (bObjectMode set) or photo-edit mode. Shown, the toolbar is placed under the
     // selected object; hidden, the selection is cleared too.
     void ShowFloatBar(int bShow, int bObjectMode);
+    // Places the toolbar under the selected object, unless it is docked, by the FloatBarGeometry rule
+    // in its holder's coordinates and inside the toolbar area. Called at selection and whenever a
+    // gesture on the object ends.
+    void PlaceFloatBar();
+    // The part of the main window (in its coordinates) the toolbar stays inside: the canvas area.
+    void SetFloatBarArea(const QRect& rcArea);
+    // Where the toolbar may stand, in its holder's coordinates: that area, or all of a holder that
+    // was given none.
+    QRect FloatBarArea() const;
     // Acts on the selection for a key: 1 left, 2 up, 3 right, 4 down move it (or, in photo-edit mode,
     // its photo) by one pixel, each press its own undo step; 5 deletes it (not in photo-edit mode).
     void NudgeSelection(int nDirection);
@@ -123,7 +136,7 @@ public:
     CardDocument m_doc;
     std::unique_ptr<QImage> m_pBackground;
     int m_bModified = 0;
-    // The floating toolbar: a tool window of its own, created hidden with the canvas.
+    // The floating toolbar: a child of the main window, created hidden with the canvas.
     std::unique_ptr<FloatDlg> m_pFloatBar;
     QRect m_rcClient;
     QPoint m_ptLast;
@@ -159,6 +172,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* pEvent) override;
     void mouseReleaseEvent(QMouseEvent* pEvent) override;
     void mouseDoubleClickEvent(QMouseEvent* pEvent) override;
+    void focusInEvent(QFocusEvent* pEvent) override;
     void focusOutEvent(QFocusEvent* pEvent) override;
     void dragEnterEvent(QDragEnterEvent* pEvent) override;
     void dragMoveEvent(QDragMoveEvent* pEvent) override;
@@ -179,4 +193,7 @@ private:
     void PaintObject(QPainter& painter, const TheData& obj) const;
     // The drop is done: the outline goes and the card is shown again.
     void EndDrop(bool bHideOverlay);
+    // The frame that shows the canvas has the keyboard focus.
+    void PaintFocusFrame(QPainter& painter) const;
+    QRect m_rcFloatBarArea;
 };

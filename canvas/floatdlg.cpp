@@ -1,10 +1,10 @@
 #include "canvas/floatdlg.h"
 
 #include <QApplication>
+#include <QGraphicsOpacityEffect>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
-#include <QWindow>
 
 #include "canvas/canvas.h"
 #include "canvas/rollctrl.h"
@@ -13,7 +13,6 @@
 #include "platform/messages.h"
 #include "platform/quality.h"
 #include "shell/buttonx.h"
-#include "shell/windowshape.h"
 
 namespace {
 
@@ -26,17 +25,18 @@ constexpr double kCornerDiameter = 15;
 } // namespace
 
 FloatDlg::FloatDlg(QWidget* pParent, const QString& strAppDir)
-    : QWidget(pParent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus)
+    : QWidget(pParent)
     , m_strAppDir(strAppDir)
 {
-    // The rounded shape is painted anti-aliased on a see-through window; it is cut out as a mask only
-    // where the desktop would show the corners black.
-    setAttribute(Qt::WA_TranslucentBackground);
-    // Showing the toolbar never takes the keyboard focus from the canvas.
-    setAttribute(Qt::WA_ShowWithoutActivating);
+    // A child widget: a window of its own would be placed by a Wayland compositor wherever it likes,
+    // and would take the keyboard from the canvas. The rounded shape is painted with see-through
+    // corners, and the whole toolbar, buttons included, is blended with what lies below.
     setFocusPolicy(Qt::NoFocus);
-    setWindowOpacity(kOpacity / 255.0);
+    auto* pOpacity = new QGraphicsOpacityEffect(this);
+    pOpacity->setOpacity(kOpacity / 255.0);
+    setGraphicsEffect(pOpacity);
     setFixedSize(kWidth, kHeight);
+    hide();
 
     m_pDial = new CRollCtrl(this, QRect(5, 5, 50, 50), strAppDir);
     m_btnForward = AddButton(IDC_FLOAT_FORWARD, QStringLiteral("u.bmp"), {65, 15, 22, 23}, tr("Bring forward"));
@@ -177,6 +177,7 @@ void FloatDlg::OnDialRotate(qintptr lParam)
         if (!m_bObjectMode)
             m_pTarget->RebuildImage();
         RepaintCanvas();
+        m_pOwnerCanvas->PlaceFloatBar();
         break;
     default:
         break;
@@ -207,6 +208,7 @@ void FloatDlg::OnDialDrag(qintptr wParam, qintptr lParam)
         m_pTarget->RebuildImage();
         undo.EndEdit();
         RepaintCanvas();
+        m_pOwnerCanvas->PlaceFloatBar();
         break;
     default:
         break;
@@ -260,27 +262,22 @@ void FloatDlg::paintEvent(QPaintEvent*)
     painter.drawImage(0, 0, RenderBackground(devicePixelRatioF()));
 }
 
-void FloatDlg::showEvent(QShowEvent* pEvent)
-{
-    ApplyWindowShape(this, Shape());
-    QWidget::showEvent(pEvent);
-}
-
 void FloatDlg::mousePressEvent(QMouseEvent* pEvent)
 {
     if (pEvent->button() != Qt::LeftButton)
         return;
-    // The platform moves the window where it can; otherwise the toolbar follows the pointer.
-    if (windowHandle() && windowHandle()->startSystemMove())
-        return;
     m_bMoving = 1;
-    m_ptMoveOffset = pEvent->globalPosition().toPoint() - pos();
+    m_ptMoveOffset = pEvent->position().toPoint();
 }
 
 void FloatDlg::mouseMoveEvent(QMouseEvent* pEvent)
 {
-    if (m_bMoving)
-        move(pEvent->globalPosition().toPoint() - m_ptMoveOffset);
+    if (!m_bMoving || !parentWidget())
+        return;
+    // Dragged by its background it follows the pointer, within the area the canvas keeps it in.
+    const QPoint ptTopLeft = mapToParent(pEvent->position().toPoint()) - m_ptMoveOffset;
+    const QRect rcArea = m_pOwnerCanvas ? m_pOwnerCanvas->FloatBarArea() : parentWidget()->rect();
+    move(KeepInside(QRect(ptTopLeft, size()), rcArea).topLeft());
 }
 
 void FloatDlg::mouseReleaseEvent(QMouseEvent* pEvent)

@@ -22,7 +22,7 @@ enum FloatDlgButtonId : int {
     IDC_FLOAT_DOCK = 1065,
 };
 
-// The small rounded tool window under the selected object: the rotation dial (turn the knob to
+// The small rounded toolbar under the selected object: the rotation dial (turn the knob to
 // rotate, drag the centre to resize) and buttons to restack, delete and dock. In object mode it works
 // on the whole object; in photo mode on the photo inside the frame, and restacking and deleting are
 // disabled. Each gesture is one undo step. The canvas owns one for its lifetime and places it.
@@ -72,7 +72,6 @@ protected:
     // QWidget events
     bool event(QEvent* pEvent) override;
     void paintEvent(QPaintEvent* pEvent) override;
-    void showEvent(QShowEvent* pEvent) override;
     void mousePressEvent(QMouseEvent* pEvent) override;
     void mouseMoveEvent(QMouseEvent* pEvent) override;
     void mouseReleaseEvent(QMouseEvent* pEvent) override;
@@ -85,7 +84,7 @@ private:
     void RepaintCanvas();
 
     QString m_strAppDir;
-    // Moving by the background where the platform cannot move the window itself.
+    // Moving by the background: the pointer's place on the toolbar when pressed.
     int m_bMoving = 0;
     QPoint m_ptMoveOffset;
 };

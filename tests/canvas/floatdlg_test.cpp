@@ -3,6 +3,7 @@
 #include <memory>
 #include <vector>
 
+#include <QGraphicsOpacityEffect>
 #include <QPainter>
 #include <QTest>
 
@@ -100,9 +101,13 @@ protected:
 TEST_F(FloatDlgTest, LayoutSkinsAndShape)
 {
     EXPECT_EQ(bar().size(), QSize(230, 60));
-    EXPECT_TRUE(bar().windowFlags() & Qt::Tool);
-    EXPECT_TRUE(bar().windowFlags() & Qt::FramelessWindowHint);
-    EXPECT_NEAR(bar().windowOpacity(), 229 / 255.0, 0.01);
+    // A child of the main window that never takes the focus, blended at its opacity.
+    EXPECT_FALSE(bar().isWindow());
+    EXPECT_EQ(bar().parentWidget(), &m_window);
+    EXPECT_EQ(bar().focusPolicy(), Qt::NoFocus);
+    const auto* pOpacity = qobject_cast<const QGraphicsOpacityEffect*>(bar().graphicsEffect());
+    ASSERT_NE(pOpacity, nullptr);
+    EXPECT_NEAR(pOpacity->opacity(), 229 / 255.0, 0.01);
     EXPECT_EQ(dial().geometry(), QRect(5, 5, 50, 50));
     EXPECT_EQ(bar().m_btnForward->geometry(), QRect(65, 15, 22, 23));
     EXPECT_EQ(bar().m_btnBackward->geometry(), QRect(93, 15, 22, 23));
@@ -272,6 +277,45 @@ TEST_F(FloatDlgTest, DockedToolbarStaysWhereTheUserPutIt)
     EXPECT_EQ(bar().m_btnDock->m_bPressed, 0);
     canvas().Select(0);
     EXPECT_EQ(bar().geometry(), rcFirst);
+}
+
+TEST_F(FloatDlgTest, ToolbarReturnsBesideItsObjectWhenAGestureEndsAndStaysInTheArea)
+{
+    canvas().SetFloatBarArea(QRect(10, 10, 440, 340));
+    TheData& element = *AddElement({150, 60, 80, 60});
+    const auto besideElement = [&] {
+        return FloatBarGeometry(element.m_rcObject, canvas().pos(), QRect(10, 10, 440, 340), FloatDlg::kWidth);
+    };
+    canvas().Select(0);
+    EXPECT_EQ(bar().geometry(), besideElement());
+    EXPECT_FALSE(bar().hasFocus());
+
+    // A drag of the object, a nudge, a turn of the dial and a resize from its centre each end with
+    // the toolbar under the object again.
+    QTest::mousePress(m_pCanvas, Qt::LeftButton, Qt::NoModifier, {190, 90});
+    QTest::mouseMove(m_pCanvas, {170, 120});
+    QTest::mouseMove(m_pCanvas, {150, 150});
+    QTest::mouseRelease(m_pCanvas, Qt::LeftButton, Qt::NoModifier, {150, 150});
+    ASSERT_NEAR(element.m_rcObject.Y, 120, 1);
+    EXPECT_EQ(bar().geometry(), besideElement());
+    canvas().NudgeSelection(4);
+    EXPECT_EQ(bar().geometry(), besideElement());
+    TurnQuarter();
+    EXPECT_EQ(bar().geometry(), besideElement());
+    DragCentreRight();
+    EXPECT_EQ(bar().geometry(), besideElement());
+
+    // Near the card's bottom-left corner the toolbar is kept inside the canvas area.
+    canvas().Select(-1);
+    TheData& corner = *AddElement({0, 250, 40, 30});
+    canvas().Select(1);
+    EXPECT_TRUE(QRect(10, 10, 440, 340).contains(bar().geometry())) << bar().geometry();
+    EXPECT_EQ(corner.m_nIndex, 1);
+    // Dragged by its background it stays inside the area too.
+    QTest::mousePress(&bar(), Qt::LeftButton, Qt::NoModifier, {100, 50});
+    QTest::mouseMove(&bar(), {-300, 400});
+    QTest::mouseRelease(&bar(), Qt::LeftButton, Qt::NoModifier, {-300, 400});
+    EXPECT_EQ(bar().geometry(), QRect(10, 350 - FloatDlg::kHeight, FloatDlg::kWidth, FloatDlg::kHeight));
 }
 
 } // namespace

@@ -681,7 +681,8 @@ TEST_F(GestureTest, SelectionShowsTheToolbarUnderTheObject)
 
     EXPECT_TRUE(bar.isVisible());
     // The object's bottom is below the main window's: the toolbar sits 60 px above that bottom.
-    EXPECT_EQ(bar.geometry(), QRect(205, 400, 230, 60));
+    EXPECT_EQ(QRect(bar.mapToGlobal(QPoint(0, 0)), bar.size()), QRect(205, 400, 230, 60));
+    EXPECT_EQ(bar.parentWidget(), &m_window);
     canvas().Deselect();
     EXPECT_FALSE(bar.isVisible());
 }
