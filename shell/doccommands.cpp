@@ -2,6 +2,7 @@
 // prompt and the messages they show.
 #include <QAction>
 #include <QCursor>
+#include <QDir>
 #include <QFile>
 #include <QMenu>
 #include <QScreen>
@@ -156,6 +157,9 @@ void CPalenkoDlg::SetCardBackground(LoadedCard&& card)
         pButton->EnableButton(true);
     if (m_pFullDlg)
         m_pFullDlg->Invalidate();
+    // The keys act on the card just opened, whatever opened it, and the canvas shows it has them.
+    m_pCanvas->setFocus(Qt::OtherFocusReason);
+    EnableHotKeys(true);
 }
 
 void CPalenkoDlg::OnOpen()
@@ -269,8 +273,12 @@ void CPalenkoDlg::OnPreview()
 {
     m_pCanvas->Deselect();
     m_pFullDlg = std::make_unique<CFullDlg>(m_pCanvas->m_doc, QSize(m_nCardWidth, m_nCardHeight), this);
-    if (QScreen* pScreen = screen())
+    // The screen's geometry picks the screen on X11; Wayland ignores it and puts the full-screen window
+    // on the screen asked for.
+    if (QScreen* pScreen = screen()) {
+        m_pFullDlg->setScreen(pScreen);
         m_pFullDlg->setGeometry(pScreen->geometry());
+    }
     m_pFullDlg->showFullScreen();
     m_pFullDlg->activateWindow();
 }
@@ -309,13 +317,13 @@ void CPalenkoDlg::OnHelpCommand(int nCommand)
 {
     switch (nCommand) {
     case ID_HELP_ONLINE:
-        m_pPrompts->OpenUrl(HelpPageUrl(m_strAppDir));
+        OpenOrSay(HelpPageUrl(m_strAppDir), QStringLiteral("the help page"));
         break;
     case ID_HELP_FEEDBACK:
-        m_pPrompts->OpenUrl(SupportPageUrl(m_strAppDir));
+        OpenOrSay(SupportPageUrl(m_strAppDir), QStringLiteral("the support page"));
         break;
     case ID_HELP_OPENLOG:
-        m_pPrompts->OpenUrl(QUrl::fromLocalFile(GetLogDir(m_strAppDir)));
+        OpenOrSay(QUrl::fromLocalFile(GetLogDir(m_strAppDir)), QStringLiteral("the log folder"));
         break;
     case ID_HELP_ABOUT: {
         CAboutDlg dlg(this, m_strAppDir, *m_pPrompts);
@@ -325,6 +333,15 @@ void CPalenkoDlg::OnHelpCommand(int nCommand)
     default:
         break;
     }
+}
+
+void CPalenkoDlg::OpenOrSay(const QUrl& url, const QString& strWhat)
+{
+    if (m_pPrompts->OpenUrl(url))
+        return;
+    const QString strWhere = url.isLocalFile() ? QDir::toNativeSeparators(url.toLocalFile()) : url.toString();
+    Message(QStringLiteral("No program on this computer could open %1:\n%2").arg(strWhat, strWhere), QMessageBox::Ok,
+        QMessageBox::Warning);
 }
 
 void CPalenkoDlg::OnMinimize()

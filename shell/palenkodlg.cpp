@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPlainTextEdit>
 #include <QScreen>
 #include <QShortcut>
 #include <QWindow>
@@ -62,6 +63,12 @@ Qt::Edges EdgesOf(int nEdge)
     }
 }
 
+// "Undo (Ctrl+Z)": a tool tip that names the command's key as the desktop writes it.
+QString ToolTipWithKey(const QString& strTip, const QKeySequence& key)
+{
+    return QStringLiteral("%1 (%2)").arg(strTip, key.toString(QKeySequence::NativeText));
+}
+
 // Draws the skin picture for the ratio into the rectangle; a missing picture draws nothing.
 void DrawSkin(QPainter& painter, const SkinPicture& skin, qreal dRatio, const QRect& rcTarget)
 {
@@ -95,6 +102,8 @@ CPalenkoDlg::CPalenkoDlg(CPalenkoApp& app, CShellPrompts* pPrompts, const QStrin
 
 CPalenkoDlg::~CPalenkoDlg()
 {
+    // Hiding the window as it goes moves the focus: the application must no longer call back.
+    disconnect(qApp, nullptr, this, nullptr);
     if (m_pAutoSave && !m_bKeepAutoSave)
         m_pAutoSave->Remove();
 }
@@ -203,10 +212,17 @@ QIcon CPalenkoDlg::AppIcon(const QString& strAppDir)
     return icon;
 }
 
+void CPalenkoDlg::CentreOnScreen()
+{
+    if (const QScreen* pScreen = screen())
+        move(CentredWindowPos(frameGeometry().size(), pScreen->availableGeometry()));
+}
+
 int CPalenkoDlg::Run()
 {
     QEventLoop loop;
     connect(this, &QDialog::finished, &loop, &QEventLoop::quit);
+    CentreOnScreen();
     show();
     loop.exec();
     return result();
@@ -245,11 +261,47 @@ void CPalenkoDlg::CreateHotKeys()
         pShortcut->setKeys(hotKey.keys);
         pShortcut->setContext(Qt::WindowShortcut);
         pShortcut->setAutoRepeat(hotKey.bRepeat);
-        pShortcut->setEnabled(false);
+        // The editing keys wait for the canvas; the commands work from anywhere in the window.
+        pShortcut->setEnabled(hotKey.nId > HOTKEY_DELETE);
         const int nId = hotKey.nId;
         connect(pShortcut, &QShortcut::activated, this, [this, nId] { OnHotKey(nId); });
         m_vecHotKeys.push_back(pShortcut);
     }
+    // The other toolbar commands have the keys desktop programs give them.
+    const std::pair<CButtonX*, QKeySequence> commands[] = {
+        {m_btnNew, QKeySequence(Qt::CTRL | Qt::Key_N)},
+        {m_btnOpen, QKeySequence(Qt::CTRL | Qt::Key_O)},
+        {m_btnPreview, QKeySequence(Qt::Key_F11)},
+        {m_btnPrint, QKeySequence(Qt::CTRL | Qt::Key_P)},
+        {m_btnExport, QKeySequence(Qt::CTRL | Qt::Key_E)},
+    };
+    for (const auto& [pButton, key] : commands) {
+        auto* pShortcut = new QShortcut(key, this);
+        pShortcut->setContext(Qt::WindowShortcut);
+        pShortcut->setAutoRepeat(false);
+        // A command whose button is disabled (Print without a card) waits like its button.
+        connect(pShortcut, &QShortcut::activated, pButton, [pButton] {
+            if (pButton->isEnabled())
+                pButton->click();
+        });
+        pButton->setToolTip(ToolTipWithKey(pButton->toolTip(), key));
+        m_vecCommandKeys.push_back(pShortcut);
+    }
+    m_btnUndo->setToolTip(ToolTipWithKey(m_btnUndo->toolTip(), m_vecHotKeys[HOTKEY_UNDO - HOTKEY_FIRST]->key()));
+    m_btnRedo->setToolTip(ToolTipWithKey(m_btnRedo->toolTip(), m_vecHotKeys[HOTKEY_REDO - HOTKEY_FIRST]->key()));
+    m_btnSave->setToolTip(ToolTipWithKey(m_btnSave->toolTip(), m_vecHotKeys[HOTKEY_SAVE - HOTKEY_FIRST]->key()));
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* pNow) { OnFocusChanged(pNow); });
+}
+
+void CPalenkoDlg::OnFocusChanged(QWidget* pNow)
+{
+    // While the user types in the text box, the keyboard is the text box's: its own undo and redo,
+    // and no command that would close the text it is editing.
+    const bool bTyping = pNow && m_pCateText && pNow == m_pCateText->m_editText;
+    for (int nId = HOTKEY_UNDO; nId <= HOTKEY_SAVE; ++nId)
+        m_vecHotKeys[size_t(nId - HOTKEY_FIRST)]->setEnabled(!bTyping);
+    for (QShortcut* pShortcut : m_vecCommandKeys)
+        pShortcut->setEnabled(!bTyping);
 }
 
 QString CPalenkoDlg::SkinPath(const QString& strFile) const
@@ -284,6 +336,7 @@ void CPalenkoDlg::LayoutControls()
     m_ptAreaOrigin = layout.rcCanvasArea.topLeft();
     m_rcCanvasArea = layout.rcCanvasArea;
     m_pCanvas->setGeometry(m_rcCanvasArea);
+    m_pCanvas->SetFloatBarArea(m_rcCanvasArea);
 }
 
 void CPalenkoDlg::PlaceCanvas(int bShow)
@@ -310,7 +363,9 @@ void CPalenkoDlg::Relayout()
         m_pCateImage->setGeometry(layout.rcPanel);
         m_pCateText->setGeometry(layout.rcPanel);
         m_rcCanvasArea = layout.rcCanvasArea;
+        m_pCanvas->SetFloatBarArea(m_rcCanvasArea);
         PlaceCanvas(0);
+        m_pCanvas->PlaceFloatBar();
     }
     update();
 }
@@ -436,16 +491,12 @@ void CPalenkoDlg::ResizeTo(QPoint ptClient)
 
 void CPalenkoDlg::ToggleMaximize()
 {
-    if (m_bMaximized) {
-        m_bMaximized = 0;
-        setGeometry(m_rcNormal);
-        return;
-    }
-    const QScreen* pScreen = screen();
-    if (!pScreen)
-        return;
-    m_bMaximized = 1;
-    setGeometry(pScreen->availableGeometry());
+    // The platform maximises and restores: a Wayland window cannot place itself, and only the window
+    // manager knows the work area. m_bMaximized follows the state the platform reports.
+    if (windowState() & Qt::WindowMaximized)
+        showNormal();
+    else
+        showMaximized();
 }
 
 void CPalenkoDlg::OnLButtonDblClk(QPoint ptClient)
@@ -519,8 +570,10 @@ void CPalenkoDlg::OnCanvasSelect(qintptr nKind)
 
 void CPalenkoDlg::EnableHotKeys(bool bEnable)
 {
-    for (QShortcut* pHotKey : m_vecHotKeys)
-        pHotKey->setEnabled(bEnable);
+    // The arrows and Delete act on the card only while the canvas holds them: the lists, the tree and
+    // the text box use them too.
+    for (int nId = HOTKEY_LEFT; nId <= HOTKEY_DELETE; ++nId)
+        m_vecHotKeys[size_t(nId - HOTKEY_FIRST)]->setEnabled(bEnable);
 }
 
 void CPalenkoDlg::OnHotKey(int nId)
@@ -579,11 +632,18 @@ void CPalenkoDlg::paintEvent(QPaintEvent*)
     painter.drawImage(0, 0, RenderWindow(devicePixelRatioF()));
 }
 
+void CPalenkoDlg::changeEvent(QEvent* pEvent)
+{
+    QDialog::changeEvent(pEvent);
+    if (pEvent->type() == QEvent::WindowStateChange)
+        m_bMaximized = (windowState() & Qt::WindowMaximized) ? 1 : 0;
+}
+
 void CPalenkoDlg::resizeEvent(QResizeEvent* pEvent)
 {
     QDialog::resizeEvent(pEvent);
     // A resize by the window manager is remembered as the normal size, as one by the border is.
-    if (!m_bMaximized && !isMinimized())
+    if (!m_bMaximized && !isMaximized() && !isMinimized())
         m_rcNormal = geometry();
     if (!isMinimized() && width() > 0 && height() > 0) {
         Relayout();
@@ -594,7 +654,7 @@ void CPalenkoDlg::resizeEvent(QResizeEvent* pEvent)
 void CPalenkoDlg::moveEvent(QMoveEvent* pEvent)
 {
     QDialog::moveEvent(pEvent);
-    if (!m_bMaximized)
+    if (!m_bMaximized && !isMaximized() && !isMinimized())
         m_rcNormal = geometry();
 }
 

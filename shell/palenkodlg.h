@@ -17,6 +17,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTimer>
+#include <QUrl>
 
 #include "platform/appdir.h"
 #include "platform/skinpicture.h"
@@ -56,8 +57,8 @@ enum HotKeyId : int {
 };
 
 // The main window: a frameless window that paints its own title strip, toolbar band and panel
-// background, moves when dragged by its surface, resizes from a 10-pixel border and maximises itself
-// to the screen. It holds the two left-hand panels, switched by two tab buttons, and the canvas, kept
+// background, moves when dragged by its surface, resizes from a 10-pixel border and is maximised by
+// the platform. It holds the two left-hand panels, switched by two tab buttons, and the canvas, kept
 // at the card's aspect ratio inside the dark canvas area. Its buttons and hot keys run the document
 // commands.
 class CPalenkoDlg : public QDialog {
@@ -86,7 +87,7 @@ public:
     // Moves the sides named by m_nEdge to the client point; nothing happens when the window would be
     // smaller than 700 x 600.
     void ResizeTo(QPoint ptClient);
-    // Fills the screen's work area, or returns to m_rcNormal.
+    // Asks the platform to maximise the window, or to restore it when it is maximised.
     void ToggleMaximize();
     // A double-click in the title strip (x from 10 to W - 10, y from 0 to 30) toggles maximising.
     void OnLButtonDblClk(QPoint ptClient);
@@ -100,7 +101,10 @@ public:
     static QPainterPath WindowShape(QSize szClient);
     // The program's icon in every size the program folder holds.
     static QIcon AppIcon(const QString& strAppDir);
-    // Shows the window and runs until it is closed; its result. The window is an ordinary top-level
+    // Puts the window in the middle of its screen's work area (where the platform lets a window place
+    // itself).
+    void CentreOnScreen();
+    // Shows the window, first centred, and runs until it is closed; its result. The window is an ordinary top-level
     // window: a modal one would be marked so for the window manager.
     int Run();
 
@@ -118,6 +122,8 @@ public:
     void OnExport();
     void OnHelp();
     void OnHelpCommand(int nCommand);
+    // Opens the page or folder in the desktop's program for it, or says which one could not be opened.
+    void OpenOrSay(const QUrl& url, const QString& strWhat);
     void OnMinimize();
     // Closes the window with nResult after the save prompt, writing the settings and the quit line.
     void OnClose(int nResult);
@@ -204,6 +210,8 @@ public:
 
     // The editing hot keys in id order, from HOTKEY_FIRST.
     std::vector<QShortcut*> m_vecHotKeys;
+    // The keys of New, Open, Preview, Print and Export.
+    std::vector<QShortcut*> m_vecCommandKeys;
     // Timer 302: opens the template chooser 100 ms after start-up.
     QTimer m_templateTimer;
     // The copy of the card kept while it has unsaved changes, and the timer that writes it.
@@ -220,6 +228,7 @@ protected:
     void resizeEvent(QResizeEvent* pEvent) override;
     void moveEvent(QMoveEvent* pEvent) override;
     void showEvent(QShowEvent* pEvent) override;
+    void changeEvent(QEvent* pEvent) override;
     void mousePressEvent(QMouseEvent* pEvent) override;
     void mouseMoveEvent(QMouseEvent* pEvent) override;
     void mouseReleaseEvent(QMouseEvent* pEvent) override;
@@ -230,7 +239,9 @@ private:
     void OnInitDialog();
     // A skinned button with its dialog text and a tool tip.
     CButtonX* AddButton(int nId, const QString& strText, const QString& strTip);
+    // The editing hot keys, and keys for the other toolbar commands, named in the buttons' tool tips.
     void CreateHotKeys();
+    void OnFocusChanged(QWidget* pNow);
     void SetModified();
     void RepaintTitle();
     QString SkinPath(const QString& strFile) const;

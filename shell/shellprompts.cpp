@@ -67,7 +67,7 @@ int CShellPrompts::TrackPopupMenu(QMenu& menu, const QPoint& ptScreen)
     return pChosen ? pChosen->data().toInt() : 0;
 }
 
-void CShellPrompts::OpenUrl(const QUrl& url)
+bool CShellPrompts::OpenUrl(const QUrl& url)
 {
-    QDesktopServices::openUrl(url);
+    return QDesktopServices::openUrl(url);
 }

@@ -30,6 +30,6 @@ public:
     virtual int RunModal(QDialog& dialog);
     // Shows the popup at the screen point and returns the id (the data) of the chosen action, 0 for none.
     virtual int TrackPopupMenu(QMenu& menu, const QPoint& ptScreen);
-    // Opens a page or a folder in the desktop's default application.
-    virtual void OpenUrl(const QUrl& url);
+    // Opens a page or a folder in the desktop's default application; false when none could.
+    virtual bool OpenUrl(const QUrl& url);
 };

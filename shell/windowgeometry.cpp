@@ -1,5 +1,7 @@
 #include "shell/windowgeometry.h"
 
+#include <algorithm>
+
 int HitEdge(int x, int y, int nWidth, int nHeight, int nBorder)
 {
     const int b = nBorder;
@@ -41,4 +43,10 @@ std::optional<QRect> ResizedWindowRect(const QRect& rcWindow, int nEdge, QPoint 
     if (nRight - nLeft < szMinimum.width() || nBottom - nTop < szMinimum.height())
         return std::nullopt;
     return QRect(nLeft, nTop, nRight - nLeft, nBottom - nTop);
+}
+
+QPoint CentredWindowPos(QSize szWindow, const QRect& rcWorkArea)
+{
+    return {rcWorkArea.x() + std::max(0, (rcWorkArea.width() - szWindow.width()) / 2),
+        rcWorkArea.y() + std::max(0, (rcWorkArea.height() - szWindow.height()) / 2)};
 }

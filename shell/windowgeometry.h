@@ -16,3 +16,7 @@ int HitEdge(int x, int y, int nWidth, int nHeight, int nBorder);
 // The window rectangle with the sides named by the edge code moved to the screen point. Nothing for a
 // code that names no side or a result smaller than szMinimum.
 std::optional<QRect> ResizedWindowRect(const QRect& rcWindow, int nEdge, QPoint ptScreen, QSize szMinimum);
+
+// The top-left corner that centres a window of szWindow (its frame included) in the work area; a
+// window larger than the area keeps its top-left corner inside it.
+QPoint CentredWindowPos(QSize szWindow, const QRect& rcWorkArea);

@@ -11,6 +11,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QWindow>
 
 #include "render/dlgexport.h"
 #include "render/dlgprint.h"
@@ -247,4 +248,24 @@ TEST_F(OutputTest, PreviewCommandShowsOneWindowOnTheMainWindowsScreen)
     EXPECT_EQ(pFirst->geometry(), main.screen()->geometry());
     main.OnPreview();
     EXPECT_EQ(main.findChildren<CFullDlg*>().size(), 1) << "the earlier preview is gone";
+}
+
+TEST_F(OutputTest, EveryDialogStandsOverTheMainWindow)
+{
+    // A transient parent is what lets window managers and Wayland compositors put a dialog over its
+    // owner, since no window places itself there.
+    MakeWindowWithTemplate();
+    dlg().show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg()));
+    std::vector<QString> vecChecked;
+    m_prompts.m_answerDialog = [&](QDialog& dialog) {
+        dialog.winId();
+        EXPECT_EQ(dialog.windowHandle()->transientParent(), dlg().windowHandle()) << dialog.windowTitle();
+        vecChecked.push_back(dialog.windowTitle());
+        return int(QDialog::Rejected);
+    };
+    dlg().OnExport();
+    dlg().OnPrint();
+    dlg().OnHelpCommand(ID_HELP_ABOUT);
+    EXPECT_EQ(vecChecked.size(), 3u);
 }

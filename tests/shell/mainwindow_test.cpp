@@ -10,11 +10,14 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QTest>
+#include <QTreeView>
 
 #include "document/textpanel.h"
 #include "document/undohistory.h"
+#include "panels/shellphoto.h"
 #include "panels/thumblist.h"
 #include "platform/messages.h"
+#include "shell/windowgeometry.h"
 #include "shell/windowshape.h"
 #include "tests/shell/mainwindowfixture.h"
 
@@ -396,10 +399,11 @@ TEST_F(MainWindowTest, HotKeysFollowTheCanvasRequests)
     const QKeySequence keys[] = {QKeySequence(Qt::Key_Left), QKeySequence(Qt::Key_Up), QKeySequence(Qt::Key_Right),
         QKeySequence(Qt::Key_Down), QKeySequence(Qt::Key_Delete), QKeySequence(QStringLiteral("Ctrl+Z")),
         QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+S"))};
+    // The arrows and Delete wait for the canvas; undo, redo and save work from the start.
     for (size_t i = 0; i < 8; ++i) {
         EXPECT_EQ(dlg.m_vecHotKeys[i]->key(), keys[i]) << i;
         EXPECT_EQ(dlg.m_vecHotKeys[i]->context(), Qt::WindowShortcut) << i;
-        EXPECT_FALSE(dlg.m_vecHotKeys[i]->isEnabled()) << i;
+        EXPECT_EQ(dlg.m_vecHotKeys[i]->isEnabled(), i >= 5) << i;
     }
     // The Ctrl keys act once per press.
     EXPECT_FALSE(dlg.m_vecHotKeys[5]->autoRepeat());
@@ -409,8 +413,15 @@ TEST_F(MainWindowTest, HotKeysFollowTheCanvasRequests)
     for (const QShortcut* pHotKey : dlg.m_vecHotKeys)
         EXPECT_TRUE(pHotKey->isEnabled());
     SendAppMessage(&dlg, WM_CANVAS_HOTKEYS, 0, 0);
-    for (const QShortcut* pHotKey : dlg.m_vecHotKeys)
-        EXPECT_FALSE(pHotKey->isEnabled());
+    for (size_t i = 0; i < 8; ++i)
+        EXPECT_EQ(dlg.m_vecHotKeys[i]->isEnabled(), i >= 5) << i;
+
+    // Every toolbar button names its key.
+    const std::pair<CButtonX*, const char*> tips[] = {{dlg.m_btnNew, "(Ctrl+N)"}, {dlg.m_btnOpen, "(Ctrl+O)"},
+        {dlg.m_btnSave, "(Ctrl+S)"}, {dlg.m_btnUndo, "Undo (Ctrl+Z)"}, {dlg.m_btnRedo, "Redo (Ctrl+Shift+Z)"},
+        {dlg.m_btnPreview, "(F11)"}, {dlg.m_btnPrint, "(Ctrl+P)"}, {dlg.m_btnExport, "(Ctrl+E)"}};
+    for (const auto& [pButton, pszTip] : tips)
+        EXPECT_TRUE(pButton->toolTip().endsWith(QLatin1String(pszTip))) << pButton->toolTip();
 }
 
 TEST_F(MainWindowTest, HotKeysActOnlyWhileRegistered)
@@ -422,7 +433,8 @@ TEST_F(MainWindowTest, HotKeysActOnlyWhileRegistered)
     canvas().Select(1);
     const RectF rcStart = doc().m_vecObjects[1]->m_rcObject;
 
-    // Not registered: the keys do nothing.
+    // Not registered (the card just opened held them until now): the arrows do nothing.
+    SendAppMessage(&dlg, WM_CANVAS_HOTKEYS, 0, 0);
     QTest::keyClick(&dlg, Qt::Key_Right);
     EXPECT_EQ(doc().m_vecObjects[1]->m_rcObject, rcStart);
 
@@ -460,11 +472,134 @@ TEST_F(MainWindowTest, HotKeysActOnlyWhileRegistered)
     EXPECT_EQ(m_prompts.m_nSaveDialogs, 0);
     EXPECT_EQ(canvas().m_bModified, 0);
 
-    // Released: Ctrl+S no longer saves.
+    // Released: the arrows no longer move the card's objects; Ctrl+S still saves.
     SendAppMessage(&dlg, WM_CANVAS_HOTKEYS, 0, 0);
+    canvas().Select(0);
+    const RectF rcFirst = doc().m_vecObjects[0]->m_rcObject;
+    QTest::keyClick(&dlg, Qt::Key_Left);
+    EXPECT_EQ(doc().m_vecObjects[0]->m_rcObject, rcFirst);
     QFile::remove(m_app.m_strCurrentFile);
     QTest::keyClick(&dlg, Qt::Key_S, Qt::ControlModifier);
-    EXPECT_FALSE(QFile::exists(m_app.m_strCurrentFile));
+    EXPECT_TRUE(QFile::exists(m_app.m_strCurrentFile));
+}
+
+struct KeyCase {
+    const char* pszOwner;
+    QKeyCombination key;
+    // The card's move step undone, a step redone, the card saved, the selection moved left.
+    enum Effect { Undone, Redone, Saved, Moved, Nothing } effect;
+};
+
+void PrintTo(const KeyCase& c, std::ostream* pOut)
+{
+    *pOut << c.pszOwner << " " << QKeySequence(c.key).toString().toStdString();
+}
+
+class KeyAnywhereTest : public MainWindowTest, public ::testing::WithParamInterface<KeyCase> { };
+
+// The focus owner of a row: the canvas, the photo list, the folder tree, the window itself (after a
+// click on its dark area or a toolbar button, which take no focus) or the text box.
+QWidget* FocusOwner(CPalenkoDlg& dlg, const char* pszOwner)
+{
+    const QString strOwner = QLatin1String(pszOwner);
+    if (strOwner == QLatin1String("canvas"))
+        return dlg.m_pCanvas;
+    if (strOwner == QLatin1String("photo list"))
+        return dlg.m_pCateImage->m_pShellPhoto->m_listPhoto;
+    if (strOwner == QLatin1String("folder tree"))
+        return dlg.m_pCateImage->m_pShellPhoto->m_shellTree;
+    if (strOwner == QLatin1String("text box")) {
+        // The box shows for a text: a new one.
+        dlg.m_pCateText->m_btnAddText->click();
+        return dlg.m_pCateText->m_editText;
+    }
+    return &dlg;
+}
+
+TEST_P(KeyAnywhereTest, CommandKeysWorkWhereverTheFocusIs)
+{
+    const KeyCase& c = GetParam();
+    CPalenkoDlg& dlg = MakeWindowWithTemplate();
+    dlg.show();
+    dlg.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dlg));
+    // Opening a card gives the canvas the focus, and with it the arrows.
+    EXPECT_TRUE(canvas().hasFocus());
+    EXPECT_TRUE(dlg.m_vecHotKeys[0]->isEnabled());
+
+    // One recorded move; a redo row starts from its undo, an arrow row with the bell selected.
+    TheData& bell = *doc().m_vecObjects[1];
+    const RectF rcStart = bell.m_rcObject;
+    canvas().Select(1);
+    canvas().NudgeSelection(3);
+    if (c.effect == KeyCase::Redone)
+        dlg.OnUndo();
+    canvas().Select(1);
+    QWidget* pOwner = FocusOwner(dlg, c.pszOwner);
+    const RectF rcBefore = bell.m_rcObject;
+    const CUndoHistory& undo = *doc().m_pUndo;
+    const int nCurrent = undo.Current();
+    const int nCount = undo.Count();
+    m_app.m_strCurrentFile = tree.path(QStringLiteral("anywhere.plk"));
+
+    pOwner->setFocus();
+    ASSERT_TRUE(WaitFor([pOwner] { return QApplication::focusWidget() == pOwner; })) << c.pszOwner;
+    QTest::keyClick(pOwner, c.key.key(), c.key.keyboardModifiers());
+
+    KeyCase::Effect observed = KeyCase::Nothing;
+    if (QFile::exists(m_app.m_strCurrentFile))
+        observed = KeyCase::Saved;
+    else if (undo.Count() > nCount)
+        observed = KeyCase::Moved;
+    else if (undo.Current() < nCurrent)
+        observed = KeyCase::Undone;
+    else if (undo.Current() > nCurrent)
+        observed = KeyCase::Redone;
+    EXPECT_EQ(observed, c.effect);
+    const RectF rcAfter = bell.m_rcObject;
+    if (observed == KeyCase::Undone || observed == KeyCase::Redone)
+        EXPECT_EQ(rcAfter,
+            observed == KeyCase::Undone ? rcStart : RectF(rcStart.X + 1, rcStart.Y, rcStart.Width, rcStart.Height));
+    else if (observed == KeyCase::Moved)
+        EXPECT_FLOAT_EQ(rcAfter.X, rcBefore.X - 1);
+    else
+        EXPECT_EQ(rcAfter, rcBefore);
+}
+
+INSTANTIATE_TEST_SUITE_P(Focus, KeyAnywhereTest,
+    ::testing::Values(KeyCase {"canvas", Qt::CTRL | Qt::Key_Z, KeyCase::Undone},
+        KeyCase {"canvas", Qt::CTRL | Qt::Key_Y, KeyCase::Redone}, KeyCase {"canvas", Qt::Key_Left, KeyCase::Moved},
+        KeyCase {"photo list", Qt::CTRL | Qt::Key_Z, KeyCase::Undone},
+        KeyCase {"photo list", Qt::CTRL | Qt::SHIFT | Qt::Key_Z, KeyCase::Redone},
+        KeyCase {"photo list", Qt::CTRL | Qt::Key_S, KeyCase::Saved},
+        KeyCase {"photo list", Qt::Key_Left, KeyCase::Nothing},
+        KeyCase {"folder tree", Qt::CTRL | Qt::Key_Z, KeyCase::Undone},
+        KeyCase {"folder tree", Qt::CTRL | Qt::Key_Y, KeyCase::Redone},
+        KeyCase {"folder tree", Qt::Key_Left, KeyCase::Nothing},
+        KeyCase {"window", Qt::CTRL | Qt::Key_Z, KeyCase::Undone},
+        KeyCase {"window", Qt::CTRL | Qt::Key_S, KeyCase::Saved},
+        KeyCase {"text box", Qt::CTRL | Qt::Key_Z, KeyCase::Nothing},
+        KeyCase {"text box", Qt::CTRL | Qt::Key_Y, KeyCase::Nothing},
+        KeyCase {"text box", Qt::CTRL | Qt::Key_S, KeyCase::Nothing},
+        KeyCase {"text box", Qt::Key_Left, KeyCase::Nothing}));
+
+TEST_F(MainWindowTest, HelpSaysWhichPageOrFolderCouldNotBeOpened)
+{
+    CPalenkoDlg& dlg = MakeWindow();
+    m_prompts.m_bOpens = false;
+    for (const int nCommand : {ID_HELP_ONLINE, ID_HELP_FEEDBACK, ID_HELP_OPENLOG})
+        dlg.OnHelpCommand(nCommand);
+    ASSERT_EQ(m_prompts.m_vecBoxes.size(), 3u);
+    ASSERT_EQ(m_prompts.m_vecUrls.size(), 3u);
+    for (size_t i = 0; i < 3; ++i) {
+        const QUrl& url = m_prompts.m_vecUrls[i];
+        EXPECT_TRUE(m_prompts.m_vecBoxes[i].strText.contains(url.isLocalFile() ? url.toLocalFile() : url.toString()))
+            << m_prompts.m_vecBoxes[i].strText;
+    }
+    EXPECT_TRUE(m_prompts.m_vecBoxes[2].strText.contains(QLatin1String("log folder")));
+    m_prompts.m_bOpens = true;
+    dlg.OnHelpCommand(ID_HELP_ONLINE);
+    EXPECT_EQ(m_prompts.m_vecBoxes.size(), 3u);
 }
 
 struct EdgeCase {
@@ -601,6 +736,18 @@ TEST_F(MainWindowTest, DoubleClickInTheTitleStripMaximisesAndRestores)
     EXPECT_EQ(dlg.geometry(), rcNormal);
 }
 
+TEST_F(MainWindowTest, FirstShowIsCentredOnTheScreen)
+{
+    CPalenkoDlg& dlg = MakeWindow();
+    dlg.resize(600, 500);
+    dlg.CentreOnScreen();
+    const QRect rcArea = dlg.screen()->availableGeometry();
+    EXPECT_LE((dlg.frameGeometry().center() - rcArea.center()).manhattanLength(), 2);
+    EXPECT_EQ(CentredWindowPos(QSize(960, 700), QRect(100, 50, 1920, 1080)), QPoint(580, 240));
+    // Larger than the work area: its top-left corner stays in it.
+    EXPECT_EQ(CentredWindowPos(QSize(3000, 2000), QRect(100, 50, 1000, 800)), QPoint(100, 50));
+}
+
 TEST_F(MainWindowTest, TitleButtonsMinimiseAndMaximise)
 {
     CPalenkoDlg& dlg = MakeWindow();
@@ -608,8 +755,19 @@ TEST_F(MainWindowTest, TitleButtonsMinimiseAndMaximise)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
     QTest::mouseClick(dlg.m_btnMax, Qt::LeftButton);
     EXPECT_EQ(dlg.m_bMaximized, 1);
+    EXPECT_TRUE(dlg.isMaximized());
     QTest::mouseClick(dlg.m_btnMax, Qt::LeftButton);
     EXPECT_EQ(dlg.m_bMaximized, 0);
+    EXPECT_FALSE(dlg.isMaximized());
+    // The window follows what the platform reports: restored by the window manager, the next click
+    // maximises again instead of doing nothing.
+    dlg.showMaximized();
+    EXPECT_EQ(dlg.m_bMaximized, 1);
+    dlg.setWindowState(Qt::WindowNoState);
+    EXPECT_EQ(dlg.m_bMaximized, 0);
+    QTest::mouseClick(dlg.m_btnMax, Qt::LeftButton);
+    EXPECT_EQ(dlg.m_bMaximized, 1);
+    dlg.showNormal();
     QTest::mouseClick(dlg.m_btnMin, Qt::LeftButton);
     EXPECT_TRUE(dlg.windowState() & Qt::WindowMinimized);
 }

@@ -94,7 +94,11 @@ public:
         return m_nMenuAnswer;
     }
 
-    void OpenUrl(const QUrl& url) override { m_vecUrls.push_back(url); }
+    bool OpenUrl(const QUrl& url) override
+    {
+        m_vecUrls.push_back(url);
+        return m_bOpens;
+    }
 
     std::deque<QMessageBox::StandardButton> m_answers;
     std::vector<Box> m_vecBoxes;
@@ -116,6 +120,8 @@ public:
     std::vector<int> m_vecMenuIds;
     int m_nMenuAnswer = 0;
     std::vector<QUrl> m_vecUrls;
+    // Whether the desktop has a program for the pages and folders opened.
+    bool m_bOpens = true;
 };
 
 // Runs the event loop until the condition holds or the time is up; whether it holds.
