@@ -5,12 +5,17 @@ set -euo pipefail
 packages=(
     cmake g++ make pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins
+    # Qt's platform plug-in for Wayland desktops (GNOME, Plasma), where Qt picks it by itself.
+    qt6-wayland
     libgif-dev libimagequant-dev libpugixml-dev libspdlog-dev libgtest-dev libxcb1-dev
     fonts-dejavu-core poppler-utils
     dpkg-dev desktop-file-utils appstream-util shared-mime-info
     # The faces the template library's greetings are written in, and Liberation Sans for "Arial".
     fonts-liberation2 fonts-dancingscript fonts-lobster fonts-kaushanscript fonts-ebgaramond
     clang libfuzzer-14-dev
+    # The scenario test under a real Wayland compositor: weston inside Xvfb, driven by xdotool and
+    # photographed by ImageMagick's import.
+    weston xvfb xdotool imagemagick
 )
 
 missing=()
