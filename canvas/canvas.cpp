@@ -622,8 +622,11 @@ int Canvas::OnCanvasDragOver(QPoint pt)
 
 void Canvas::OnCanvasDrop(QPoint pt)
 {
-    if (m_nDropEffect == 0)
+    if (m_nDropEffect == 0) {
+        // A refused drop ends the drag too.
+        m_pOverlay->hide();
         return;
+    }
     if (!m_vecDroppedFiles.isEmpty()) {
         AddDroppedFiles(pt);
         return;
@@ -640,7 +643,10 @@ void Canvas::OnCanvasDrop(QPoint pt)
 
 void Canvas::OnCanvasDragLeave()
 {
+    // The drag went elsewhere or was cancelled (Escape ends it with a leave): no drop will hide the
+    // outline.
     m_nDropEffect = 0;
+    m_pOverlay->hide();
 }
 
 void Canvas::ParseDragText()

@@ -117,7 +117,8 @@ public:
 
     // Drops. A drag entering clears the selection and is taken when it carries text (a panel's drag
     // text) or local picture files; over the canvas the photo object the drop would change is
-    // outlined; the drop changes the card, each change one undo step.
+    // outlined until the drop, the drag leaving or its cancelling; the drop changes the card, each change
+    // one undo step.
     int OnCanvasDragEnter(const QMimeData* pData);
     int OnCanvasDragOver(QPoint pt);
     void OnCanvasDrop(QPoint pt);

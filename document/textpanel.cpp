@@ -5,6 +5,7 @@
 #include <memory>
 
 #include <QFont>
+#include <QFontInfo>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
@@ -80,6 +81,24 @@ QPainterPath TextPath(const QTextLayout& layout, const QFont& font)
         path.addText(QPointF(line.cursorToX(line.textStart()), line.y() + line.ascent()), font, strLine);
     }
     return path;
+}
+
+// The family without the " [Foundry]" the font database adds when foundries share a family name.
+QString WithoutFoundry(const QString& strName)
+{
+    const qsizetype nBracket = strName.indexOf(QLatin1String(" ["));
+    return nBracket > 0 && strName.endsWith(QLatin1Char(']')) ? strName.left(nBracket) : strName;
+}
+
+// Symbol fonts carry a symbol character map, which the font database also reads as covering the ASCII
+// letters: one that reports nothing beyond Symbol and Latin draws symbols only (dingbats).
+bool IsSymbolOnly(const QList<QFontDatabase::WritingSystem>& writingSystems)
+{
+    if (!writingSystems.contains(QFontDatabase::Symbol))
+        return false;
+    return std::all_of(writingSystems.begin(), writingSystems.end(), [](QFontDatabase::WritingSystem system) {
+        return system == QFontDatabase::Symbol || system == QFontDatabase::Latin;
+    });
 }
 
 } // namespace
@@ -185,4 +204,39 @@ void CTextPanel::DrawText(QPainter& painter)
     m_pDrawing->pLayout->draw(&painter, rcLayout.topLeft());
     painter.restore();
     painter.resetTransform();
+}
+
+QStringList OfferedFontFamilies(const QList<FontFamilyEntry>& families)
+{
+    QStringList offered;
+    for (const FontFamilyEntry& family : families) {
+        const QString strName = WithoutFoundry(family.strName);
+        if (!strName.isEmpty() && !IsSymbolOnly(family.writingSystems)
+            && !offered.contains(strName, Qt::CaseInsensitive))
+            offered.append(strName);
+    }
+    return offered;
+}
+
+QStringList InstalledFontFamilies()
+{
+    QList<FontFamilyEntry> families;
+    for (const QString& strName : QFontDatabase::families()) {
+        if (!QFontDatabase::isPrivateFamily(strName))
+            families.append({strName, QFontDatabase::writingSystems(strName)});
+    }
+    return OfferedFontFamilies(families);
+}
+
+QString OfferedFamilyFor(const QStringList& offered, const QString& strFamily)
+{
+    const auto find = [&offered](const QString& strName) {
+        for (const QString& strOffered : offered) {
+            if (strOffered.compare(strName, Qt::CaseInsensitive) == 0)
+                return strOffered;
+        }
+        return QString();
+    };
+    const QString strOffered = find(WithoutFoundry(strFamily));
+    return strOffered.isEmpty() ? find(QFontInfo(QFont(strFamily)).family()) : strOffered;
 }

@@ -2,7 +2,10 @@
 
 #include <memory>
 
+#include <QFontDatabase>
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 #include "document/rectf.h"
 
@@ -46,3 +49,18 @@ private:
     // The last drawing's layout and shadow, with what they were made from.
     std::shared_ptr<TextDrawing> m_pDrawing;
 };
+
+// A family as the font database names it ("Family" or "Family [Foundry]") with its writing systems.
+struct FontFamilyEntry {
+    QString strName;
+    QList<QFontDatabase::WritingSystem> writingSystems;
+};
+
+// The families the text panel offers, in the given order: each family once, without its foundry, and
+// none that draws symbols only.
+QStringList OfferedFontFamilies(const QList<FontFamilyEntry>& families);
+// The installed families the text panel offers (private families left out).
+QStringList InstalledFontFamilies();
+// The offered family that shows strFamily: the family itself, however its case or foundry is written, or
+// else the installed family that stands in for it; empty when neither is offered.
+QString OfferedFamilyFor(const QStringList& offered, const QString& strFamily);

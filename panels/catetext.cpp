@@ -4,12 +4,14 @@
 #include <memory>
 
 #include <QCheckBox>
-#include <QFontComboBox>
+#include <QComboBox>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPlainTextEdit>
 
 #include "canvas/canvas.h"
+#include "document/textpanel.h"
 #include "document/thedata.h"
 #include "document/undohistory.h"
 #include "panels/colorbutton.h"
@@ -150,12 +152,13 @@ void CateText::OnInitDialog()
     m_editText->installEventFilter(this);
     connect(m_editText, &QPlainTextEdit::textChanged, this, &CateText::OnTextChanged);
 
-    m_comboFont = new QFontComboBox(this);
+    m_comboFont = new QComboBox(this);
     m_comboFont->setObjectName(QStringLiteral("combo%1").arg(IDC_FONT));
     m_comboFont->setGeometry(kFontComboPlace);
     m_comboFont->setEditable(false);
-    m_comboFont->setFontFilters(QFontComboBox::AllFonts);
+    FillFonts();
     connect(m_comboFont, &QComboBox::activated, this, &CateText::OnFontChanged);
+    connect(qGuiApp, &QGuiApplication::fontDatabaseChanged, this, &CateText::FillFonts);
 
     m_btnColor = new CColorButton(kAutomaticText, this);
     m_btnColor->setObjectName(QStringLiteral("color%1").arg(IDC_COLOR));
@@ -239,11 +242,41 @@ void CateText::ShowTextControls(int bShow)
         pControl->setVisible(bVisible);
 }
 
+void CateText::FillFonts()
+{
+    const QString strSelected = m_comboFont->currentText();
+    // Filling the list is not a choice of the user's.
+    const QSignalBlocker blocker(m_comboFont);
+    m_comboFont->clear();
+    for (const QString& strFamily : InstalledFontFamilies()) {
+        m_comboFont->addItem(strFamily);
+        m_comboFont->setItemData(m_comboFont->count() - 1, QFont(strFamily), Qt::FontRole);
+    }
+    SelectFont(strSelected.isEmpty() ? CTextPanel().m_strFont : strSelected);
+}
+
+QStringList CateText::ListedFonts() const
+{
+    QStringList listed;
+    for (int i = 0; i < m_comboFont->count(); ++i)
+        listed.append(m_comboFont->itemText(i));
+    return listed;
+}
+
 void CateText::SelectFont(const QString& strFamily)
 {
     // The combo lists installed families; a family that is not installed shows the face that stands in
     // for it.
-    m_comboFont->setCurrentFont(QFont(strFamily));
+    const QStringList listed = ListedFonts();
+    m_comboFont->setCurrentIndex(int(listed.indexOf(OfferedFamilyFor(listed, strFamily))));
+}
+
+void CateText::EnableShadowControls()
+{
+    const bool bOn = m_chkShadow->isChecked();
+    m_sliderShadowX->setEnabled(bOn);
+    m_sliderShadowY->setEnabled(bOn);
+    m_btnShadowColor->setEnabled(bOn);
 }
 
 void CateText::SyncFromText(bool bReset)
@@ -269,6 +302,7 @@ void CateText::SyncFromText(bool bReset)
         m_btnShadowColor->SetColor(RgbOf(pText->m_clrShadow));
     }
     m_chkShadow->setChecked(pText->m_bShadow != 0);
+    EnableShadowControls();
     m_sliderShadowX->SetPos(pText->m_nShadowX);
     m_sliderShadowY->SetPos(pText->m_nShadowY);
     if (m_btnBold) {
@@ -354,7 +388,11 @@ void CateText::OnFontChanged()
     if (!g_pCurrentText || !g_pCurrentText->m_pText || m_comboFont->currentIndex() < 0)
         return;
     CTextPanel& text = *g_pCurrentText->m_pText;
-    const QString strFamily = m_comboFont->currentFont().family();
+    const QString strFamily = m_comboFont->currentText();
+    // The entry that shows the text's font already (its stand-in for a family not installed) changes
+    // nothing, so it is no step and leaves the card unmodified.
+    if (strFamily == OfferedFamilyFor(ListedFonts(), text.m_strFont))
+        return;
     auto pRecord = NewRecord(UNDO_FONT, g_pCurrentText);
     pRecord->strOldFont = text.m_strFont;
     pRecord->strNewFont = strFamily;
@@ -412,12 +450,9 @@ void CateText::OnAlign(int nAlign)
 
 void CateText::OnShadow()
 {
+    EnableShadowControls();
     if (!g_pCurrentText || !g_pCurrentText->m_pText)
         return;
-    const bool bOn = m_chkShadow->isChecked();
-    m_sliderShadowX->setEnabled(bOn);
-    m_sliderShadowY->setEnabled(bOn);
-    m_btnShadowColor->setEnabled(bOn);
     CTextPanel& text = *g_pCurrentText->m_pText;
     text.m_bShadow = !text.m_bShadow;
     Push(NewRecord(UNDO_SHADOW, g_pCurrentText));

@@ -8,7 +8,7 @@
 class CButtonX;
 class CColorButton;
 class QCheckBox;
-class QFontComboBox;
+class QComboBox;
 class QGroupBox;
 class QPlainTextEdit;
 class TheData;
@@ -72,7 +72,8 @@ public:
 
     CButtonX* m_btnAddText = nullptr;
     QPlainTextEdit* m_editText = nullptr;
-    QFontComboBox* m_comboFont = nullptr;
+    // The offered font families (OfferedFontFamilies), each named in its own typeface.
+    QComboBox* m_comboFont = nullptr;
     WSlider* m_sliderSize = nullptr;
     CColorButton* m_btnColor = nullptr;
     CButtonX* m_btnBold = nullptr;
@@ -100,8 +101,14 @@ private:
     void OnInitDialog();
     CButtonX* AddButton(int nId, const QString& strSkin, const QRect& rc, const QString& strTip);
     WSlider* AddSlider(int nId, int nSliderId, int nMin, int nMax, const QString& strTrack, const QRect& rc);
+    // Lists the installed families in the font combo, keeping the selected one.
+    void FillFonts();
+    // The families the font combo lists, in its order.
+    QStringList ListedFonts() const;
     // Selects the family in the font combo, or the installed face that stands in for it.
     void SelectFont(const QString& strFamily);
+    // The shadow's sliders and colour button are usable exactly while "Shadow" is ticked.
+    void EnableShadowControls();
     // The object's new text size: measured again, the object takes it.
     static void Refit(TheData& obj);
     // The canvas shows the change at once.

@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QXmlStreamReader>
+#include <QtEndian>
 
 namespace {
 
@@ -51,6 +52,25 @@ bool IsWellFormed(const QByteArray& data)
     return !xml.hasError();
 }
 
+// pugixml and Qt's reader both take a UTF-16 file with a trailing odd byte or a lone surrogate, dropping
+// or replacing what does not decode; such a file is damaged. True when the bytes are whole code units
+// and every surrogate is one half of a pair.
+bool IsValidUtf16(const QByteArray& data, bool bBigEndian)
+{
+    if (data.size() % 2 != 0)
+        return false;
+    const auto* pBytes = reinterpret_cast<const uchar*>(data.constData());
+    bool bPendingHigh = false;
+    for (qsizetype i = 0; i < data.size(); i += 2) {
+        const char16_t unit
+            = bBigEndian ? qFromBigEndian<char16_t>(pBytes + i) : qFromLittleEndian<char16_t>(pBytes + i);
+        if (bPendingHigh != QChar::isLowSurrogate(unit))
+            return false;
+        bPendingHigh = QChar::isHighSurrogate(unit);
+    }
+    return !bPendingHigh;
+}
+
 bool IsBlank(QChar ch)
 {
     return ch.isSpace();
@@ -78,6 +98,9 @@ bool XMLParse::Load(const QString& strPath)
     const pugi::xml_parse_result result
         = pDoc->load_buffer(data.constData(), size_t(data.size()), pugi::parse_default, pugi::encoding_auto);
     if (!result || !IsShapeAcceptable(*pDoc))
+        return false;
+    if ((result.encoding == pugi::encoding_utf16_le || result.encoding == pugi::encoding_utf16_be)
+        && !IsValidUtf16(data, result.encoding == pugi::encoding_utf16_be))
         return false;
     m_pDoc = std::move(pDoc);
     return true;

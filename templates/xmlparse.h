@@ -26,7 +26,7 @@ public:
 
     // Parses the whole file. The byte-order mark decides the encoding (UTF-16LE project files declare
     // encoding="UNICODE"). False, with no document kept, for a missing, oversized, malformed or too
-    // deeply nested file.
+    // deeply nested file, and for UTF-16 that does not decode (an odd byte at the end, a lone surrogate).
     bool Load(const QString& strPath);
 
     // The child element named pszName at position nIndex among its namesakes (from 0), in document

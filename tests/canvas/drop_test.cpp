@@ -61,6 +61,12 @@ protected:
         QCoreApplication::sendEvent(m_pCanvas, &drop);
         return drop.dropAction();
     }
+    // The pointer moving off the canvas; a cancelled drag (Escape) ends with the same leave.
+    void Leave()
+    {
+        QDragLeaveEvent leave;
+        QCoreApplication::sendEvent(m_pCanvas, &leave);
+    }
     int Steps() const { return m_pCanvas->m_doc.m_pUndo->Count(); }
 
     TestFiles m_files;
@@ -104,6 +110,32 @@ TEST_F(CanvasDropTest, OutlineFollowsTheDragAboveEveryObjectAndTheDropFillsThePh
     Over(data, {180, 140}, true);
     const QImage turned = m_pCanvas->grab().toImage();
     EXPECT_NE(QColor(turned.pixel(150, m_pPhoto->m_rcObject.Y)), QColor(0, 200, 0));
+}
+
+TEST_F(CanvasDropTest, TheOutlineGoesWhenTheDragLeavesOrIsCancelled)
+{
+    QMimeData data;
+    data.setText("photo@" + m_files.photo(QStringLiteral("new.jpg"), 320, 240));
+    AdjustDlg& overlay = *m_pCanvas->m_pOverlay;
+    const QString strOld = m_pPhoto->m_strPhoto;
+
+    ASSERT_TRUE(Over(data, {200, 150}, true));
+    ASSERT_TRUE(overlay.isVisible());
+    Leave();
+    EXPECT_FALSE(overlay.isVisible()) << "left the canvas";
+
+    // Back over the same photo object, outlined again; then Escape.
+    ASSERT_TRUE(Over(data, {210, 160}, true));
+    EXPECT_TRUE(overlay.isVisible());
+    Leave();
+    EXPECT_FALSE(overlay.isVisible()) << "cancelled";
+
+    // Whatever still arrives of the ended drag is refused and changes nothing.
+    EXPECT_FALSE(Over(data, {200, 150}, false));
+    Drop(data, {200, 150});
+    EXPECT_FALSE(overlay.isVisible());
+    EXPECT_EQ(m_pPhoto->m_strPhoto, strOld);
+    EXPECT_EQ(Steps(), 0);
 }
 
 TEST_F(CanvasDropTest, AnElementLeavesTheOutlineAloneAndOtherTextIsRefused)

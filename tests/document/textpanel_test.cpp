@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
+#include <QSet>
 
 #include "document/textpanel.h"
 #include "platform/quality.h"
@@ -384,3 +385,46 @@ INSTANTIATE_TEST_SUITE_P(Layouts, ShadowPlaceTest,
     ::testing::Values(ShadowPlaceCase {"Left", 0, 280}, ShadowPlaceCase {"Centre", 1, 280},
         ShadowPlaceCase {"Right", 2, 280}, ShadowPlaceCase {"wrapped words in a narrow box", 1, 170},
         ShadowPlaceCase {"two\nlines", 2, 280}, ShadowPlaceCase {"two\nlines", 0, 280}));
+
+TEST(FontFamiliesTest, EachFamilyOnceWithoutFoundriesAndWithoutSymbolOnlyFonts)
+{
+    const QList<QFontDatabase::WritingSystem> latin {QFontDatabase::Latin};
+    const QList<FontFamilyEntry> families {
+        {QStringLiteral("C059 [UKWN]"), {QFontDatabase::Latin, QFontDatabase::Greek}},
+        {QStringLiteral("C059 [urw]"), {QFontDatabase::Latin, QFontDatabase::Greek}},
+        {QStringLiteral("D050000L [urw]"), {QFontDatabase::Latin, QFontDatabase::Symbol}},
+        {QStringLiteral("D050000L [URW ]"), {QFontDatabase::Latin, QFontDatabase::Symbol}},
+        {QStringLiteral("Dancing Script"), latin},
+        {QStringLiteral("EB Garamond"), {QFontDatabase::Latin, QFontDatabase::Cyrillic, QFontDatabase::Symbol}},
+        {QStringLiteral("Nimbus Sans"), latin},
+        {QStringLiteral("Nimbus Sans [urw]"), latin},
+        {QStringLiteral("Nimbus Sans Narrow [urw]"), latin},
+        {QStringLiteral("Untagged"), {}},
+        {QStringLiteral("Wingdings"), {QFontDatabase::Symbol}},
+        {QStringLiteral("[bracketed]"), latin},
+    };
+    EXPECT_EQ(OfferedFontFamilies(families),
+        (QStringList {QStringLiteral("C059"), QStringLiteral("Dancing Script"), QStringLiteral("EB Garamond"),
+            QStringLiteral("Nimbus Sans"), QStringLiteral("Nimbus Sans Narrow"), QStringLiteral("Untagged"),
+            QStringLiteral("[bracketed]")}));
+
+    // The machine's own list: dingbats and foundry tags are gone, each family is there once.
+    const QStringList installed = InstalledFontFamilies();
+    EXPECT_TRUE(installed.contains(QStringLiteral("DejaVu Serif")));
+    EXPECT_FALSE(installed.contains(QStringLiteral("D050000L")));
+    EXPECT_EQ(installed.filter(QStringLiteral("[")), QStringList());
+    EXPECT_EQ(QSet<QString>(installed.begin(), installed.end()).size(), installed.size());
+
+    const QStringList offered {QStringLiteral("DejaVu Sans"), QStringLiteral("DejaVu Serif")};
+    struct Lookup {
+        const char* pszFamily;
+        const char* pszShown;
+    };
+    for (const Lookup& lookup : {Lookup {"DejaVu Serif", "DejaVu Serif"}, Lookup {"dejavu serif", "DejaVu Serif"},
+             Lookup {"DejaVu Serif [Foundry]", "DejaVu Serif"}, Lookup {"DejaVu Sans Mono", ""}}) {
+        EXPECT_EQ(OfferedFamilyFor(offered, QLatin1String(lookup.pszFamily)), QLatin1String(lookup.pszShown))
+            << lookup.pszFamily;
+    }
+    // A family that is not installed shows the one that stands in for it.
+    EXPECT_TRUE(installed.contains(OfferedFamilyFor(installed, QStringLiteral("Arial"))));
+}

@@ -3,13 +3,14 @@
 #include <vector>
 
 #include <QCheckBox>
-#include <QFontComboBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
 
 #include "canvas/canvas.h"
+#include "document/textpanel.h"
 #include "document/thedata.h"
 #include "document/undohistory.h"
 #include "panels/catetext.h"
@@ -172,9 +173,9 @@ TEST_F(CateTextTest, StyleAlignmentAndColourButtonsMakeTheirRecords)
 TEST_F(CateTextTest, ChoosingAFontRecordsItAndRefitsTheText)
 {
     const float fWidth = g_pCurrentText->m_rcObject.Width;
-    QFontComboBox& combo = *panel().m_comboFont;
-    combo.setCurrentFont(QFont(QStringLiteral("DejaVu Serif")));
-    ASSERT_EQ(combo.currentFont().family(), QStringLiteral("DejaVu Serif"));
+    QComboBox& combo = *panel().m_comboFont;
+    combo.setCurrentText(QStringLiteral("DejaVu Serif"));
+    ASSERT_EQ(combo.currentText(), QStringLiteral("DejaVu Serif"));
     emit combo.activated(combo.currentIndex());
     EXPECT_EQ(text().m_strFont, QStringLiteral("DejaVu Serif"));
     EXPECT_NE(g_pCurrentText->m_rcObject.Width, fWidth);
@@ -184,6 +185,73 @@ TEST_F(CateTextTest, ChoosingAFontRecordsItAndRefitsTheText)
     ASSERT_TRUE(undo().Undo(m_pCanvas->width()));
     EXPECT_EQ(text().m_strFont, QStringLiteral("Arial"));
     EXPECT_FLOAT_EQ(g_pCurrentText->m_rcObject.Width, fWidth);
+}
+
+TEST_F(CateTextTest, TheFontListAndPickingTheFontTheTextHas)
+{
+    QComboBox& combo = *panel().m_comboFont;
+    QStringList listed;
+    for (int i = 0; i < combo.count(); ++i) {
+        listed.append(combo.itemText(i));
+        EXPECT_EQ(combo.itemData(i, Qt::FontRole).value<QFont>().family(), combo.itemText(i));
+    }
+    EXPECT_EQ(listed, InstalledFontFamilies());
+
+    // "Arial" shows as the family standing in for it; picking that entry keeps the text's font.
+    ASSERT_EQ(combo.currentText(), OfferedFamilyFor(listed, QStringLiteral("Arial")));
+    m_window.m_vecMessages.clear();
+    emit combo.activated(combo.currentIndex());
+    EXPECT_EQ(text().m_strFont, QStringLiteral("Arial"));
+    EXPECT_EQ(Kinds(), (std::vector<int> {UNDO_ADD}));
+
+    combo.setCurrentText(QStringLiteral("DejaVu Serif"));
+    emit combo.activated(combo.currentIndex());
+    emit combo.activated(combo.currentIndex());
+    EXPECT_EQ(Kinds(), (std::vector<int> {UNDO_ADD, UNDO_FONT}));
+    // Only the real change reached the main window as a change of the card.
+    int nChanges = 0;
+    for (const auto& message : m_window.m_vecMessages)
+        nChanges += message.nMessage == WM_DOCCHANGED;
+    EXPECT_EQ(nChanges, 1);
+}
+
+TEST_F(CateTextTest, ShadowControlsFollowTheCheckAcrossSync)
+{
+    struct Case {
+        const char* pszName;
+        bool bTickedBefore;
+        int bShadow;
+        bool bReset;
+    };
+    const Case cases[] = {
+        {"unticked, then a text with shadow", false, 1, false},
+        {"unticked, then a text without", false, 0, false},
+        {"ticked, then a text without", true, 0, false},
+        {"ticked, then a text with", true, 1, false},
+        {"unticked, then the defaults", false, 0, true},
+        {"ticked, then the defaults", true, 0, true},
+    };
+    for (const Case& c : cases) {
+        if (panel().m_chkShadow->isChecked() != c.bTickedBefore)
+            Click(panel().m_chkShadow);
+        text().m_bShadow = c.bShadow;
+        panel().SyncFromText(c.bReset);
+        const bool bTicked = panel().m_chkShadow->isChecked();
+        EXPECT_EQ(bTicked, c.bReset || c.bShadow != 0) << c.pszName;
+        EXPECT_EQ(panel().m_sliderShadowX->isEnabled(), bTicked) << c.pszName;
+        EXPECT_EQ(panel().m_sliderShadowY->isEnabled(), bTicked) << c.pszName;
+        EXPECT_EQ(panel().m_btnShadowColor->isEnabled(), bTicked) << c.pszName;
+    }
+
+    // "Add new text" after unticking offers the shadow controls at once, with no steps to get them back.
+    Click(panel().m_chkShadow);
+    ASSERT_FALSE(panel().m_sliderShadowX->isEnabled());
+    const int nSteps = undo().Count();
+    Click(panel().m_btnAddText);
+    EXPECT_TRUE(panel().m_chkShadow->isChecked());
+    EXPECT_TRUE(panel().m_sliderShadowX->isEnabled());
+    EXPECT_TRUE(panel().m_btnShadowColor->isEnabled());
+    EXPECT_EQ(undo().Count(), nSteps + 1) << "the new text only";
 }
 
 TEST_F(CateTextTest, ShadowCheckTurnsTheShadowAndItsControlsOff)

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <string_view>
 #include <sys/resource.h>
 
 #include <QCoreApplication>
@@ -635,6 +636,13 @@ QByteArray HugeAttribute()
     return file + tail;
 }
 
+// A project whose one text holds these UTF-16 code units as they are, paired or not.
+QByteArray TextOfUnits(std::u16string_view units)
+{
+    return ProjectFile(QStringLiteral("<bk file=\"\" canw=\"700\" datas=\"1\"/><data t=\"2\" tt=\"")
+        + QString::fromUtf16(units.data(), qsizetype(units.size())) + QStringLiteral("\"/>"));
+}
+
 QByteArray DeepNesting()
 {
     QString strBody = kGoodBody;
@@ -670,8 +678,22 @@ INSTANTIATE_TEST_SUITE_P(Files, CorruptProjectTest,
             "NegativeWidth", [] { return ProjectFile(QStringLiteral("<bk file=\"\" canw=\"-700\" datas=\"0\"/>")); }},
         CorruptCase {"NoBk", [] { return ProjectFile(QStringLiteral("<data t=\"1\"/>")); }},
         CorruptCase {"Truncated", Truncated}, CorruptCase {"HugeAttribute", HugeAttribute},
-        CorruptCase {"DeepNesting", DeepNesting}, CorruptCase {"Binary", [] { return QByteArray(4096, '\xC3'); }}),
+        CorruptCase {"DeepNesting", DeepNesting}, CorruptCase {"Binary", [] { return QByteArray(4096, '\xC3'); }},
+        CorruptCase {"OddByteAtTheEnd", [] { return ProjectFile(kGoodBody) + '\n'; }},
+        CorruptCase {"LoneHighSurrogate", [] { return TextOfUnits(u"a\xD83Cz"); }},
+        CorruptCase {"HighSurrogateLast", [] { return TextOfUnits(u"a\xD83C"); }},
+        CorruptCase {"LoneLowSurrogate", [] { return TextOfUnits(u"a\xDF89"); }},
+        CorruptCase {"SwappedSurrogates", [] { return TextOfUnits(u"\xDF89\xD83C"); }}),
     [](const auto& info) { return std::string(info.param.pszName); });
+
+TEST(ProjectReaderTest, ASurrogatePairIsOneCharacter)
+{
+    ResourceTree tree;
+    ProjectCard card;
+    ASSERT_TRUE(ReadProjectFile(
+        tree.bytes(QStringLiteral("pair.plk"), TextOfUnits(u"a\xD83C\xDF89")), card, nullptr, tree.appDir()));
+    EXPECT_EQ(card.vecObjects.at(0)->m_pText->m_strText, QString::fromUtf16(u"a\U0001F389"));
+}
 
 TEST(ProjectSaveFailureTest, CardWithoutWidthIsNotSavedAndTheOldFileStays)
 {
