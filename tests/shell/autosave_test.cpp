@@ -239,6 +239,13 @@ TEST_F(MainWindowTest, TheCopyIsWrittenWhenEditingPausesAndKeepsOnlyTheLatestCar
     ASSERT_TRUE(dlg().SaveProject());
     dlg().m_pAutoSave->WaitForWrite();
     EXPECT_FALSE(QFile::exists(strCopy));
+
+    // The session ends with the card just edited: the window closes only once its copy is written.
+    Edit(dlg(), 3);
+    dlg().OnSessionEnd();
+    EXPECT_NEAR(CopiedBell(strCopy, tree.appDir()).X, doc().m_vecObjects[1]->m_rcObject.X, 0.01);
+    EXPECT_EQ(CAutoSave::OriginOf(strCopy), m_prompts.m_strSaveAnswer);
+    CAutoSave::Discard(strCopy);
 }
 
 TEST_F(MainWindowTest, ARecoveredCardWhoseFolderHasGoneIsSavedAsANewCard)
