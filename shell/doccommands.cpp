@@ -4,6 +4,7 @@
 #include <QCursor>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMenu>
 #include <QScreen>
 #include <QTimer>
@@ -83,6 +84,8 @@ bool CPalenkoDlg::OpenTemplateChooser(bool bStartup)
         return false;
     if (!LoadTemplate(bStartup ? 0 : 1))
         return false;
+    // The card the template replaced was given up, and with it its copy.
+    m_pAutoSave->Remove();
     m_app.m_strCurrentFile.clear();
     m_pCanvas->m_bModified = 1;
     m_btnSave->EnableButton(true);
@@ -196,8 +199,8 @@ bool CPalenkoDlg::OpenProject(const QString& strPath)
 void CPalenkoDlg::OnAutoSaveTimer()
 {
     m_autoSaveTimer.stop();
-    if (m_pAutoSave && m_pCanvas->m_bModified && m_pCanvas->m_doc.ClientWidth() > 0)
-        m_pAutoSave->Save(m_pCanvas->m_doc, m_strAppDir);
+    if (m_pAutoSave && m_pCanvas->m_bModified)
+        m_pAutoSave->Save(m_pCanvas->m_doc, m_app.m_strCurrentFile, m_strAppDir);
 }
 
 bool CPalenkoDlg::OfferRecovery()
@@ -207,14 +210,16 @@ bool CPalenkoDlg::OfferRecovery()
             = Message(QStringLiteral("Velomira closed before this card was saved. Recover it?"),
                 QMessageBox::Yes | QMessageBox::Discard, QMessageBox::Question);
         if (answer == QMessageBox::Discard) {
-            QFile::remove(strOrphan);
+            CAutoSave::Discard(strOrphan);
             continue;
         }
+        const QString strOrigin = CAutoSave::OriginOf(strOrphan);
         if (answer != QMessageBox::Yes || !OpenProject(strOrphan))
             continue;
-        // The recovered card is the user's again, unnamed and with its changes still to save.
-        QFile::remove(strOrphan);
-        m_app.m_strCurrentFile.clear();
+        // The recovered card is the user's again, with its changes still to save to the file it
+        // belongs to, or unnamed when it never had one.
+        CAutoSave::Discard(strOrphan);
+        m_app.m_strCurrentFile = strOrigin;
         m_pCanvas->m_bModified = 0;
         SetModified();
         return true;
@@ -241,8 +246,11 @@ void CPalenkoDlg::OnSave()
 bool CPalenkoDlg::SaveProject()
 {
     QString strPath = m_app.m_strCurrentFile;
-    if (strPath.isEmpty()) {
-        strPath = m_pPrompts->GetSaveFileName(this, QStringLiteral("Untitled"), kProjectFilter, QStringLiteral("plk"));
+    // A card whose folder has gone since it was opened (a recovered card's, say) is saved as a new
+    // card, proposed under its own name.
+    if (strPath.isEmpty() || !QFileInfo(strPath).dir().exists()) {
+        const QString strName = strPath.isEmpty() ? QStringLiteral("Untitled") : QFileInfo(strPath).completeBaseName();
+        strPath = m_pPrompts->GetSaveFileName(this, strName, kProjectFilter, QStringLiteral("plk"));
         if (strPath.isEmpty())
             return false;
     }
@@ -370,7 +378,9 @@ void CPalenkoDlg::Finish(int nResult, bool bKeepCopy)
 {
     m_autoSaveTimer.stop();
     m_bKeepAutoSave = bKeepCopy;
-    if (!bKeepCopy)
+    if (bKeepCopy)
+        m_pAutoSave->WaitForWrite();
+    else
         m_pAutoSave->Remove();
     SaveSettings(GetConfigPath(m_strAppDir));
     WriteLog(QStringLiteral("Quit Velomira %1").arg(GetFileVersionText()));

@@ -95,7 +95,8 @@ CPalenkoDlg::CPalenkoDlg(CPalenkoApp& app, CShellPrompts* pPrompts, const QStrin
     m_templateTimer.setInterval(100);
     connect(&m_templateTimer, &QTimer::timeout, this, &CPalenkoDlg::OnTemplateTimer);
     m_autoSaveTimer.setSingleShot(true);
-    m_autoSaveTimer.setInterval(60000);
+    // Written once the card has stayed unchanged this long: a killed process loses only these seconds.
+    m_autoSaveTimer.setInterval(3000);
     connect(&m_autoSaveTimer, &QTimer::timeout, this, &CPalenkoDlg::OnAutoSaveTimer);
     OnInitDialog();
 }
@@ -510,8 +511,8 @@ void CPalenkoDlg::OnLButtonDblClk(QPoint ptClient)
 
 void CPalenkoDlg::SetModified()
 {
-    if (!m_autoSaveTimer.isActive())
-        m_autoSaveTimer.start();
+    // Every change starts the autosave clock again: the copy is written when editing pauses.
+    m_autoSaveTimer.start();
     if (m_pCanvas->m_bModified)
         return;
     m_pCanvas->m_bModified = 1;

@@ -131,22 +131,23 @@ public:
     void OnTemplateTimer();
     // The session ends (the process was asked to stop): the settings are written and the quit line
     // logged as on Close, without asking anything; a card with unsaved changes is kept in the
-    // autosave copy; the window closes.
+    // autosave copy, written before the window closes.
     void OnSessionEnd();
-    // Writes the autosave copy of a card with unsaved changes (60 s after an edit, and when the
-    // program loses the focus).
+    // Has the autosave copy of a card with unsaved changes written in the background (3 s after the
+    // last edit, and when the program loses the focus).
     void OnAutoSaveTimer();
     // At start-up: offers each card an instance left unsaved when it ended without closing. Recover
-    // opens it as a modified, unnamed card; Discard deletes it. True when a card was recovered.
+    // opens it as a modified card that belongs to the file it belonged to then (unnamed when it had
+    // none); Discard deletes it. True when a card was recovered.
     bool OfferRecovery();
 
     // The save prompt: true to go on. Yes goes on only when the card was saved.
     bool AskSaveChanges();
     // Runs the chooser and loads the chosen template. At start-up the card is not cleared first.
     bool OpenTemplateChooser(bool bStartup);
-    // Saves the card to m_strCurrentFile, asking for a file when there is none. False when the
-    // dialog was cancelled or the file could not be written (which is reported); the card then stays
-    // modified and keeps its file name.
+    // Saves the card to m_strCurrentFile, asking for a file when there is none or its folder has
+    // gone. False when the dialog was cancelled or the file could not be written (which is
+    // reported); the card then stays modified and keeps its file name.
     bool SaveProject();
     // Replaces the card by the project file's content, or reports why the file did not open ("The
     // file could not be found: card.plk", "File is corrupted!") and keeps the card.
