@@ -147,8 +147,13 @@ QImage ScaledPicture(const QImage& image, QSize szTarget)
     const auto within
         = [](int nSide, int nTarget) { return nSide <= kSmoothSide ? nSide : std::min(kSmoothSide, 4 * nTarget); };
     const QSize szWithin(within(image.width(), szTarget.width()), within(image.height(), szTarget.height()));
-    const QImage source
+    QImage source
         = szWithin == image.size() ? image : image.scaled(szWithin, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    // Qt averages palette pictures into black and white: they are averaged in true colour.
+    if (source.format() == QImage::Format_Mono || source.format() == QImage::Format_MonoLSB
+        || source.format() == QImage::Format_Indexed8)
+        source = source.convertToFormat(
+            source.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
     return source.scaled(szTarget, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
@@ -187,15 +192,18 @@ QImage ReadPictureFor(const QString& strPath, const std::function<QSize(QSize)>&
 
     const bool bReduce = raw.isValid() && szTarget.isValid() && !szTarget.isEmpty()
         && szTarget.width() <= upright.width() && szTarget.height() <= upright.height() && szTarget != upright;
-    if (bReduce && reader.supportsOption(QImageIOHandler::ScaledSize))
+    // Only JPEG decodes at a reduced size (DCT scaling). Other readers decode whole and resample
+    // themselves, and Qt's PNG reader turns a one-bit picture into black-and-white noise when it does.
+    const bool bDecodeReduced
+        = bReduce && reader.format() == "jpeg" && reader.supportsOption(QImageIOHandler::ScaledSize);
+    if (bDecodeReduced)
         reader.setScaledSize(bSwap ? szTarget.transposed() : szTarget);
 
     // What the decode holds at its peak: the decoded picture (a reduced decode can be up to twice the
     // target on each side before it is brought to size) and the resampled copy.
     const qint64 nRaw = raw.isValid() ? qint64(raw.width()) * raw.height() : 0;
     const qint64 nTarget = bReduce ? qint64(szTarget.width()) * szTarget.height() : 0;
-    const qint64 nDecoded
-        = bReduce && reader.supportsOption(QImageIOHandler::ScaledSize) ? std::min(nRaw, 4 * nTarget) : nRaw;
+    const qint64 nDecoded = bDecodeReduced ? std::min(nRaw, 4 * nTarget) : nRaw;
     const DecodeTicket ticket(nDecoded + nTarget);
     QImage image = reader.read();
     ++g_nDecodes;

@@ -227,6 +227,29 @@ TEST(ImageIo, ReducedDecodeMatchesTheFullDecodeScaledDown)
     EXPECT_EQ(ReadPicture(strPath, QSize(4000, 3000)).size(), QSize(2000, 1500));
 }
 
+TEST(ImageIo, ReducedReadsKeepTheColoursOfPalettePictures)
+{
+    // One colour in a one-bit and an eight-bit palette, and in true colour: a reduced read (a thumbnail,
+    // a working copy) shows that colour, not Qt's PNG reader's black-and-white noise.
+    TestFiles files;
+    const QRgb orange = qRgb(255, 128, 0);
+    QImage mono(400, 300, QImage::Format_Mono);
+    mono.setColorTable({orange, qRgb(0, 0, 0)});
+    mono.fill(0);
+    QImage indexed(400, 300, QImage::Format_Indexed8);
+    indexed.setColorTable({orange, qRgb(0, 0, 255), qRgb(0, 255, 0)});
+    indexed.fill(0);
+    QImage rgb(400, 300, QImage::Format_RGB32);
+    rgb.fill(orange);
+    for (const auto& [pszName, picture] : {std::pair {"mono.png", mono}, {"indexed.png", indexed}, {"rgb.png", rgb},
+             {"mono.bmp", mono}, {"indexed.bmp", indexed}}) {
+        const QImage reduced = ReadPicture(files.write(QLatin1String(pszName), picture), QSize(40, 30));
+        ASSERT_EQ(reduced.size(), QSize(40, 30)) << pszName;
+        for (const QPoint pt : {QPoint(5, 5), QPoint(6, 5), QPoint(20, 15)})
+            EXPECT_EQ(reduced.pixel(pt) | 0xFF000000, orange) << pszName << " at " << pt;
+    }
+}
+
 // Found by the picture fuzzer: a BMP of 48 x 851968 pixels, reduced to its working copy, made the
 // smooth reduction read past the picture's end. Every row is a sliver of that kind or a plain photo.
 TEST(ImageIo, ScaledPictureStaysInsideThePicture)
