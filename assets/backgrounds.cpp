@@ -1,6 +1,6 @@
-// Card backgrounds: landscape scenes, and portrait cards that keep their top 300 pixels for the greeting
-// a template writes there as an editable text (its sprites stay below it). No background carries
-// lettering.
+// Card backgrounds: landscape scenes, and portrait and square cards that keep their top 300 pixels for
+// the greeting a template writes there as an editable text (its sprites stay below it). No background
+// carries lettering.
 #include <cmath>
 #include <functional>
 #include <numbers>
@@ -18,6 +18,7 @@ namespace {
 
 constexpr QSize kLandscape(1500, 1000);
 constexpr QSize kPortrait(1000, 1400);
+constexpr QSize kSquare(1200, 1200);
 
 using Painter = std::function<void(QPainter&, const QRectF&, Rng&)>;
 
@@ -892,6 +893,209 @@ void ChildrenNight(QPainter& p, const QRectF& b, Rng& rng)
     Cloud(p, QRectF(560, 1180, 480, 240), QColor(0xF0, 0xF2, 0xFF));
 }
 
+// --- Square cards: a calm band at the top for the greeting, the motif gathered below and round it ----
+
+void ChristmasGreen(QPainter& p, const QRectF& b, Rng& rng)
+{
+    FillRadial(p, b, QPointF(600, 520), QColor(0x1E, 0x6A, 0x3C), QColor(0x06, 0x26, 0x14));
+    for (int i = 0; i < 30; ++i)
+        Snowflake(p, QPointF(rng.Range(40, 1160), rng.Range(330, 1000)), rng.Range(12, 34), QColor(255, 255, 255, 50),
+            2, rng.Range(0, 60));
+    // A row of snowy firs along the foot of the card.
+    p.setPen(Qt::NoPen);
+    for (int i = 0; i < 9; ++i) {
+        const double x = 40 + i * 140 + rng.Range(-20, 20);
+        const double h = rng.Range(150, 230);
+        p.setBrush(QColor(0x0B, 0x3A, 0x22));
+        p.drawPath(PineTreePath(QPointF(x, 1210), h, h * 0.6, 4));
+        p.setBrush(QColor(255, 255, 255, 170));
+        p.drawPath(PineTreePath(QPointF(x, 1210 - h * 0.7), h * 0.3, h * 0.2, 1));
+    }
+    Sprinkle(p, b, rng, 220, 1.5, 4, QColor(255, 255, 255, 200), true);
+    DoubleBorder(p, b, 26, QColor(0xE2, 0xB6, 0x58));
+    Flourish(p, QPointF(600, 290), 260, QColor(0xE8, 0xC0, 0x6A));
+}
+
+void NewYearMidnight(QPainter& p, const QRectF& b, Rng& rng)
+{
+    FillVertical(p, b, {{0, QColor(0x10, 0x0C, 0x2E)}, {1, QColor(0x3A, 0x16, 0x4E)}});
+    Stars(p, QRectF(0, 0, 1200, 300), rng, 60, QColor(255, 255, 255));
+    Fireworks(p, QPointF(190, 1010), 210, QColor(0xFF, 0xC8, 0x4A), rng);
+    Fireworks(p, QPointF(1010, 980), 240, QColor(0xFF, 0x5C, 0xC1), rng);
+    Fireworks(p, QPointF(600, 1120), 150, QColor(0x4E, 0xE2, 0xFF), rng);
+    Bokeh(p, QRectF(0, 320, 1200, 880), rng, 40, 16, 50, {QColor(0xF5, 0xC8, 0x5C, 90)});
+    Confetti(p, QRectF(0, 330, 1200, 870), rng, 120, 14, {QColor(0xF2, 0xC6, 0x5A), QColor(0xE8, 0xE8, 0xEE)});
+    Flourish(p, QPointF(600, 290), 260, QColor(0xE6, 0xB8, 0x4E));
+}
+
+void ValentinePink(QPainter& p, const QRectF& b, Rng& rng)
+{
+    FillVertical(p, b, {{0, QColor(0xFF, 0xF4, 0xF6)}, {1, QColor(0xFB, 0xC8, 0xD6)}});
+    // One large heart drawn as a ring of small ones, behind the photos.
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0xE8, 0x4A, 0x78, 60));
+    for (int i = 0; i < 64; ++i) {
+        const double t = 2 * std::numbers::pi * i / 64;
+        const double x = 16 * std::pow(std::sin(t), 3);
+        const double y = 13 * std::cos(t) - 5 * std::cos(2 * t) - 2 * std::cos(3 * t) - std::cos(4 * t);
+        const QPointF c(600 + x * 27, 720 - y * 27);
+        p.drawPath(HeartPath(QRectF(c.x() - 15, c.y() - 14, 30, 27)));
+    }
+    ScatterHearts(p, QRectF(0, 320, 1200, 880), rng, 40, 20, 50, QColor(0xFF, 0xFF, 0xFF, 170));
+    DoubleBorder(p, b, 26, QColor(0xD9, 0x6A, 0x8C));
+    Flourish(p, QPointF(600, 290), 260, QColor(0xD9, 0x6A, 0x8C));
+}
+
+void HalloweenPumpkin(QPainter& p, const QRectF& b, Rng& rng)
+{
+    FillVertical(p, b,
+        {{0, QColor(0x1A, 0x08, 0x2A)}, {0.55, QColor(0x3E, 0x14, 0x4A)}, {0.85, QColor(0xB8, 0x4E, 0x1E)},
+            {1, QColor(0xE8, 0x8A, 0x2C)}});
+    Stars(p, QRectF(0, 0, 1200, 600), rng, 70, QColor(255, 236, 210));
+    Glow(p, QPointF(600, 1200), 520, QColor(0xFF, 0x9A, 0x2A, 110));
+    p.setPen(Qt::NoPen);
+    Hill(p, b, 1080, 30, 0.8, 1.8, QColor(0x16, 0x06, 0x18), QColor(0x0C, 0x02, 0x0E));
+    p.setBrush(QColor(0x10, 0x04, 0x12));
+    BareTree(p, QPointF(90, 1120), 200, -4, 28, 6, rng);
+    BareTree(p, QPointF(1120, 1120), 180, 5, 26, 6, rng);
+    SpiderWeb(p, QPointF(1200, 1200), 260, 180, QColor(255, 255, 255, 50));
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0x0C, 0x02, 0x10, 220));
+    for (int i = 0; i < 7; ++i)
+        Bat(p, QPointF(rng.Range(80, 1120), rng.Range(340, 760)), rng.Range(30, 58));
+}
+
+void ThanksgivingWheat(QPainter& p, const QRectF& b, Rng& rng)
+{
+    FillRadial(p, b, QPointF(600, 500), QColor(0xFF, 0xF6, 0xE6), QColor(0xEC, 0xCF, 0x9E));
+    Dots(p, QRectF(0, 330, 1200, 870), 64, 4, {QColor(0xC8, 0x8A, 0x3A, 60)});
+    FallingLeaves(p, QRectF(0, 340, 1200, 520), rng, 16, 50, 100);
+    for (int i = 0; i < 6; ++i) {
+        Wheat(p, QPointF(60 + i * 16, 1230), 380 - i * 26, 50 + i * 30);
+        Wheat(p, QPointF(1140 - i * 16, 1230), 380 - i * 26, -50 - i * 30);
+    }
+    Vignette(p, b, QColor(0x8A, 0x4A, 0x12, 90), 0.62);
+    Flourish(p, QPointF(600, 290), 240, QColor(0xB0, 0x62, 0x1E));
+}
+
+void MothersPeach(QPainter& p, const QRectF& b, Rng& rng)
+{
+    FillVertical(p, b, {{0, QColor(0xFF, 0xF5, 0xEE)}, {1, QColor(0xFB, 0xD6, 0xC2)}});
+    const QColor leaf(0x7F, 0xA8, 0x7A);
+    // A garland round the lower two thirds, open at the top for the greeting.
+    Sprig(p, QPointF(-20, 420), QPointF(0, 900), QPointF(380, 1220), 58, leaf, QColor(0xF4, 0x8F, 0xAE),
+        QColor(0xFF, 0xD8, 0x6A), rng);
+    Sprig(p, QPointF(1220, 420), QPointF(1200, 900), QPointF(820, 1220), 58, leaf, QColor(0xF7, 0xB9, 0x8C),
+        QColor(0xC4, 0x5A, 0x7A), rng);
+    for (int i = 0; i < 26; ++i) {
+        const double t = std::numbers::pi * (0.1 + 0.8 * i / 25.0);
+        const QPointF c(600 - 610 * std::cos(t), 640 + 560 * std::sin(t));
+        const QColor petals[] = {QColor(0xF4, 0x8F, 0xAE), QColor(0xFF, 0xFF, 0xFF), QColor(0xC9, 0xA6, 0xE8)};
+        Blossom(p, c, rng.Range(12, 22), petals[i % 3], QColor(0xFF, 0xC8, 0x4A), rng.Range(0, 72));
+    }
+    Flourish(p, QPointF(600, 290), 240, QColor(0xC0, 0x6A, 0x9A));
+}
+
+void FathersSlate(QPainter& p, const QRectF& b, Rng& rng)
+{
+    Q_UNUSED(rng);
+    FillRadial(p, b, QPointF(600, 420), QColor(0x5A, 0x66, 0x74), QColor(0x22, 0x2A, 0x34));
+    // Diagonal repp stripes, as on a tie, below the greeting's band.
+    p.save();
+    p.setClipRect(QRectF(0, 330, 1200, 870));
+    for (double d = -1200; d < 1200; d += 90) {
+        p.setPen(QPen(QColor(0xC8, 0x2E, 0x3A, 70), 22));
+        p.drawLine(QPointF(d, 1200), QPointF(d + 1200, 0));
+        p.setPen(QPen(QColor(0xE8, 0xD8, 0xB8, 50), 6));
+        p.drawLine(QPointF(d + 30, 1200), QPointF(d + 1230, 0));
+    }
+    p.restore();
+    Vignette(p, b, QColor(0x06, 0x0A, 0x10, 170));
+    DoubleBorder(p, b, 24, QColor(0xC8, 0xCC, 0xD4, 200));
+    Flourish(p, QPointF(600, 290), 240, QColor(0xE0, 0xD0, 0xA8));
+}
+
+void EasterMint(QPainter& p, const QRectF& b, Rng& rng)
+{
+    FillVertical(p, b, {{0, QColor(0xF0, 0xFF, 0xF8)}, {1, QColor(0xBE, 0xEC, 0xD8)}});
+    Dots(p, QRectF(0, 330, 1200, 870), 90, 10,
+        {QColor(0xF7, 0xA8, 0xC4, 80), QColor(0xFF, 0xE0, 0x7A, 90), QColor(0xC2, 0xB0, 0xF2, 80)});
+    Hill(p, b, 1090, 26, 1.2, 2.0, QColor(0x8C, 0xCC, 0x52), QColor(0x5E, 0xA0, 0x32));
+    for (int i = 0; i < 70; ++i) {
+        const QColor petals[]
+            = {Qt::white, QColor(0xFF, 0xE0, 0x6A), QColor(0xFF, 0xB0, 0xC8), QColor(0xC8, 0xA8, 0xFF)};
+        Blossom(p, QPointF(rng.Range(0, 1200), rng.Range(1100, 1190)), rng.Range(8, 14), petals[rng.Below(4)],
+            QColor(0xFF, 0xB8, 0x2A), rng.Range(0, 72));
+    }
+    DoubleBorder(p, b, 26, QColor(0x7A, 0xC0, 0xA0));
+    Flourish(p, QPointF(600, 290), 240, QColor(0xC8, 0x6A, 0xB0));
+}
+
+void BirthdayStripes(QPainter& p, const QRectF& b, Rng& rng)
+{
+    p.fillRect(b, QColor(0xFF, 0xFB, 0xF2));
+    const QColor stripes[] = {QColor(0xFF, 0xD6, 0xE2), QColor(0xFF, 0xF0, 0xC4), QColor(0xCC, 0xEE, 0xF4)};
+    for (int i = 0; i < 12; ++i)
+        p.fillRect(QRectF(i * 100 + 25, 330, 50, 870), WithAlpha(stripes[i % 3], 150));
+    Bunting(p, QPointF(-20, 10), QPointF(1220, 10), 36, 48,
+        {QColor(0xFF, 0x5C, 0x8A), QColor(0xFF, 0xC1, 0x3B), QColor(0x3D, 0xC1, 0xD3), QColor(0x8E, 0x6C, 0xF0)});
+    Confetti(p, QRectF(0, 330, 1200, 870), rng, 180, 18,
+        {QColor(0xFF, 0x5C, 0x8A), QColor(0xFF, 0xC1, 0x3B), QColor(0x3D, 0xC1, 0xD3), QColor(0x6B, 0xD0, 0x6B)});
+    Flourish(p, QPointF(600, 290), 240, QColor(0xE0, 0x30, 0x7E));
+}
+
+void GraduationLaurel(QPainter& p, const QRectF& b, Rng& rng)
+{
+    FillRadial(p, b, QPointF(600, 480), QColor(0x7A, 0x1A, 0x2E), QColor(0x2A, 0x06, 0x10));
+    p.setPen(Qt::NoPen);
+    for (int i = 0; i < 36; ++i) {
+        const QPointF c(rng.Range(40, 1160), rng.Range(340, 1160));
+        const double r = rng.Range(6, 16);
+        p.setBrush(QColor(0xF2, 0xCC, 0x6A, int(rng.Range(80, 200))));
+        p.drawPath(StarPath(c, r, r * 0.42, 5, rng.Range(-90, -60)));
+    }
+    // A laurel wreath open at the top, in gold.
+    const QColor gold(0xD9, 0xAE, 0x52);
+    Sprig(p, QPointF(600, 1160), QPointF(80, 1120), QPointF(120, 420), 52, gold, gold, gold, rng);
+    Sprig(p, QPointF(600, 1160), QPointF(1120, 1120), QPointF(1080, 420), 52, gold, gold, gold, rng);
+    Vignette(p, b, QColor(0, 0, 0, 120));
+    DoubleBorder(p, b, 24, gold);
+    Flourish(p, QPointF(600, 290), 240, QColor(0xE6, 0xB8, 0x4E));
+}
+
+void WeddingSage(QPainter& p, const QRectF& b, Rng& rng)
+{
+    FillVertical(p, b, {{0, QColor(0xFB, 0xFA, 0xF3)}, {1, QColor(0xE2, 0xEA, 0xDC)}});
+    Damask(p, QRectF(0, 330, 1200, 870), QColor(0x8F, 0xAE, 0x9C, 30), 110);
+    const QColor eucalyptus(0x8F, 0xAE, 0x9C);
+    Sprig(p, QPointF(-20, 1220), QPointF(60, 980), QPointF(300, 900), 60, eucalyptus, QColor(0xFF, 0xFF, 0xFF),
+        QColor(0xE8, 0xC0, 0x7A), rng);
+    Sprig(p, QPointF(1220, 1220), QPointF(1140, 980), QPointF(900, 900), 60, eucalyptus, QColor(0xF6, 0xC6, 0xC6),
+        QColor(0xE8, 0xC0, 0x7A), rng);
+    Sprig(p, QPointF(-20, 340), QPointF(60, 500), QPointF(40, 700), 46, eucalyptus, QColor(0xF6, 0xC6, 0xC6),
+        QColor(0xE8, 0xC0, 0x7A), rng);
+    Sprig(p, QPointF(1220, 340), QPointF(1140, 500), QPointF(1160, 700), 46, eucalyptus, QColor(0xFF, 0xFF, 0xFF),
+        QColor(0xE8, 0xC0, 0x7A), rng);
+    DoubleBorder(p, b, 26, QColor(0xC9, 0xA0, 0x52));
+    Flourish(p, QPointF(600, 290), 240, QColor(0xC9, 0xA0, 0x52));
+}
+
+void ChildrenMeadow(QPainter& p, const QRectF& b, Rng& rng)
+{
+    FillVertical(p, b, {{0, QColor(0xFF, 0xF6, 0xD8)}, {0.7, QColor(0xD8, 0xF0, 0xFF)}});
+    Sun(p, QPointF(1060, 420), 70, true);
+    Cloud(p, QRectF(70, 380, 260, 130), Qt::white);
+    Rainbow(p, QPointF(600, 1160), 420, 26);
+    Hill(p, b, 1060, 36, 0.4, 1.8, QColor(0x9C, 0xE0, 0x5C), QColor(0x6C, 0xC0, 0x3C));
+    for (int i = 0; i < 60; ++i) {
+        const QColor petals[]
+            = {QColor(0xFF, 0x7A, 0x9C), QColor(0xFF, 0xD9, 0x3D), Qt::white, QColor(0x9C, 0x8C, 0xFF)};
+        Blossom(p, QPointF(rng.Range(0, 1200), rng.Range(1080, 1190)), rng.Range(9, 15), petals[rng.Below(4)],
+            QColor(0xFF, 0xA8, 0x1E), rng.Range(0, 72));
+    }
+    Dots(p, QRectF(0, 0, 1200, 300), 60, 3, {QColor(0xFF, 0xC8, 0x6A, 90)});
+}
+
 struct Background {
     const char* szName;
     QSize size;
@@ -928,6 +1132,18 @@ void WriteBackgrounds(const QDir& dir, Resources& resources)
         {"wedding_blush.jpg", kPortrait, WeddingBlush, 5},
         {"children_sky.jpg", kLandscape, ChildrenSky, 2},
         {"children_night.jpg", kPortrait, ChildrenNight, 2},
+        {"christmas_green.jpg", kSquare, ChristmasGreen, 2},
+        {"newyear_midnight.jpg", kSquare, NewYearMidnight, 2},
+        {"valentine_pink.jpg", kSquare, ValentinePink, 2},
+        {"halloween_pumpkin.jpg", kSquare, HalloweenPumpkin, 2},
+        {"thanksgiving_wheat.jpg", kSquare, ThanksgivingWheat, 5},
+        {"mothers_peach.jpg", kSquare, MothersPeach, 5},
+        {"fathers_slate.jpg", kSquare, FathersSlate, 2},
+        {"easter_mint.jpg", kSquare, EasterMint, 2},
+        {"birthday_stripes.jpg", kSquare, BirthdayStripes, 5},
+        {"graduation_laurel.jpg", kSquare, GraduationLaurel, 2},
+        {"wedding_sage.jpg", kSquare, WeddingSage, 5},
+        {"children_meadow.jpg", kSquare, ChildrenMeadow, 2},
     };
     const int nCount = int(std::size(kBackgrounds));
     for (const Background& background : kBackgrounds)

@@ -1,9 +1,10 @@
 // velomira-artwork: draws the program's artwork into the program folder.
 //
-//     velomira-artwork <program folder>
+//     velomira-artwork <program folder> [<contact sheet>.jpg]
 //
 // writes <program folder>/Skins, <program folder>/Icons (the program's icon in the hicolor layout) and
-// <program folder>/Template (allresources and cards).
+// <program folder>/Template (allresources, cards and samples); with a second argument, also one picture
+// of every template's thumbnail (help/images/templates.jpg is made so).
 #include <cstdio>
 
 #include <QDir>
@@ -20,8 +21,8 @@ int main(int argc, char** argv)
     qputenv("QT_FONT_DPI", "96");
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     QGuiApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: velomira-artwork <program folder>\n");
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: velomira-artwork <program folder> [<contact sheet>.jpg]\n");
         return 2;
     }
     const QDir root(QString::fromLocal8Bit(argv[1]));
@@ -31,6 +32,6 @@ int main(int argc, char** argv)
     // The library is written afresh so that no picture of an earlier version is left behind.
     QDir(strTemplate).removeRecursively();
     const art::Resources resources = art::WriteResources(QDir(strTemplate).filePath(QStringLiteral("allresources")));
-    art::WriteLibrary(strTemplate, resources);
+    art::WriteLibrary(strTemplate, resources, argc == 3 ? QString::fromLocal8Bit(argv[2]) : QString());
     return 0;
 }
