@@ -203,9 +203,9 @@ constexpr const char* kBrush = "Kaushan Script,Lobster Two,DejaVu Sans";
 constexpr const char* kClassic = "EB Garamond,Liberation Serif,DejaVu Serif";
 
 const Invitation kWeddingInvitation = {{"Save the Date", kScript, 118, true, false},
-    {"{Name}", kClassic, 80, false, false}, {"{Date} \u00b7 {Place}", kClassic, 48, false, true}};
+    {"{Name}", kClassic, 80, false, false}, {"{Date} \u00b7 {Place}", kClassic, 56, true, true}};
 const Invitation kBirthdayInvitation = {{"You're Invited!", kDisplay, 110, false, false},
-    {"{Name}'s Birthday Party", kDisplay, 66, false, false}, {"{Date} at {Place}", kClassic, 48, true, false}};
+    {"{Name}'s Birthday Party", kDisplay, 66, false, false}, {"{Date} at {Place}", kClassic, 54, true, false}};
 
 const std::vector<Category>& Categories()
 {
@@ -498,7 +498,7 @@ QImage Thumbnail(const QString& strXml, const QString& strAppDir, QSize backgrou
 void SaveSmall(const QImage& image, const QString& strPath)
 {
     QImageWriter writer(strPath, "jpg");
-    writer.setQuality(80);
+    writer.setQuality(74);
     writer.setOptimizedWrite(true);
     if (!writer.write(image)) {
         std::fprintf(stderr, "velomira-artwork: cannot write %s\n", qPrintable(strPath));

@@ -10,10 +10,14 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
+#include <QFontDatabase>
 #include <QImage>
 #include <QImageReader>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTransform>
 #include <QXmlStreamReader>
 
 #include "document/carddocument.h"
@@ -151,7 +155,7 @@ bool HasAlpha(const QString& strPath)
 
 } // namespace
 
-TEST(ArtworkLibrary, EveryCategoryHasFourTemplatesPairedWithThumbnails)
+TEST(ArtworkLibrary, EveryCategoryHasEightTemplatesPairedWithThumbnails)
 {
     for (const QString& strCategory : kCategories) {
         SCOPED_TRACE(strCategory.toStdString());
@@ -159,7 +163,7 @@ TEST(ArtworkLibrary, EveryCategoryHasFourTemplatesPairedWithThumbnails)
         ASSERT_TRUE(QDir(strFolder).exists());
         // The chooser lists the pictures; each names its template by the three-letter rule.
         const QStringList thumbnails = FilesIn(strFolder, {QStringLiteral("*.jpg"), QStringLiteral("*.png")});
-        EXPECT_GE(thumbnails.size(), 4);
+        EXPECT_GE(thumbnails.size(), 8);
         for (const QString& strThumb : thumbnails) {
             SCOPED_TRACE(strThumb.toStdString());
             const QString strXml = strFolder + strThumb.left(strThumb.length() - 3) + QLatin1String("xml");
@@ -180,7 +184,7 @@ TEST(ArtworkLibrary, EveryCategoryHasFourTemplatesPairedWithThumbnails)
 TEST(ArtworkLibrary, EveryPictureATemplateNamesExists)
 {
     const QStringList files = TemplateFiles();
-    ASSERT_GE(files.size(), 48);
+    ASSERT_GE(files.size(), 96);
     for (const QString& strXml : files) {
         SCOPED_TRACE(strXml.toStdString());
         const TemplateXml xml = ParseTemplate(strXml);
@@ -253,14 +257,15 @@ TEST(ArtworkLibrary, PortraitTemplatesWriteTheirGreetingAsAnEditableText)
         SCOPED_TRACE(strXml.toStdString());
         const TemplateXml xml = ParseTemplate(strXml);
         const QSize bg = PictureSize(Resources(QStringLiteral("bgimage")) + NamePart(xml.strBackground));
-        ASSERT_EQ(xml.greetings.size(), bg.height() > bg.width() ? 1u : 0u);
-        if (xml.greetings.empty())
+        ASSERT_GE(xml.greetings.size(), 1u);
+        if (bg.height() <= bg.width())
             continue;
         ++nGreetings;
         CardDocument doc;
         doc.m_szClient = bg / 2;
         ASSERT_TRUE(OpenCardFile(strXml, doc, nullptr, ProgramDir()));
-        const TheData& text = *doc.m_vecObjects.back();
+        // The greeting is the first text, above the sprites.
+        const TheData& text = *doc.m_vecObjects[xml.sprites.size()];
         ASSERT_EQ(text.m_nType, OBJ_TEXT);
         ASSERT_TRUE(text.m_pText);
         EXPECT_EQ(text.m_pText->m_strText, xml.greetings[0].strText);
@@ -273,7 +278,167 @@ TEST(ArtworkLibrary, PortraitTemplatesWriteTheirGreetingAsAnEditableText)
         EXPECT_LT(centre.y(), 240);
         EXPECT_LT(text.m_rcObject.Width * 2, bg.width() - 60);
     }
-    EXPECT_EQ(nGreetings, 2 * kCategories.size());
+    EXPECT_EQ(nGreetings, 3 * kCategories.size());
+}
+
+namespace {
+
+// The Debian package that installs each family a template may name; deps.sh must list it.
+const std::pair<const char*, const char*> kFontPackages[] = {{"Dancing Script", "fonts-dancingscript"},
+    {"Lobster Two", "fonts-lobster"}, {"Kaushan Script", "fonts-kaushanscript"}, {"EB Garamond", "fonts-ebgaramond"},
+    {"Liberation Serif", "fonts-liberation2"}, {"Liberation Sans", "fonts-liberation2"},
+    {"DejaVu Serif", "fonts-dejavu-core"}, {"DejaVu Sans", "fonts-dejavu-core"}};
+
+QString DepsScript()
+{
+    QFile file(QStringLiteral(VELOMIRA_SOURCE_DIR "/scripts/deps.sh"));
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+// A photo placeholder's or clip-art's box on the card, turned as it is drawn.
+QRectF TurnedBox(const TheData& object)
+{
+    const QRectF rc = object.m_rcObject.toQRectF();
+    QTransform turn;
+    turn.translate(rc.center().x(), rc.center().y());
+    turn.rotate(object.m_dAngle);
+    turn.translate(-rc.center().x(), -rc.center().y());
+    return turn.mapRect(rc);
+}
+
+} // namespace
+
+// The whole library as a table: each template loads, writes words, keeps them off its photos and on the
+// card, names only faces the dependencies install; each category offers every card shape.
+TEST(ArtworkLibrary, EveryTemplateWritesEditableWordsClearOfItsPhotosInInstalledFaces)
+{
+    const QString strDeps = DepsScript();
+    ASSERT_FALSE(strDeps.isEmpty());
+    QStringList shapesSeen;
+    int nTemplates = 0;
+    for (const QString& strXml : TemplateFiles()) {
+        SCOPED_TRACE(strXml.toStdString());
+        ++nTemplates;
+        const TemplateXml xml = ParseTemplate(strXml);
+        const QSize bg = PictureSize(Resources(QStringLiteral("bgimage")) + NamePart(xml.strBackground));
+        ASSERT_TRUE(bg.isValid());
+        const QString strCategory = QFileInfo(strXml).dir().dirName();
+        const char* szShape = bg.width() > bg.height() ? "landscape" : bg.width() < bg.height() ? "portrait" : "square";
+        shapesSeen << strCategory + QLatin1Char('/') + QLatin1String(szShape);
+        // At the background's own size the card shows everything where the template placed it.
+        CardDocument doc;
+        doc.m_szClient = bg;
+        CardError nError = CardError::None;
+        ASSERT_TRUE(OpenCardFile(strXml, doc, &nError, ProgramDir())) << CardErrorText(nError).toStdString();
+        const QRectF card(QPointF(0, 0), QSizeF(bg));
+        std::vector<QRectF> photos;
+        std::vector<const TheData*> texts;
+        for (const auto& pObject : doc.m_vecObjects) {
+            if (pObject->m_nType == OBJ_PHOTO)
+                photos.push_back(TurnedBox(*pObject));
+            else if (pObject->m_nType == OBJ_TEXT)
+                texts.push_back(pObject.get());
+        }
+        ASSERT_GE(texts.size(), 1u);
+        ASSERT_EQ(texts.size(), xml.greetings.size());
+        for (const TheData* pText : texts) {
+            const QRectF rc = pText->m_rcObject.toQRectF();
+            SCOPED_TRACE(pText->m_pText->m_strText.toStdString());
+            EXPECT_FALSE(pText->m_pText->m_strText.trimmed().isEmpty());
+            EXPECT_GT(pText->m_pText->m_nSize, 24) << "large enough to read on the thumbnail";
+            EXPECT_TRUE(card.contains(rc));
+            for (const QRectF& photo : photos)
+                EXPECT_FALSE(rc.intersects(photo)) << "text over a photo placeholder";
+        }
+        for (const Greeting& greeting : xml.greetings) {
+            const QStringList families = greeting.strFonts.split(QLatin1Char(','));
+            ASSERT_FALSE(families.isEmpty());
+            for (const QString& strFamily : families) {
+                SCOPED_TRACE(strFamily.toStdString());
+                const auto package = std::find_if(std::begin(kFontPackages), std::end(kFontPackages),
+                    [&](const auto& entry) { return strFamily.trimmed() == QLatin1String(entry.first); });
+                ASSERT_NE(package, std::end(kFontPackages)) << "a face no dependency installs";
+                EXPECT_TRUE(strDeps.contains(QRegularExpression(
+                    QStringLiteral("\\s%1\\s").arg(QRegularExpression::escape(QLatin1String(package->second))))));
+                EXPECT_TRUE(QFontDatabase::hasFamily(strFamily.trimmed()));
+            }
+        }
+    }
+    EXPECT_GE(nTemplates, 96);
+    for (const QString& strCategory : kCategories)
+        for (const char* szShape : {"landscape", "portrait", "square"})
+            EXPECT_TRUE(shapesSeen.contains(strCategory + QLatin1Char('/') + QLatin1String(szShape)))
+                << strCategory.toStdString() << " " << szShape;
+}
+
+namespace {
+
+// A CSV line split into its fields; a quoted field may hold commas and doubled quotes.
+QStringList CsvFields(const QString& strLine)
+{
+    QStringList fields(QString {});
+    bool bQuoted = false;
+    for (int i = 0; i < strLine.size(); ++i) {
+        const QChar c = strLine[i];
+        if (c == QLatin1Char('"')) {
+            if (bQuoted && i + 1 < strLine.size() && strLine[i + 1] == QLatin1Char('"'))
+                fields.back() += strLine[++i];
+            else
+                bQuoted = !bQuoted;
+        } else if (c == QLatin1Char(',') && !bQuoted) {
+            fields << QString();
+        } else {
+            fields.back() += c;
+        }
+    }
+    return fields;
+}
+
+} // namespace
+
+TEST(ArtworkLibrary, WeddingAndBirthdayInvitationsUseTheFieldsTheirSampleListsName)
+{
+    const struct {
+        const char* szCategory;
+        const char* szSample;
+    } kCases[] = {{"Wedding", "wedding.csv"}, {"Birthday", "birthday.csv"}};
+    const QRegularExpression field(QStringLiteral("\\{(\\w+)\\}"));
+    for (const auto& test : kCases) {
+        SCOPED_TRACE(test.szCategory);
+        QFile sample(ProgramDir() + QLatin1String("Template/samples/") + QLatin1String(test.szSample));
+        ASSERT_TRUE(sample.open(QIODevice::ReadOnly));
+        const QByteArray bytes = sample.readAll();
+        const QString strText = QString::fromUtf8(bytes);
+        EXPECT_EQ(strText.toUtf8(), bytes) << "UTF-8";
+        const QStringList lines = strText.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        ASSERT_GE(lines.size(), 3);
+        const QStringList header = CsvFields(lines[0]);
+        for (const char* szField : {"Name", "Date", "Place"})
+            EXPECT_TRUE(header.contains(QLatin1String(szField))) << szField;
+        for (const QString& strLine : lines.mid(1)) {
+            const QStringList row = CsvFields(strLine);
+            EXPECT_EQ(row.size(), header.size()) << strLine.toStdString();
+            EXPECT_FALSE(row.contains(QString())) << strLine.toStdString();
+        }
+        // An invitation writes every field of the list, each one the list names.
+        int nInvitations = 0;
+        const QString strFolder = ProgramDir() + QLatin1String("Template/cards/") + QLatin1String(test.szCategory);
+        for (const QString& strName : FilesIn(strFolder, {QStringLiteral("*.xml")})) {
+            QStringList used;
+            for (const Greeting& greeting : ParseTemplate(strFolder + QLatin1Char('/') + strName).greetings)
+                for (auto it = field.globalMatch(greeting.strText); it.hasNext();)
+                    used << it.next().captured(1);
+            if (used.isEmpty())
+                continue;
+            ++nInvitations;
+            used.removeDuplicates();
+            used.sort();
+            QStringList expected = header;
+            expected.sort();
+            EXPECT_EQ(used, expected) << strName.toStdString();
+        }
+        EXPECT_GE(nInvitations, 2);
+    }
 }
 
 TEST(ArtworkResources, FoldersHoldEnoughPicturesInTheirFormats)
@@ -282,13 +447,16 @@ TEST(ArtworkResources, FoldersHoldEnoughPicturesInTheirFormats)
     EXPECT_GE(backgrounds.size(), 14);
     bool bLandscape = false;
     bool bPortrait = false;
+    bool bSquare = false;
     for (const QString& strName : backgrounds) {
         const QSize size = PictureSize(Resources(QStringLiteral("bgimage")) + strName);
         bLandscape = bLandscape || size == QSize(1500, 1000);
         bPortrait = bPortrait || size == QSize(1000, 1400);
+        bSquare = bSquare || size == QSize(1200, 1200);
     }
     EXPECT_TRUE(bLandscape);
     EXPECT_TRUE(bPortrait);
+    EXPECT_TRUE(bSquare);
 
     const QStringList cliparts = FilesIn(Resources(QStringLiteral("clipart")), {QStringLiteral("*.png")});
     EXPECT_GE(cliparts.size(), 30);
@@ -468,7 +636,8 @@ TEST(ArtworkGenerator, DrawsTheSameFilesOnEveryRun)
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     QProcess generator;
-    generator.start(ProgramDir() + QLatin1String("velomira-artwork"), {dir.path()});
+    const QString strSheet = dir.filePath(QStringLiteral("sheet.jpg"));
+    generator.start(ProgramDir() + QLatin1String("velomira-artwork"), {dir.path(), strSheet});
     ASSERT_TRUE(generator.waitForFinished(120000));
     ASSERT_EQ(generator.exitCode(), 0) << generator.readAllStandardError().toStdString();
     int nCompared = 0;
@@ -486,4 +655,16 @@ TEST(ArtworkGenerator, DrawsTheSameFilesOnEveryRun)
         }
     }
     EXPECT_GT(nCompared, 200);
+    // The contact sheet: a row of eight thumbnails for each category, each at least 80 pixels high; the
+    // help page shows the one made so, kept small.
+    const QSize sheet = PictureSize(strSheet);
+    EXPECT_GE(sheet.height(), kCategories.size() * 80);
+    EXPECT_GE(sheet.width(), 8 * 80);
+    const QFileInfo help(QStringLiteral(VELOMIRA_SOURCE_DIR "/help/images/templates.jpg"));
+    ASSERT_TRUE(help.exists());
+    EXPECT_LT(help.size(), 400 * 1024);
+    EXPECT_EQ(PictureSize(help.filePath()), sheet);
+    QFile page(QStringLiteral(VELOMIRA_SOURCE_DIR "/help/index.html"));
+    ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(page.readAll().contains("src=\"images/templates.jpg\""));
 }
