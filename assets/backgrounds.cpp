@@ -906,10 +906,9 @@ void ChristmasGreen(QPainter& p, const QRectF& b, Rng& rng)
     for (int i = 0; i < 9; ++i) {
         const double x = 40 + i * 140 + rng.Range(-20, 20);
         const double h = rng.Range(150, 230);
-        p.setBrush(QColor(0x0B, 0x3A, 0x22));
+        p.setBrush(VerticalGradient(
+            QRectF(x, 1210 - h, 1, h), {{0, QColor(0x4E, 0x9E, 0x62)}, {1, QColor(0x1C, 0x5A, 0x32)}}));
         p.drawPath(PineTreePath(QPointF(x, 1210), h, h * 0.6, 4));
-        p.setBrush(QColor(255, 255, 255, 170));
-        p.drawPath(PineTreePath(QPointF(x, 1210 - h * 0.7), h * 0.3, h * 0.2, 1));
     }
     Sprinkle(p, b, rng, 220, 1.5, 4, QColor(255, 255, 255, 200), true);
     DoubleBorder(p, b, 26, QColor(0xE2, 0xB6, 0x58));
@@ -1010,6 +1009,11 @@ void FathersSlate(QPainter& p, const QRectF& b, Rng& rng)
         p.drawLine(QPointF(d + 30, 1200), QPointF(d + 1230, 0));
     }
     p.restore();
+    // A cream rule closes the striped field under the greeting.
+    p.setPen(QPen(QColor(0xE8, 0xD8, 0xB8, 200), 6));
+    p.drawLine(QPointF(0, 330), QPointF(1200, 330));
+    p.setPen(QPen(QColor(0xE8, 0xD8, 0xB8, 140), 2));
+    p.drawLine(QPointF(0, 342), QPointF(1200, 342));
     Vignette(p, b, QColor(0x06, 0x0A, 0x10, 170));
     DoubleBorder(p, b, 24, QColor(0xC8, 0xCC, 0xD4, 200));
     Flourish(p, QPointF(600, 290), 240, QColor(0xE0, 0xD0, 0xA8));
@@ -1085,7 +1089,7 @@ void ChildrenMeadow(QPainter& p, const QRectF& b, Rng& rng)
     FillVertical(p, b, {{0, QColor(0xFF, 0xF6, 0xD8)}, {0.7, QColor(0xD8, 0xF0, 0xFF)}});
     Sun(p, QPointF(1060, 420), 70, true);
     Cloud(p, QRectF(70, 380, 260, 130), Qt::white);
-    Rainbow(p, QPointF(600, 1160), 420, 26);
+    Rainbow(p, QPointF(600, 1300), 330, 26);
     Hill(p, b, 1060, 36, 0.4, 1.8, QColor(0x9C, 0xE0, 0x5C), QColor(0x6C, 0xC0, 0x3C));
     for (int i = 0; i < 60; ++i) {
         const QColor petals[]
