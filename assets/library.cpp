@@ -278,12 +278,20 @@ const std::vector<Category>& Categories()
     return kCategories;
 }
 
+// Ends the generator after a message. Templates are written on several threads: ending without running
+// the static destructors keeps the others from reading the destroyed tables meanwhile.
+[[noreturn]] void Stop()
+{
+    std::fflush(stderr);
+    std::_Exit(1);
+}
+
 QSize SizeOf(const std::map<QString, QSize>& pictures, const char* szName)
 {
     const auto it = pictures.find(QString::fromLatin1(szName));
     if (it == pictures.end()) {
         std::fprintf(stderr, "velomira-artwork: a template names the missing picture %s\n", szName);
-        std::exit(1);
+        Stop();
     }
     return it->second;
 }
@@ -449,13 +457,13 @@ QString TemplateXml(const Design& design, const QString& strName, const Resource
             if (clear.intersects(sprite)) {
                 std::fprintf(stderr, "velomira-artwork: in %s the text \"%s\" covers a sprite\n", qPrintable(strName),
                     pWords->szText);
-                std::exit(1);
+                Stop();
             }
         }
         if (!QRectF(QPointF(0, 0), QSizeF(bg)).contains(box)) {
             std::fprintf(stderr, "velomira-artwork: in %s the text \"%s\" leaves the card\n", qPrintable(strName),
                 pWords->szText);
-            std::exit(1);
+            Stop();
         }
     }
     strXml += QStringLiteral("</PageSceneObject>\n</root>\n");
@@ -467,7 +475,7 @@ void WriteText(const QString& strPath, const QString& strText)
     QFile file(strPath);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(strText.toUtf8()) < 0) {
         std::fprintf(stderr, "velomira-artwork: cannot write %s\n", qPrintable(strPath));
-        std::exit(1);
+        Stop();
     }
 }
 
@@ -482,7 +490,7 @@ QImage Thumbnail(const QString& strXml, const QString& strAppDir, QSize backgrou
     if (!OpenCardFile(strXml, doc, &nError, strAppDir)) {
         std::fprintf(
             stderr, "velomira-artwork: %s does not load: %s\n", qPrintable(strXml), qPrintable(CardErrorText(nError)));
-        std::exit(1);
+        Stop();
     }
     QImage thumb(size, QImage::Format_RGB32);
     thumb.fill(Qt::white);
@@ -502,7 +510,7 @@ void SaveSmall(const QImage& image, const QString& strPath)
     writer.setOptimizedWrite(true);
     if (!writer.write(image)) {
         std::fprintf(stderr, "velomira-artwork: cannot write %s\n", qPrintable(strPath));
-        std::exit(1);
+        Stop();
     }
 }
 
