@@ -664,6 +664,9 @@ TEST(ArtworkGenerator, DrawsTheSameFilesOnEveryRun)
     ASSERT_TRUE(help.exists());
     EXPECT_LT(help.size(), 400 * 1024);
     EXPECT_EQ(PictureSize(help.filePath()), sheet);
+    // Made again whenever the library changes.
+    EXPECT_LT(MeanAbsDiff(QImage(help.filePath()), QImage(strSheet)), 1.0) << "help/images/templates.jpg is stale";
+    EXPECT_EQ(PictureSize(ProgramDir() + QLatin1String("Help/images/templates.jpg")), sheet);
     QFile page(QStringLiteral(VELOMIRA_SOURCE_DIR "/help/index.html"));
     ASSERT_TRUE(page.open(QIODevice::ReadOnly));
     EXPECT_TRUE(page.readAll().contains("src=\"images/templates.jpg\""));
