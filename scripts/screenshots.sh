@@ -142,15 +142,21 @@ shoot_area frames.png "$x" "$y" "$(px 200)" "$(px 500)"
 # dial (centre 30, 30 of the toolbar, radius 20), is turned clockwise by 30 degrees.
 xdotool mousemove --sync "$wreath_x" "$wreath_y" click 1
 sleep 1
-toolbar=
-# The toolbar is the program's one other window shown, 230 x 60 logical pixels (rounded either way
-# at fractional scales).
-for id in $(xdotool search --onlyvisible --pid "$app_pid"); do
-    eval "$(xdotool getwindowgeometry --shell "$id")"
-    ((id != main && WIDTH - $(px 230) <= 1 && $(px 230) - WIDTH <= 1)) && toolbar=$id && break
-done
-[[ -n $toolbar ]] || { echo "screenshots.sh: no floating toolbar" >&2; exit 1; }
-eval "$(xdotool getwindowgeometry --shell "$toolbar")"
+# The toolbar is part of the main window, so it is found on the screen: the first band below the
+# wreath's middle where a row of light grey runs more than 150 logical pixels, its left edge taken 10
+# pixels below its rounded top.
+read -r band_x band_y <<<"$((wreath_x - $(px 200))) $wreath_y"
+band_w=$(px 400)
+band_h=$(px 500)
+found=$(import -window root -crop "${band_w}x${band_h}+${band_x}+${band_y}" +repage txt:- |
+    awk -v min="$(px 150)" -v inset="$(px 10)" -v bx="$band_x" -v by="$band_y" -F'[,:() ]+' '
+        /^#/ { next }
+        { x = $1; y = $2; r = $3; g = $4; b = $5; if (y > last) last = y
+          if (r > 200 && g > 200 && b > 200 && r - g < 25 && g - r < 25) {
+              n[y]++; if (!(y in left) || x < left[y]) left[y] = x } }
+        END { for (y = 0; y <= last; y++) if (n[y] > min) { printf "%d %d", bx + left[y + inset], by + y; exit 0 }
+              exit 1 }') || { echo "screenshots.sh: no floating toolbar" >&2; exit 1; }
+read -r X Y <<<"$found"
 arc=()
 for degrees in 0 5 10 15 20 25 30; do
     arc+=("$(awk -v a="$degrees" -v x="$X" -v y="$Y" -v s="$scale" 'BEGIN {
