@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QDir>
 #include <QFontMetrics>
 #include <QMessageBox>
 #include <QPainter>
@@ -168,6 +169,8 @@ QString CTemplateChoose::CategoryPattern(const QString& strCategory) const
 void CTemplateChoose::ShowCategory(const QString& strCategory)
 {
     m_pPicList->ShowFolder(CategoryPattern(strCategory));
+    for (CImgCtrl* pCell : m_pPicList->m_cells)
+        pCell->setToolTip(QString());
     setWindowTitle(QStringLiteral("Choose a greeting card template - %1").arg(strCategory));
 }
 
@@ -209,6 +212,9 @@ void CTemplateChoose::OnRecentSelChanged()
     }
     m_bRecentShown = true;
     m_pPicList->ShowPictures(m_recentThumbnails);
+    // The thumbnail alone may not tell two versions of a card apart: the file does.
+    for (int i = 0; i < m_pPicList->UsedCount(); ++i)
+        m_pPicList->m_cells[size_t(i)]->setToolTip(QDir::toNativeSeparators(m_recentProjects.value(i)));
     setWindowTitle(QStringLiteral("Choose a greeting card template - Recent"));
 }
 

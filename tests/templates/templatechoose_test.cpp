@@ -475,8 +475,10 @@ TEST_F(TemplateChooser, RecentShowsTheRecentProjectsAndClosesOnlyWhenTheChosenOn
     EXPECT_EQ(dlg.windowTitle(), QStringLiteral("Choose a greeting card template - Recent"));
     EXPECT_TRUE(dlg.m_tree->selectedItems().isEmpty());
     ASSERT_EQ(dlg.m_pPicList->UsedCount(), 3);
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(Cell(dlg, i)->m_strPath, recent.ThumbnailPath(projects[i])) << i;
+        EXPECT_EQ(Cell(dlg, i)->toolTip(), projects[i]) << i;
+    }
     EXPECT_TRUE(Cell(dlg, 0)->m_pThumb && Cell(dlg, 0)->m_pThumb->width() > Cell(dlg, 0)->m_pThumb->height());
     EXPECT_TRUE(Cell(dlg, 2)->m_pThumb == nullptr || Cell(dlg, 2)->m_pThumb->isNull());
     const QImage image = dlg.m_recent->viewport()->grab().toImage();
@@ -495,6 +497,7 @@ TEST_F(TemplateChooser, RecentShowsTheRecentProjectsAndClosesOnlyWhenTheChosenOn
     // Back to a category and to Recent again: each shows its own pictures, one item selected.
     SelectItem(dlg, QStringLiteral("Easter"));
     EXPECT_EQ(dlg.m_pPicList->UsedCount(), 12);
+    EXPECT_TRUE(Cell(dlg, 0)->toolTip().isEmpty());
     EXPECT_TRUE(dlg.m_recent->selectedItems().isEmpty());
     EXPECT_EQ(g_strTemplateCategory, QStringLiteral("Easter"));
     dlg.m_recent->setCurrentItem(nullptr);
