@@ -82,6 +82,16 @@ void CPicList::ShowFolder(const QString& strPattern)
     viewport()->update();
 }
 
+void CPicList::ShowPictures(const QStringList& pictures)
+{
+    RemoveAll();
+    // No folder is shown: the next ShowFolder fills the list whatever it showed before.
+    m_strFolder.clear();
+    for (const QString& strPath : pictures)
+        AddPicture(strPath);
+    viewport()->update();
+}
+
 bool CPicList::AddPicture(const QString& strPath)
 {
     if (!IsPictureFile(strPath))

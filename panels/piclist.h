@@ -30,6 +30,8 @@ public:
     // Shows the picture files matched by the pattern (a folder, "/" and a wild card such as "*.*"),
     // in name order. The same pattern as before, ignoring case, changes nothing.
     void ShowFolder(const QString& strPattern);
+    // Shows the picture files in the order given; a file that cannot be read leaves its cell empty.
+    void ShowPictures(const QStringList& pictures);
     // Adds a cell for the file when it is a picture; false otherwise.
     bool AddPicture(const QString& strPath);
     // True when the text after the last "." (standing at position 1 or later) is one of m_extensions,

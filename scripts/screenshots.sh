@@ -37,7 +37,8 @@ for photo in children_sky easter_meadow wedding_blush thanksgiving_autumn mother
 done
 printf '[system]\nexportpath=%s\nphotodir=%s\ntemp_name=Christmas\ntemp_num=1\nfirst=0\nflag=0\n' \
     "$tmp" "$tmp/home/Pictures" >"$tmp/app/config.ini"
-export HOME="$tmp/home" XDG_CONFIG_HOME="$tmp/home/config" XDG_STATE_HOME="$tmp/home/state" DISPLAY="$display"
+export HOME="$tmp/home" XDG_CONFIG_HOME="$tmp/home/config" XDG_STATE_HOME="$tmp/home/state" \
+    XDG_CACHE_HOME="$tmp/home/cache" DISPLAY="$display"
 
 Xvfb "$display" -screen 0 1280x900x24 -nolisten tcp >"$tmp/xvfb.log" 2>&1 &
 xvfb_pid=$!

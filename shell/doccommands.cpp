@@ -80,8 +80,12 @@ void CPalenkoDlg::OnNew()
 bool CPalenkoDlg::OpenTemplateChooser(bool bStartup)
 {
     CTemplateChoose dlg(this, m_strAppDir);
+    dlg.SetRecent(m_recent, [this](const QString& strPath) { return OpenProject(strPath); });
     if (m_pPrompts->RunModal(dlg) != QDialog::Accepted)
         return false;
+    // A recent project was opened from within the chooser.
+    if (!dlg.m_strProject.isEmpty())
+        return true;
     if (!LoadTemplate(bStartup ? 0 : 1))
         return false;
     // The card the template replaced was given up, and with it its copy.
@@ -175,7 +179,7 @@ void CPalenkoDlg::OnOpen()
         OpenProject(strPath);
 }
 
-bool CPalenkoDlg::OpenProject(const QString& strPath)
+bool CPalenkoDlg::OpenProject(const QString& strPath, bool bRecent)
 {
     QStringList listMissing;
     try {
@@ -192,6 +196,8 @@ bool CPalenkoDlg::OpenProject(const QString& strPath)
         return OutOfMemoryOpening();
     }
     MarkUnmodified(strPath);
+    if (bRecent)
+        m_recent.Remember(strPath, m_pCanvas->m_doc, false);
     ReportMissingPictures(listMissing);
     return true;
 }
@@ -214,7 +220,7 @@ bool CPalenkoDlg::OfferRecovery()
             continue;
         }
         const QString strOrigin = CAutoSave::OriginOf(strOrphan);
-        if (answer != QMessageBox::Yes || !OpenProject(strOrphan))
+        if (answer != QMessageBox::Yes || !OpenProject(strOrphan, false))
             continue;
         // The recovered card is the user's again, with its changes still to save to the file it
         // belongs to, or unnamed when it never had one.
@@ -260,6 +266,7 @@ bool CPalenkoDlg::SaveProject()
         return false;
     }
     MarkUnmodified(strPath);
+    m_recent.Remember(strPath, m_pCanvas->m_doc, true);
     return true;
 }
 

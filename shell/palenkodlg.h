@@ -22,6 +22,7 @@
 #include "platform/appdir.h"
 #include "platform/skinpicture.h"
 #include "shell/mainlayout.h"
+#include "shell/recentcards.h"
 #include "shell/shellprompts.h"
 
 class CAutoSave;
@@ -143,15 +144,17 @@ public:
 
     // The save prompt: true to go on. Yes goes on only when the card was saved.
     bool AskSaveChanges();
-    // Runs the chooser and loads the chosen template. At start-up the card is not cleared first.
+    // Runs the chooser and loads the chosen template, or has it open a recent project. At start-up the
+    // card is not cleared first.
     bool OpenTemplateChooser(bool bStartup);
     // Saves the card to m_strCurrentFile, asking for a file when there is none or its folder has
     // gone. False when the dialog was cancelled or the file could not be written (which is
     // reported); the card then stays modified and keeps its file name.
     bool SaveProject();
     // Replaces the card by the project file's content, or reports why the file did not open ("The
-    // file could not be found: card.plk", "File is corrupted!") and keeps the card.
-    bool OpenProject(const QString& strPath);
+    // file could not be found: card.plk", "File is corrupted!") and keeps the card. An opened file
+    // goes first in the recent projects when bRecent is set (an autosave copy does not).
+    bool OpenProject(const QString& strPath, bool bRecent = true);
     // Reads the template named by g_strTemplateXml and puts it on the card, cleared first when
     // bClear is set. A template that cannot be read is reported and leaves the card as it was.
     bool LoadTemplate(int bClear);
@@ -218,6 +221,8 @@ public:
     // The copy of the card kept while it has unsaved changes, and the timer that writes it.
     std::unique_ptr<CAutoSave> m_pAutoSave;
     QTimer m_autoSaveTimer;
+    // The projects saved or opened last, which the chooser offers under "Recent".
+    CRecentCards m_recent;
 
     // QDialog
     void reject() override;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QDir>
 #include <QFontMetrics>
 #include <QMessageBox>
 #include <QPainter>
@@ -12,6 +13,7 @@
 
 #include "panels/piclist.h"
 #include "platform/messages.h"
+#include "shell/recentcards.h"
 #include "shell/settings.h"
 
 QString g_strTemplateXml;
@@ -24,6 +26,8 @@ constexpr QRect kOkRect(738, 575, 75, 23);
 constexpr QRect kCancelRect(657, 575, 75, 23);
 constexpr QRect kTreeRect(10, 10, 190, 550);
 constexpr QRect kListRect(210, 10, 568, 550);
+// Level with the buttons, under the tree.
+constexpr QRect kRecentRect(10, 572, 190, 28);
 const QColor kSelectionColour(0, 179, 179);
 
 // Draws a tree item as a label: the selected or focused item on a teal box, every other on white.
@@ -94,6 +98,17 @@ CTemplateChoose::CTemplateChoose(QWidget* pParent, const QString& strAppDir)
     m_tree->installEventFilter(this);
     connect(m_tree, &QTreeWidget::itemSelectionChanged, this, &CTemplateChoose::OnTreeSelChanged);
 
+    m_recent = new QTreeWidget(this);
+    m_recent->setHeaderHidden(true);
+    m_recent->setRootIsDecorated(false);
+    m_recent->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_recent->setItemDelegate(new CategoryDelegate(m_recent));
+    m_recent->setPalette(palette);
+    m_recent->installEventFilter(this);
+    new QTreeWidgetItem(m_recent, {QStringLiteral("Recent")});
+    m_recent->setGeometry(kRecentRect);
+    connect(m_recent, &QTreeWidget::itemSelectionChanged, this, &CTemplateChoose::OnRecentSelChanged);
+
     OnInitDialog();
 }
 
@@ -137,6 +152,15 @@ void CTemplateChoose::OnInitDialog()
     m_pPicList->setFocus();
 }
 
+void CTemplateChoose::SetRecent(const CRecentCards& recent, std::function<bool(const QString&)> fnOpen)
+{
+    m_recentProjects = recent.Projects();
+    m_recentThumbnails.clear();
+    for (const QString& strProject : std::as_const(m_recentProjects))
+        m_recentThumbnails << recent.ThumbnailPath(strProject);
+    m_fnOpenProject = std::move(fnOpen);
+}
+
 QString CTemplateChoose::CategoryPattern(const QString& strCategory) const
 {
     return m_strAppDir + QStringLiteral("Template/cards/") + strCategory + QStringLiteral("/*.*");
@@ -145,6 +169,8 @@ QString CTemplateChoose::CategoryPattern(const QString& strCategory) const
 void CTemplateChoose::ShowCategory(const QString& strCategory)
 {
     m_pPicList->ShowFolder(CategoryPattern(strCategory));
+    for (CImgCtrl* pCell : m_pPicList->m_cells)
+        pCell->setToolTip(QString());
     setWindowTitle(QStringLiteral("Choose a greeting card template - %1").arg(strCategory));
 }
 
@@ -164,11 +190,32 @@ void CTemplateChoose::OnTreeSelChanged()
         nGroup = 2;
     else
         return;
+    {
+        const QSignalBlocker blocker(m_recent);
+        m_recent->clearSelection();
+    }
+    m_bRecentShown = false;
     ShowCategory(strText);
     g_strTemplateCategory = strText;
     g_nTemplateGroup = nGroup;
     if (nGroup == 1)
         g_bTemplateFlag = true;
+}
+
+void CTemplateChoose::OnRecentSelChanged()
+{
+    if (m_recent->selectedItems().isEmpty())
+        return;
+    {
+        const QSignalBlocker blocker(m_tree);
+        m_tree->clearSelection();
+    }
+    m_bRecentShown = true;
+    m_pPicList->ShowPictures(m_recentThumbnails);
+    // The thumbnail alone may not tell two versions of a card apart: the file does.
+    for (int i = 0; i < m_pPicList->UsedCount(); ++i)
+        m_pPicList->m_cells[size_t(i)]->setToolTip(QDir::toNativeSeparators(m_recentProjects.value(i)));
+    setWindowTitle(QStringLiteral("Choose a greeting card template - Recent"));
 }
 
 void CTemplateChoose::OnOK()
@@ -178,6 +225,15 @@ void CTemplateChoose::OnOK()
         QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Infomation"),
             QStringLiteral("Plase select a template first!"), QMessageBox::Ok, this);
         box.exec();
+        return;
+    }
+    if (m_bRecentShown) {
+        // A project that does not open has been reported by the owner; the user may choose again.
+        const QString strProject = m_recentProjects.value(pCell->m_nItem);
+        if (strProject.isEmpty() || !m_fnOpenProject || !m_fnOpenProject(strProject))
+            return;
+        m_strProject = strProject;
+        QDialog::accept();
         return;
     }
     m_nChosen = pCell->m_nItem;
@@ -203,8 +259,8 @@ bool CTemplateChoose::event(QEvent* pEvent)
 
 bool CTemplateChoose::eventFilter(QObject* pWatched, QEvent* pEvent)
 {
-    // The tree takes keys the main window would otherwise catch as its editing hot keys.
-    if (pWatched == m_tree && pEvent->type() == QEvent::FocusIn) {
+    // The trees take keys the main window would otherwise catch as its editing hot keys.
+    if ((pWatched == m_tree || pWatched == m_recent) && pEvent->type() == QEvent::FocusIn) {
         QWidget* pOwner = parentWidget();
         SendAppMessage(pOwner ? pOwner->window() : nullptr, WM_CANVAS_HOTKEYS, 0, 0);
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <QDialog>
 #include <QString>
 #include <QStringList>
@@ -7,6 +9,7 @@
 #include "platform/appdir.h"
 
 class CPicList;
+class CRecentCards;
 class QPushButton;
 class QTreeWidget;
 
@@ -21,6 +24,9 @@ QString TemplateXmlPath(const QString& strPicture);
 // and the thumbnails of the selected category's templates on the right. Choosing a category updates
 // the shared template settings at once; OK (or a double-click on a thumbnail) confirms the selected
 // template into g_nTemplateNumber and g_strTemplateXml.
+//
+// Below the tree, one more item, "Recent", shows the thumbnails of the projects saved or opened last;
+// confirming one of those has the owner open the project and closes the dialog only when it opened.
 class CTemplateChoose : public QDialog {
     Q_OBJECT
 
@@ -29,10 +35,16 @@ public:
     explicit CTemplateChoose(QWidget* pParent = nullptr, const QString& strAppDir = GetAppDir());
     ~CTemplateChoose() override;
 
+    // The projects "Recent" lists, newest first, read now; fnOpen opens a chosen one, says itself why
+    // it could not, and answers whether it opened.
+    void SetRecent(const CRecentCards& recent, std::function<bool(const QString&)> fnOpen);
+
     // Confirms the list's current cell, or asks for one when there is none.
     void OnOK();
     // Shows the folder of the selected category and records it in the shared settings.
     void OnTreeSelChanged();
+    // Shows the recent projects' thumbnails; the category settings stay as they are.
+    void OnRecentSelChanged();
 
     // QDialog
     void accept() override;
@@ -44,6 +56,11 @@ public:
     int m_nChosen = -1;
     QPushButton* m_btnOK = nullptr;
     QPushButton* m_btnCancel = nullptr;
+    // The single item "Recent" below the category tree.
+    QTreeWidget* m_recent = nullptr;
+    QStringList m_recentProjects;
+    // The recent project that was opened when the dialog was confirmed; empty for a template.
+    QString m_strProject;
 
 protected:
     bool event(QEvent* pEvent) override;
@@ -57,4 +74,7 @@ private:
     void ShowCategory(const QString& strCategory);
 
     QString m_strAppDir;
+    QStringList m_recentThumbnails;
+    std::function<bool(const QString&)> m_fnOpenProject;
+    bool m_bRecentShown = false;
 };

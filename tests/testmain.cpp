@@ -20,12 +20,15 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("QT_FONT_DPI", "96");
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
-    // The user's state folder (autosave copies, a read-only program's log) is the test run's own; a child
-    // helper shares its test's.
+    // The user's state and cache folders (autosave copies, a read-only program's log, the recent
+    // projects) are the test run's own; a child helper shares its test's.
     const bool bChild = IsTestChild(argc, argv);
     const QTemporaryDir stateHome;
-    if (!bChild)
+    const QTemporaryDir cacheHome;
+    if (!bChild) {
         qputenv("XDG_STATE_HOME", QFile::encodeName(stateHome.path()));
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(cacheHome.path()));
+    }
     ::testing::InitGoogleTest(&argc, argv);
     TestApplication app(argc, argv);
     TestApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 10));

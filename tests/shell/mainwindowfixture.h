@@ -66,12 +66,14 @@ public:
         return m_strSaveAnswer;
     }
 
-    // The template chooser is confirmed with m_strTemplate (cancelled while it is empty); any other
-    // dialog is recorded by its title and cancelled.
+    // The template chooser is worked by m_workChooser when set, otherwise confirmed with m_strTemplate
+    // (cancelled while it is empty); any other dialog is recorded by its title and cancelled.
     int RunModal(QDialog& dialog) override
     {
         if (auto* pChooser = qobject_cast<CTemplateChoose*>(&dialog)) {
             ++m_nChooserRuns;
+            if (m_workChooser)
+                return m_workChooser(*pChooser);
             if (m_strTemplate.isEmpty())
                 return QDialog::Rejected;
             g_strTemplateXml = m_strTemplate;
@@ -113,6 +115,8 @@ public:
     QString m_strTemplate;
     int m_nTemplateNumber = 0;
     int m_nChooserRuns = 0;
+    // Works the chooser as the user would and returns its result.
+    std::function<int(CTemplateChoose&)> m_workChooser;
     std::vector<QString> m_vecDialogs;
     // Answers the other dialogs when set: works them as the user would and returns their result.
     std::function<int(QDialog&)> m_answerDialog;

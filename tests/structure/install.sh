@@ -37,7 +37,8 @@ if [[ $(id -u) -eq 0 ]]; then
 else
     chmod -R a-w "$folder"
 fi
-export HOME="$home" XDG_CONFIG_HOME="$home/config" XDG_STATE_HOME="$home/state" QT_QPA_PLATFORM=offscreen
+export HOME="$home" XDG_CONFIG_HOME="$home/config" XDG_STATE_HOME="$home/state" XDG_CACHE_HOME="$home/cache" \
+    QT_QPA_PLATFORM=offscreen
 unset XDG_RUNTIME_DIR
 
 template=$(ls "$folder"/Template/cards/*/temp1.xml | head -n 1)

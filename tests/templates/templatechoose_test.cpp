@@ -16,6 +16,7 @@
 
 #include "panels/piclist.h"
 #include "platform/messages.h"
+#include "shell/recentcards.h"
 #include "shell/settings.h"
 #include "templates/templatechoose.h"
 #include "tests/testsupport.h"
@@ -436,3 +437,91 @@ TEST(TemplateXmlPath, ReplacesTheExtensionAfterTheLastDot)
 }
 
 } // namespace
+
+// "Recent" under the tree shows the recent projects' thumbnails newest first; choosing one hands it to
+// the owner, and the dialog closes only when the owner could open it. The categories and the settings
+// stay as they were.
+TEST_F(TemplateChooser, RecentShowsTheRecentProjectsAndClosesOnlyWhenTheChosenOneOpens)
+{
+    CRecentCards recent(m_files.path(QStringLiteral("cache/")));
+    QStringList projects;
+    for (int i = 1; i <= 3; ++i) {
+        projects.prepend(m_files.bytes(QStringLiteral("card%1.plk").arg(i), "project"));
+        ASSERT_TRUE(recent.Add(projects.first()));
+    }
+    // The oldest has no thumbnail: its cell stays empty.
+    m_files.solid(QStringLiteral("cache/") + QFileInfo(recent.ThumbnailPath(projects[0])).fileName(), 80, 40, Qt::red);
+    m_files.solid(QStringLiteral("cache/") + QFileInfo(recent.ThumbnailPath(projects[1])).fileName(), 40, 80, Qt::blue);
+
+    CTemplateChoose dlg(nullptr, m_strAppDir);
+    QStringList asked;
+    bool bOpens = false;
+    dlg.SetRecent(recent, [&](const QString& strPath) {
+        asked << strPath;
+        return bOpens;
+    });
+    dlg.show();
+    ASSERT_EQ(dlg.m_recent->topLevelItemCount(), 1);
+    QTreeWidgetItem* pRecent = dlg.m_recent->topLevelItem(0);
+    EXPECT_EQ(pRecent->text(0), QStringLiteral("Recent"));
+    EXPECT_GT(dlg.m_recent->geometry().top(), dlg.m_tree->geometry().bottom());
+    EXPECT_EQ(dlg.m_recent->geometry().left(), dlg.m_tree->geometry().left());
+    EXPECT_TRUE(dlg.m_recent->viewport()->rect().contains(dlg.m_recent->visualItemRect(pRecent)));
+    EXPECT_LE(dlg.m_recent->geometry().bottom(), dlg.height());
+
+    dlg.m_recent->setCurrentItem(pRecent);
+    dlg.m_pPicList->WaitForThumbnails();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(dlg.windowTitle(), QStringLiteral("Choose a greeting card template - Recent"));
+    EXPECT_TRUE(dlg.m_tree->selectedItems().isEmpty());
+    ASSERT_EQ(dlg.m_pPicList->UsedCount(), 3);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(Cell(dlg, i)->m_strPath, recent.ThumbnailPath(projects[i])) << i;
+        EXPECT_EQ(Cell(dlg, i)->toolTip(), projects[i]) << i;
+    }
+    EXPECT_TRUE(Cell(dlg, 0)->m_pThumb && Cell(dlg, 0)->m_pThumb->width() > Cell(dlg, 0)->m_pThumb->height());
+    EXPECT_TRUE(Cell(dlg, 2)->m_pThumb == nullptr || Cell(dlg, 2)->m_pThumb->isNull());
+    const QImage image = dlg.m_recent->viewport()->grab().toImage();
+    const QRect rcLabel = dlg.m_recent->visualItemRect(pRecent);
+    EXPECT_EQ(QColor(image.pixel(rcLabel.left() + 1, rcLabel.center().y())), QColor(0, 179, 179));
+
+    // A project that does not open keeps the dialog; the owner has said why.
+    SendMouse(Cell(dlg, 1), QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton);
+    SendMouse(Cell(dlg, 1), QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton);
+    SendMouse(Cell(dlg, 1), QEvent::MouseButtonDblClick, Qt::LeftButton, Qt::LeftButton);
+    EXPECT_EQ(asked, QStringList {projects[1]});
+    EXPECT_NE(dlg.result(), QDialog::Accepted);
+    EXPECT_TRUE(dlg.isVisible());
+    EXPECT_TRUE(dlg.m_strProject.isEmpty());
+
+    // Back to a category and to Recent again: each shows its own pictures, one item selected.
+    SelectItem(dlg, QStringLiteral("Easter"));
+    EXPECT_EQ(dlg.m_pPicList->UsedCount(), 12);
+    EXPECT_TRUE(Cell(dlg, 0)->toolTip().isEmpty());
+    EXPECT_TRUE(dlg.m_recent->selectedItems().isEmpty());
+    EXPECT_EQ(g_strTemplateCategory, QStringLiteral("Easter"));
+    dlg.m_recent->setCurrentItem(nullptr);
+    dlg.m_recent->setCurrentItem(pRecent);
+    EXPECT_EQ(dlg.m_pPicList->UsedCount(), 3);
+    EXPECT_TRUE(dlg.m_tree->selectedItems().isEmpty());
+    EXPECT_EQ(g_strTemplateCategory, QStringLiteral("Easter")) << "Recent is no category";
+
+    bOpens = true;
+    dlg.m_pPicList->SelectCell(2);
+    dlg.OnOK();
+    EXPECT_EQ(asked, QStringList({projects[1], projects[2]}));
+    EXPECT_EQ(dlg.result(), QDialog::Accepted);
+    EXPECT_EQ(dlg.m_strProject, projects[2]);
+    EXPECT_EQ(g_strTemplateXml, QStringLiteral("unchanged.xml"));
+    EXPECT_EQ(g_nTemplateNumber, 0);
+}
+
+TEST_F(TemplateChooser, RecentFocusReleasesTheMainWindowsHotKeys)
+{
+    MainWindowStandIn mainWindow;
+    CTemplateChoose dlg(&mainWindow, m_strAppDir);
+    QFocusEvent focus(QEvent::FocusIn, Qt::MouseFocusReason);
+    QCoreApplication::sendEvent(dlg.m_recent, &focus);
+    ASSERT_EQ(mainWindow.m_vecMessages.size(), 1u);
+    EXPECT_EQ(mainWindow.m_vecMessages[0], (MessageRecorder::Message {WM_CANVAS_HOTKEYS, 0, 0}));
+}
