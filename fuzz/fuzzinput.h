@@ -1,5 +1,6 @@
 // fuzz/: libFuzzer targets for the readers of files a user can be handed. Each target's input is
-// written to a file of its own, because the readers take paths, as the program hands them.
+// written to a file of its own (in memory where there is a tmpfs), because the readers take paths,
+// as the program hands them.
 #pragma once
 
 #include <cstddef>
