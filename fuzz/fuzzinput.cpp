@@ -6,12 +6,16 @@
 #include <cstdlib>
 #include <map>
 #include <string>
+#include <vector>
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QImage>
+
+#include "document/carddocument.h"
 
 namespace {
 
@@ -71,4 +75,17 @@ QString WriteInput(const uint8_t* pData, size_t nSize, const char* pszExtension)
     if (::ftruncate(file.fd, off_t(nSize)) != 0 || ::pwrite(file.fd, pData, nSize, 0) != ssize_t(nSize))
         std::abort();
     return QFile::decodeName(file.strPath.c_str());
+}
+
+void KeepPictures(const CardDocument& doc)
+{
+    // A copy shares the pixels, so the shared picture cache keeps its entry as in use.
+    static auto& kept = *new std::map<QString, QImage>;
+    for (const auto& pObject : doc.m_vecObjects) {
+        for (const auto& [strPath, pImage] : {std::pair {&pObject->m_strPhoto, pObject->m_pPhoto.get()},
+                 std::pair {&pObject->m_strFrame, pObject->m_pFrame.get()}}) {
+            if (pImage && !pImage->isNull())
+                kept.try_emplace(*strPath, *pImage);
+        }
+    }
 }
