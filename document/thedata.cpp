@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "document/sharedpictures.h"
 #include "platform/fitrect.h"
@@ -71,7 +72,8 @@ QImage ReadWorkingCopy(const QString& strPath, QSize* pFullSize, int nSide)
     const QSize target = WorkingCopySize(full, nSide);
     if (image.size() != target)
         image = ScaledPicture(image, target);
-    return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    // In place where the formats allow (RGB32 does): a copy of up to kMaxWorkingPixels is not made.
+    return std::move(image).convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
 QString FrameMaskPath(const QString& strFramePath)

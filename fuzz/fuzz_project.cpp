@@ -22,5 +22,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
         doc.AddObject(std::move(pObject), 0);
     if (FitProjectObjects(doc, card.strBackground, card.nSavedWidth))
         doc.RebuildImages();
+    KeepPictures(doc);
     return 0;
 }

@@ -7,6 +7,7 @@ cd "$(dirname "$0")/.."
 sanitize="-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined"
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS="$sanitize" \
     -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" -DCMAKE_SHARED_LINKER_FLAGS="-fsanitize=address,undefined"
+# Only what these tests run: the window program is built, without the sanitizers, by the test command.
 cmake --build build-asan -j"$(nproc)" \
-    --target velomira_unit_tests velomira_integration_tests velomira velomira-render velomira_artwork
-ctest --test-dir build-asan -L 'unit|integration' --output-on-failure
+    --target velomira_unit_tests velomira_integration_tests velomira-render velomira_artwork
+ctest --test-dir build-asan -L 'unit|integration' -j"$(nproc)" --output-on-failure

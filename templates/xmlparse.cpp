@@ -71,6 +71,22 @@ bool IsValidUtf16(const QByteArray& data, bool bBigEndian)
     return !bPendingHigh;
 }
 
+// Reads up to nLimit + 1 bytes, so that a file past the limit (grown since its size was taken, or a
+// device with no size) shows as such. A file is read in one go at its size, anything else in steps:
+// asking the device for the limit at once would allocate the whole limit for every file.
+QByteArray ReadAtMost(QFile& file, qint64 nLimit)
+{
+    const qint64 nStep = file.size() > 0 ? qMin(file.size() + 1, nLimit + 1) : qint64(1) << 12;
+    QByteArray data;
+    while (data.size() <= nLimit) {
+        const QByteArray chunk = file.read(qMin(nStep, nLimit + 1 - data.size()));
+        if (chunk.isEmpty())
+            break;
+        data += chunk;
+    }
+    return data;
+}
+
 bool IsBlank(QChar ch)
 {
     return ch.isSpace();
@@ -91,7 +107,7 @@ bool XMLParse::Load(const QString& strPath)
     QFile file(strPath);
     if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxXmlFileBytes)
         return false;
-    const QByteArray data = file.read(kMaxXmlFileBytes + 1);
+    const QByteArray data = ReadAtMost(file, kMaxXmlFileBytes);
     if (data.size() > kMaxXmlFileBytes || !IsWellFormed(data))
         return false;
     auto pDoc = std::make_unique<pugi::xml_document>();

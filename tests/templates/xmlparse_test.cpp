@@ -199,6 +199,23 @@ TEST(XMLParseTest, NestedDoctypeSectionsDoNotExhaustTheStack)
     EXPECT_FALSE(parse.Load(tree.bytes(QStringLiteral("doctype.xml"), xml)));
 }
 
+// A file of exactly the limit is read whole; one byte more is refused.
+TEST(XMLParseTest, TheLimitItselfIsReadToTheEnd)
+{
+    ResourceTree tree;
+    for (const qint64 nSize : {kMaxXmlFileBytes, kMaxXmlFileBytes + 1}) {
+        QByteArray xml = "<root a='";
+        xml += QByteArray(nSize - 12, 'x');
+        xml += "'/>";
+        ASSERT_EQ(xml.size(), nSize);
+        XMLParse parse;
+        ASSERT_EQ(parse.Load(tree.bytes(QStringLiteral("limit.xml"), xml)), nSize <= kMaxXmlFileBytes) << nSize;
+        if (parse.m_pDoc) {
+            EXPECT_EQ(AttributeText(parse.FindNode(0, {}, "root"), "a").size(), nSize - 12);
+        }
+    }
+}
+
 TEST(XMLParseTest, MissingOversizedAndUnnamedFilesAreRefused)
 {
     ResourceTree tree;
