@@ -23,22 +23,40 @@ done
 cmake --build build-fuzz -j"$(nproc)" --target "${build_targets[@]}"
 
 mkdir -p build-fuzz/findings
-failed=()
-for target in "${targets[@]}"; do
-    corpus=build-fuzz/fuzz-corpus/$target
+# One target on a core: as many run at once as there are cores, each for the whole time.
+run_target() {
+    local target=$1 corpus=build-fuzz/fuzz-corpus/$1
     mkdir -p "$corpus"
-    echo "fuzz_$target: ${seconds} s"
     # Any single allocation or resident size past 1.5 GB (2 GB with the sanitizers' own) is a finding.
     # Leaks are not looked for, so libFuzzer need not run an input twice when it keeps memory (the
     # readers' caches do). Inputs that run fast are mutated more often: a few pictures that declare
     # a hundred megapixels would otherwise take most of the minute.
-    if ! ASAN_OPTIONS=detect_leaks=0 ./build-fuzz/bin/fuzz_"$target" "$corpus" build-fuzz/fuzz-seeds/"$target" \
+    if ASAN_OPTIONS=detect_leaks=0 ./build-fuzz/bin/fuzz_"$target" "$corpus" build-fuzz/fuzz-seeds/"$target" \
         -max_total_time="$seconds" -timeout=10 -malloc_limit_mb=1536 -rss_limit_mb=2048 -print_final_stats=1 \
         -detect_leaks=0 -entropic_scale_per_exec_time=1 \
         -artifact_prefix=build-fuzz/findings/"$target"- >build-fuzz/fuzz_"$target".log 2>&1; then
+        echo 0 >build-fuzz/fuzz_"$target".rc
+    else
+        echo "$?" >build-fuzz/fuzz_"$target".rc
+    fi
+}
+cores=$(nproc)
+for target in "${targets[@]}"; do
+    while (($(jobs -rp | wc -l) >= cores)); do
+        sleep 1
+    done
+    echo "fuzz_$target: ${seconds} s"
+    rm -f build-fuzz/fuzz_"$target".rc
+    run_target "$target" &
+done
+wait
+failed=()
+for target in "${targets[@]}"; do
+    if [[ $(cat build-fuzz/fuzz_"$target".rc 2>/dev/null) != 0 ]]; then
         failed+=("$target")
         tail -n 60 build-fuzz/fuzz_"$target".log >&2
     fi
+    echo "fuzz_$target:"
     grep -E '^stat::number_of_executed_units|^#[0-9]+.*DONE' build-fuzz/fuzz_"$target".log || true
 done
 if ((${#failed[@]})); then
