@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Writes the fuzzers' seed corpus into OUT from the program folder BIN: templates, projects saved from
-# them, and small pictures. Usage: makecorpus.sh BIN OUT
+# them, and small pictures; then shrinks BIN's frames, masks and clip-art (below). BIN is the fuzz
+# build's own program folder. Usage: makecorpus.sh BIN OUT
 set -euo pipefail
 bin=$1
 out=$2
@@ -26,3 +27,12 @@ for extension in png jpg bmp; do
             cp "$picture" "$out/picture/$(basename "$(dirname "$picture")")-$(basename "$picture")"
         done
 done
+
+# The fuzzers read cards that name the library's frames, masks and clip-art, and decode them for every
+# input as the program does for every card it opens. A quarter of their size they take the same paths
+# at a fraction of the time, so a minute tries several times the inputs; the seeds above were made
+# from the full-size pictures.
+if command -v mogrify >/dev/null; then
+    find "$bin/Template/allresources" \( -path '*/clipart/*' -o -path '*/frame/*' -o -path '*/mask/*' \) -type f -print0 |
+        xargs -0 -r -P"$(nproc)" -n8 mogrify -resize 25%
+fi
