@@ -6,10 +6,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
-#include <QSaveFile>
 #include <QUuid>
 
 #include "document/carddocument.h"
+#include "platform/wholefile.h"
 #include "templates/projectfile.h"
 
 namespace {
@@ -28,20 +28,6 @@ QString LockPathOf(const QString& strCard)
 QString OriginPathOf(const QString& strCard)
 {
     return BesidePath(strCard, "origin");
-}
-
-// Replaces the file by bytes only once they are all written.
-bool WriteWhole(const QString& strPath, const QByteArray& bytes)
-{
-    QSaveFile file(strPath);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    // commit() misses a short write in its own flush, so the data is flushed and checked first.
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
 }
 
 } // namespace
@@ -81,9 +67,9 @@ bool CAutoSave::Save(const CardDocument& doc, const QString& strOrigin, const QS
         // with at worst no origin (it recovers unnamed), never with the name of another card's file.
         const QString strOriginPath = OriginPathOf(m_strPath);
         if (strOrigin.isEmpty() ? QFile::exists(strOriginPath) && !QFile::remove(strOriginPath)
-                                : !WriteWhole(strOriginPath, strOrigin.toUtf8()))
+                                : !WriteWholeFile(strOriginPath, strOrigin.toUtf8()))
             return;
-        WriteWhole(m_strPath, bytes);
+        WriteWholeFile(m_strPath, bytes);
     });
     return true;
 }

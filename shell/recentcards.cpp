@@ -9,6 +9,7 @@
 #include <QSaveFile>
 
 #include "document/carddocument.h"
+#include "platform/wholefile.h"
 #include "render/cardimage.h"
 
 namespace {
@@ -19,18 +20,6 @@ constexpr qint64 kMaxListBytes = 64 * 1024;
 QString Absolute(const QString& strPath)
 {
     return QDir::cleanPath(QFileInfo(strPath).absoluteFilePath());
-}
-
-bool WriteWhole(const QString& strPath, const QByteArray& bytes)
-{
-    QSaveFile file(strPath);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
 }
 
 } // namespace
@@ -92,7 +81,7 @@ bool CRecentCards::Add(const QString& strProject)
         projects.removeLast();
     if (!QDir().mkpath(m_strFolder))
         return false;
-    if (!WriteWhole(ListPath(), (projects.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8()))
+    if (!WriteWholeFile(ListPath(), (projects.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8()))
         return false;
     // Thumbnails of projects no longer listed go, whoever left them.
     QStringList kept;
