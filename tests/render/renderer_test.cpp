@@ -7,6 +7,7 @@
 
 #include "document/carddocument.h"
 #include "document/thedata.h"
+#include "platform/pictureops.h"
 #include "platform/quality.h"
 #include "render/renderer.h"
 #include "tests/testsupport.h"
