@@ -14,11 +14,11 @@
 #include <QWindow>
 
 #include "bench/bench.h"
+#include "dialogs/dlgprint.h"
+#include "dialogs/fulldlg.h"
 #include "document/carddocument.h"
-#include "render/dlgprint.h"
-#include "render/fulldlg.h"
-#include "shell/shellprompts.h"
 #include "templates/cardloader.h"
+#include "widgets/shellprompts.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 
 #include "bench/bench.h"
 #include "bench/benchpictures.h"
-#include "panels/piclist.h"
+#include "widgets/piclist.h"
 
 namespace {
 

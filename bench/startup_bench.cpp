@@ -8,14 +8,14 @@
 #include <QTemporaryDir>
 
 #include "bench/bench.h"
+#include "dialogs/templatechoose.h"
 #include "document/carddocument.h"
-#include "panels/piclist.h"
+#include "session/recentcards.h"
 #include "shell/palenkoapp.h"
 #include "shell/palenkodlg.h"
-#include "shell/recentcards.h"
 #include "templates/cardloader.h"
 #include "templates/projectfile.h"
-#include "templates/templatechoose.h"
+#include "widgets/piclist.h"
 
 namespace {
 

@@ -22,6 +22,7 @@
 #include "platform/pictureext.h"
 #include "platform/quality.h"
 #include "render/cardimage.h"
+#include "templates/cardloader.h"
 
 Canvas* g_pCanvas = nullptr;
 TheData* g_pCurrentText = nullptr;
@@ -188,19 +189,31 @@ void Canvas::Restack(int nFrom, int nTo, int bRecord)
 void Canvas::FitTemplate(const QString& strBackground)
 {
     m_doc.m_strBackground = strBackground;
-    LoadBackgroundCopy();
     RememberClient();
     FitTemplateObjects(m_doc, strBackground);
-    m_doc.RebuildImages();
-    repaint();
+    ShowFittedCard();
 }
 
 void Canvas::FitProject(const QString& strBackground, int nSavedWidth)
 {
     m_doc.m_strBackground = strBackground;
-    LoadBackgroundCopy();
     RememberClient();
     FitProjectObjects(m_doc, strBackground, nSavedWidth);
+    ShowFittedCard();
+}
+
+void Canvas::PlaceCard(LoadedCard&& card)
+{
+    // A background that cannot be read is still the card's, as with FitTemplate.
+    m_doc.m_strBackground = card.strBackground;
+    RememberClient();
+    ::PlaceCard(m_doc, std::move(card));
+    ShowFittedCard();
+}
+
+void Canvas::ShowFittedCard()
+{
+    LoadBackgroundCopy();
     m_doc.RebuildImages();
     repaint();
 }

@@ -1,5 +1,5 @@
-// canvas/: the editing surface and the small tool windows that work on it. Uses document/, render/
-// and platform/; the card arithmetic lives in document/, so everything here is about showing it.
+// canvas/: the editing surface and the small tool windows that work on it. Uses widgets/ and the core;
+// the card arithmetic lives in document/, so everything here is about showing it.
 #pragma once
 
 #include <functional>
@@ -19,6 +19,7 @@
 
 class AdjustDlg;
 class Canvas;
+struct LoadedCard;
 class QMimeData;
 class FloatDlg;
 class QPainter;
@@ -64,6 +65,9 @@ public:
     // Takes the background and scales the objects a project reader appended from the canvas width
     // they were saved at to the current client width.
     void FitProject(const QString& strBackground, int nSavedWidth);
+    // Appends a card read from a template or a project and fits it to the client, as FitTemplate or
+    // FitProject would: the one way a loaded card reaches the canvas.
+    void PlaceCard(LoadedCard&& card);
     // Rescales every object from the remembered client size to the current one; an empty card keeps
     // the remembered size.
     void RescaleToClient();
@@ -185,6 +189,8 @@ private:
     void LoadBackgroundCopy();
     // Remembers the current client size as the one the objects are laid out for.
     void RememberClient();
+    // Shows the objects just fitted to the client and their background.
+    void ShowFittedCard();
     // Clears g_pCurrentText when it names one of this card's objects, before they are freed.
     void ForgetCurrentText();
     // The selected object with its whole photo, the parts outside the frame included.

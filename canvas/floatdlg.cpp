@@ -12,7 +12,7 @@
 #include "document/undohistory.h"
 #include "platform/messages.h"
 #include "platform/quality.h"
-#include "shell/buttonx.h"
+#include "widgets/buttonx.h"
 
 namespace {
 

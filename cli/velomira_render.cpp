@@ -13,7 +13,7 @@
 
 #include "document/carddocument.h"
 #include "render/cardimage.h"
-#include "shell/version.h"
+#include "session/version.h"
 #include "templates/cardloader.h"
 #include "templates/projectfile.h"
 

@@ -1,5 +1,5 @@
-// document/: the card and its objects, their geometry and the undo history. Uses platform/ only;
-// never includes canvas/, panels/ or shell/.
+// document/: the card and its objects, their geometry, display images and the undo history. Uses
+// platform/ only.
 #pragma once
 
 #include <QRectF>

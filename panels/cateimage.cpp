@@ -7,7 +7,7 @@
 
 #include "panels/shellphoto.h"
 #include "panels/thumblist.h"
-#include "shell/buttonx.h"
+#include "widgets/buttonx.h"
 
 namespace {
 

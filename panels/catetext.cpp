@@ -16,8 +16,8 @@
 #include "document/undohistory.h"
 #include "panels/colorbutton.h"
 #include "platform/messages.h"
-#include "shell/buttonx.h"
-#include "shell/wslider.h"
+#include "widgets/buttonx.h"
+#include "widgets/wslider.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "panels/folderroots.h"
 #include "panels/thumblist.h"
 #include "platform/messages.h"
-#include "shell/settings.h"
+#include "session/settings.h"
 
 QString StartPhotoFolder()
 {

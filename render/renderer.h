@@ -1,5 +1,4 @@
-// render/: drawing the card, for the canvas from working copies and for every output from the
-// full-size files. Uses document/ and platform/.
+// render/: drawing the card for every output from the full-size files. Uses document/ and platform/.
 #pragma once
 
 #include <map>
@@ -86,19 +85,6 @@ void DrawObject(QPainter& painter, const TheData& obj, const ObjectPictures& pic
 // The pixels of the output an object's pictures can touch, within the card; empty for a text, a
 // deleted object or one that lands off the card.
 QRect ObjectBounds(const TheData& obj);
-
-// Replaces the alpha of every non-transparent pixel by the brightness (blue byte) of the mask
-// picture stretched to nWidth x nHeight; colours stay as they are. A mask that cannot be read leaves
-// the picture untouched.
-void ApplyMask(QImage& bitmap, const QString& strMaskPath, int nWidth, int nHeight);
-// ApplyMask with the mask stretched over rcMask of the bitmap, which may reach past its edges (the
-// bitmap holds part of a larger picture); pixels outside rcMask become transparent.
-void ApplyMaskAt(QImage& bitmap, const QString& strMaskPath, const QRectF& rcMask);
-
-// Reads a picture that will be drawn szDrawn pixels large on its target: decoded reduced when it is
-// drawn smaller than the file, but never below szDrawn on either side. Null when the file cannot be
-// read or szDrawn is empty.
-QImage ReadPictureForSize(const QString& strPath, QSize szDrawn);
 
 // The rectangle with the same centre and its size multiplied by the output scale.
 RectF ScaleAboutCentre(const RectF& rc);

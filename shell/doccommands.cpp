@@ -10,21 +10,21 @@
 #include <QTimer>
 
 #include "canvas/canvas.h"
+#include "dialogs/aboutdlg.h"
+#include "dialogs/dlgexport.h"
+#include "dialogs/dlgprint.h"
+#include "dialogs/fulldlg.h"
+#include "dialogs/templatechoose.h"
 #include "document/undohistory.h"
 #include "platform/applog.h"
-#include "render/dlgexport.h"
-#include "render/dlgprint.h"
-#include "render/fulldlg.h"
-#include "shell/aboutdlg.h"
-#include "shell/autosave.h"
-#include "shell/buttonx.h"
+#include "session/autosave.h"
+#include "session/settings.h"
+#include "session/version.h"
 #include "shell/palenkoapp.h"
 #include "shell/palenkodlg.h"
-#include "shell/settings.h"
-#include "shell/version.h"
 #include "templates/cardloader.h"
 #include "templates/projectfile.h"
-#include "templates/templatechoose.h"
+#include "widgets/buttonx.h"
 
 namespace {
 
@@ -109,11 +109,19 @@ void CPalenkoDlg::OnTemplateTimer()
 bool CPalenkoDlg::LoadTemplate(int bClear)
 {
     QStringList listMissing;
+    if (!OpenCard(g_strTemplateXml, bClear, listMissing))
+        return false;
+    ReportMissingPictures(listMissing);
+    return true;
+}
+
+bool CPalenkoDlg::OpenCard(const QString& strPath, bool bClear, QStringList& listMissing)
+{
     try {
         LoadedCard card;
         CardError nError = CardError::None;
-        if (!ReadCardFile(g_strTemplateXml, card, &nError, m_strAppDir)) {
-            Message(CardOpenMessage(nError, g_strTemplateXml), QMessageBox::Ok, QMessageBox::NoIcon);
+        if (!ReadCardFile(strPath, card, &nError, m_strAppDir)) {
+            Message(CardOpenMessage(nError, strPath), QMessageBox::Ok, QMessageBox::NoIcon);
             return false;
         }
         listMissing = MissingPictures(card);
@@ -123,7 +131,6 @@ bool CPalenkoDlg::LoadTemplate(int bClear)
     } catch (const std::bad_alloc&) {
         return OutOfMemoryOpening();
     }
-    ReportMissingPictures(listMissing);
     return true;
 }
 
@@ -151,15 +158,10 @@ bool CPalenkoDlg::OutOfMemoryOpening()
 
 void CPalenkoDlg::SetCardBackground(LoadedCard&& card)
 {
-    for (auto& pObject : card.vecObjects)
-        m_pCanvas->AddObject(std::move(pObject), 0);
     m_nCardWidth = card.szCard.width();
     m_nCardHeight = card.szCard.height();
     PlaceCanvas(1);
-    if (card.bProject)
-        m_pCanvas->FitProject(card.strBackground, card.nSavedWidth);
-    else
-        m_pCanvas->FitTemplate(card.strBackground);
+    m_pCanvas->PlaceCard(std::move(card));
     for (CButtonX* pButton : {m_btnPreview, m_btnPrint, m_btnExport})
         pButton->EnableButton(true);
     if (m_pFullDlg)
@@ -182,19 +184,8 @@ void CPalenkoDlg::OnOpen()
 bool CPalenkoDlg::OpenProject(const QString& strPath, bool bRecent)
 {
     QStringList listMissing;
-    try {
-        LoadedCard card;
-        CardError nError = CardError::None;
-        if (!ReadCardFile(strPath, card, &nError, m_strAppDir)) {
-            Message(CardOpenMessage(nError, strPath), QMessageBox::Ok, QMessageBox::NoIcon);
-            return false;
-        }
-        listMissing = MissingPictures(card);
-        m_pCanvas->ClearCard();
-        SetCardBackground(std::move(card));
-    } catch (const std::bad_alloc&) {
-        return OutOfMemoryOpening();
-    }
+    if (!OpenCard(strPath, true, listMissing))
+        return false;
     MarkUnmodified(strPath);
     if (bRecent)
         m_recent.Remember(strPath, m_pCanvas->m_doc, false);

@@ -12,9 +12,9 @@
 #include <QSocketNotifier>
 #include <QStyleFactory>
 
-#include "shell/commandline.h"
+#include "session/commandline.h"
+#include "session/version.h"
 #include "shell/palenkodlg.h"
-#include "shell/version.h"
 
 CPalenkoApp theApp;
 

@@ -14,6 +14,7 @@
 #include <QWindow>
 
 #include "canvas/canvas.h"
+#include "dialogs/fulldlg.h"
 #include "panels/cateimage.h"
 #include "panels/catetext.h"
 #include "platform/applog.h"
@@ -22,14 +23,13 @@
 #include "platform/messages.h"
 #include "platform/pictureext.h"
 #include "platform/quality.h"
-#include "render/fulldlg.h"
-#include "shell/autosave.h"
-#include "shell/buttonx.h"
+#include "session/autosave.h"
+#include "session/settings.h"
+#include "session/version.h"
 #include "shell/palenkoapp.h"
-#include "shell/settings.h"
-#include "shell/version.h"
 #include "shell/windowgeometry.h"
 #include "shell/windowshape.h"
+#include "widgets/buttonx.h"
 
 namespace {
 

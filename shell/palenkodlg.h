@@ -21,9 +21,9 @@
 
 #include "platform/appdir.h"
 #include "platform/skinpicture.h"
+#include "session/recentcards.h"
 #include "shell/mainlayout.h"
-#include "shell/recentcards.h"
-#include "shell/shellprompts.h"
+#include "widgets/shellprompts.h"
 
 class CAutoSave;
 class CButtonX;
@@ -158,11 +158,14 @@ public:
     // Reads the template named by g_strTemplateXml and puts it on the card, cleared first when
     // bClear is set. A template that cannot be read is reported and leaves the card as it was.
     bool LoadTemplate(int bClear);
+    // Reads a template or a project and puts it on the canvas, cleared first when bClear is set;
+    // listMissing receives the pictures it names that are not there. A card that cannot be read is
+    // reported and leaves the canvas as it was.
+    bool OpenCard(const QString& strPath, bool bClear, QStringList& listMissing);
     // Drops the half-placed card and says that memory ran out; false.
     bool OutOfMemoryOpening();
-    // Puts a card read from its file on the canvas, which the caller cleared when needed: the objects
-    // are appended, the card takes the loaded card's size, the canvas is placed and shown and takes the
-    // background, and the objects are fitted to it.
+    // Puts a card read from its file on the canvas, which the caller cleared when needed: the card
+    // takes the loaded card's size, the canvas is placed and shown, and the card is placed on it.
     void SetCardBackground(LoadedCard&& card);
     // Tells the user once which pictures of the card just opened are missing; at start-up, once the
     // window shows.

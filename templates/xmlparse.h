@@ -1,6 +1,5 @@
-// templates/: the template library's XML, the template loader, the project file writer and reader
-// (all usable with no window), and the template chooser. The readers and writers use document/ and
-// platform/ only.
+// templates/: the template library's XML, the template loader, the project file writer and reader,
+// all usable with no window. Uses document/ and platform/ only.
 #pragma once
 
 #include <memory>

@@ -10,7 +10,7 @@
 #include <QPainter>
 
 #include "platform/messages.h"
-#include "shell/settings.h"
+#include "session/settings.h"
 
 namespace {
 

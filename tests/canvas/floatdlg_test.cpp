@@ -13,8 +13,8 @@
 #include "document/thedata.h"
 #include "document/undohistory.h"
 #include "platform/messages.h"
-#include "shell/buttonx.h"
 #include "tests/widgetsupport.h"
+#include "widgets/buttonx.h"
 
 namespace {
 

@@ -16,9 +16,9 @@
 #include "panels/catetext.h"
 #include "panels/colorbutton.h"
 #include "platform/messages.h"
-#include "shell/buttonx.h"
-#include "shell/wslider.h"
 #include "tests/widgetsupport.h"
+#include "widgets/buttonx.h"
+#include "widgets/wslider.h"
 
 namespace {
 

@@ -18,9 +18,9 @@
 #include "panels/shellphoto.h"
 #include "panels/thumblist.h"
 #include "platform/messages.h"
-#include "shell/buttonx.h"
-#include "shell/settings.h"
+#include "session/settings.h"
 #include "tests/widgetsupport.h"
+#include "widgets/buttonx.h"
 
 namespace {
 

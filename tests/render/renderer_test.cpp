@@ -8,6 +8,7 @@
 #include "document/carddocument.h"
 #include "document/thedata.h"
 #include "platform/imageio.h"
+#include "platform/pictureops.h"
 #include "platform/quality.h"
 #include "render/renderer.h"
 #include "tests/testsupport.h"

@@ -9,7 +9,7 @@
 
 #include "document/thedata.h"
 #include "platform/messages.h"
-#include "shell/autosave.h"
+#include "session/autosave.h"
 #include "templates/projectfile.h"
 #include "tests/shell/mainwindowfixture.h"
 

@@ -13,10 +13,10 @@
 #include <QSettings>
 #include <QTest>
 
+#include "dialogs/aboutdlg.h"
 #include "document/undohistory.h"
 #include "platform/messages.h"
-#include "shell/aboutdlg.h"
-#include "shell/version.h"
+#include "session/version.h"
 #include "templates/projectfile.h"
 #include "tests/shell/mainwindowfixture.h"
 

@@ -17,16 +17,16 @@
 #include <QUuid>
 
 #include "canvas/canvas.h"
+#include "dialogs/templatechoose.h"
 #include "panels/cateimage.h"
 #include "panels/catetext.h"
 #include "platform/applog.h"
-#include "shell/buttonx.h"
+#include "session/settings.h"
 #include "shell/palenkoapp.h"
 #include "shell/palenkodlg.h"
-#include "shell/settings.h"
-#include "templates/templatechoose.h"
 #include "tests/templates/resourcetree.h"
 #include "tests/testsupport.h"
+#include "widgets/buttonx.h"
 
 // Answers in place of the user and records what the main window asked.
 class TestPrompts : public CShellPrompts {

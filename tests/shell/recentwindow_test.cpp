@@ -4,9 +4,9 @@
 #include <QImage>
 #include <QTreeWidget>
 
-#include "panels/piclist.h"
-#include "shell/recentcards.h"
+#include "session/recentcards.h"
 #include "tests/shell/mainwindowfixture.h"
+#include "widgets/piclist.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "panels/imgctrl.h"
+#include "widgets/imgctrl.h"
 
 #include <algorithm>
 
@@ -8,11 +8,11 @@
 #include <QPointer>
 #include <QThread>
 
-#include "panels/piclist.h"
 #include "platform/imageio.h"
 #include "platform/messages.h"
 #include "platform/quality.h"
 #include "platform/skinpicture.h"
+#include "widgets/piclist.h"
 
 int MouseKeyFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers)
 {

@@ -1,4 +1,4 @@
-#include "shell/aboutdlg.h"
+#include "dialogs/aboutdlg.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -6,8 +6,8 @@
 #include <QVBoxLayout>
 
 #include "platform/skinpicture.h"
-#include "shell/shellprompts.h"
-#include "shell/version.h"
+#include "session/version.h"
+#include "widgets/shellprompts.h"
 
 QUrl HelpPageUrl(const QString& strAppDir)
 {

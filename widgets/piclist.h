@@ -7,8 +7,8 @@
 #include <QString>
 #include <QStringList>
 
-#include "panels/imgctrl.h"
 #include "platform/appdir.h"
+#include "widgets/imgctrl.h"
 
 // A scrolling grid of picture cells, three to a row, showing every picture file of one folder as a
 // thumbnail. Cells are 170 x 170 pixels on a 180-pixel pitch with a 10-pixel gap at the left and top;

@@ -3,8 +3,8 @@
 #include <QDir>
 #include <QStringList>
 
-#include "shell/commandline.h"
-#include "shell/version.h"
+#include "session/commandline.h"
+#include "session/version.h"
 #include "tests/testsupport.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "render/dlgprint.h"
+#include "dialogs/dlgprint.h"
 
 #include <QGroupBox>
 #include <QPageSetupDialog>
@@ -11,7 +11,7 @@
 #include "platform/fitrect.h"
 #include "platform/quality.h"
 #include "render/renderer.h"
-#include "shell/shellprompts.h"
+#include "widgets/shellprompts.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "shell/recentcards.h"
+#include "session/recentcards.h"
 
 #include <QCryptographicHash>
 #include <QDir>

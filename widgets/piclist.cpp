@@ -1,4 +1,4 @@
-#include "panels/piclist.h"
+#include "widgets/piclist.h"
 
 #include <algorithm>
 

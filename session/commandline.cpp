@@ -1,4 +1,4 @@
-#include "shell/commandline.h"
+#include "session/commandline.h"
 
 #include <QFileInfo>
 

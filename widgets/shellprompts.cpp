@@ -1,4 +1,4 @@
-#include "shell/shellprompts.h"
+#include "widgets/shellprompts.h"
 
 #include <QAction>
 #include <QDesktopServices>

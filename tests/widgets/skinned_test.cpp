@@ -11,9 +11,9 @@
 #include <QTest>
 
 #include "platform/messages.h"
-#include "shell/buttonx.h"
-#include "shell/wslider.h"
 #include "tests/testsupport.h"
+#include "widgets/buttonx.h"
+#include "widgets/wslider.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "render/dlgexport.h"
+#include "dialogs/dlgexport.h"
 
 #include <memory>
 
@@ -19,8 +19,8 @@
 #include <QVBoxLayout>
 
 #include "render/cardimage.h"
-#include "shell/settings.h"
-#include "shell/shellprompts.h"
+#include "session/settings.h"
+#include "widgets/shellprompts.h"
 
 const char* const kExportFilter = "JPG (*.jpg);;BMP (*.bmp);;PNG (*.png);;GIF (*.gif);;TIFF (*.tiff)";
 

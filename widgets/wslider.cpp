@@ -1,4 +1,4 @@
-#include "shell/wslider.h"
+#include "widgets/wslider.h"
 
 #include <cmath>
 

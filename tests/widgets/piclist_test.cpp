@@ -14,10 +14,10 @@
 #include <QTest>
 #include <QWheelEvent>
 
-#include "panels/imgctrl.h"
-#include "panels/piclist.h"
 #include "platform/messages.h"
 #include "tests/testsupport.h"
+#include "widgets/imgctrl.h"
+#include "widgets/piclist.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "shell/version.h"
+#include "session/version.h"
 
-#include "shell/buildversion.h"
+#include "session/buildversion.h"
 
 QString GetFileVersionText()
 {

@@ -10,7 +10,7 @@
 #include <QTemporaryDir>
 
 #include "platform/applog.h"
-#include "shell/settings.h"
+#include "session/settings.h"
 #include "tests/testsupport.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "shell/buttonx.h"
+#include "widgets/buttonx.h"
 
 #include <QMouseEvent>
 #include <QPainter>

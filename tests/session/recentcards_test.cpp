@@ -7,7 +7,7 @@
 #include <QImageReader>
 
 #include "document/carddocument.h"
-#include "shell/recentcards.h"
+#include "session/recentcards.h"
 #include "tests/testsupport.h"
 
 namespace {

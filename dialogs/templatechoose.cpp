@@ -1,4 +1,4 @@
-#include "templates/templatechoose.h"
+#include "dialogs/templatechoose.h"
 
 #include <algorithm>
 
@@ -11,10 +11,10 @@
 #include <QStyledItemDelegate>
 #include <QTreeWidget>
 
-#include "panels/piclist.h"
 #include "platform/messages.h"
-#include "shell/recentcards.h"
-#include "shell/settings.h"
+#include "session/recentcards.h"
+#include "session/settings.h"
+#include "widgets/piclist.h"
 
 QString g_strTemplateXml;
 

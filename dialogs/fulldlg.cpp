@@ -1,4 +1,4 @@
-#include "render/fulldlg.h"
+#include "dialogs/fulldlg.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -14,12 +14,12 @@
 #include <QTimer>
 #include <QTreeWidget>
 
-#include "panels/piclist.h"
+#include "dialogs/templatechoose.h"
 #include "platform/messages.h"
-#include "shell/recentcards.h"
-#include "shell/settings.h"
-#include "templates/templatechoose.h"
+#include "session/recentcards.h"
+#include "session/settings.h"
 #include "tests/testsupport.h"
+#include "widgets/piclist.h"
 
 namespace {
 

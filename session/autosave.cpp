@@ -1,4 +1,4 @@
-#include "shell/autosave.h"
+#include "session/autosave.h"
 
 #include <new>
 

@@ -13,9 +13,9 @@
 #include <QStandardPaths>
 #include <QWindow>
 
-#include "render/dlgexport.h"
-#include "render/dlgprint.h"
-#include "render/fulldlg.h"
+#include "dialogs/dlgexport.h"
+#include "dialogs/dlgprint.h"
+#include "dialogs/fulldlg.h"
 #include "tests/shell/mainwindowfixture.h"
 #include "tests/testsupport.h"
 
