@@ -6,10 +6,12 @@
 #include <condition_variable>
 #include <csetjmp>
 #include <cstdio>
+#include <limits>
 #include <memory>
 #include <mutex>
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -81,6 +83,21 @@ std::unique_ptr<QFile> OpenPictureFile(const QString& strPath)
 bool SwapsAxes(const QImageReader& reader)
 {
     return reader.transformation().testFlag(QImageIOHandler::TransformationRotate90);
+}
+
+// Bitmaps from this size on get a mapping of their own.
+constexpr qsizetype kMappedBytes = qsizetype(2) << 20;
+
+struct Mapping {
+    void* pStart;
+    size_t nLength;
+};
+
+void Unmap(void* pInfo)
+{
+    const auto* pMapping = static_cast<Mapping*>(pInfo);
+    ::munmap(pMapping->pStart, pMapping->nLength);
+    delete pMapping;
 }
 
 // libjpeg reports a fatal error by calling error_exit, which must not return: it jumps back to the
@@ -202,6 +219,27 @@ DecodeBudget& PictureDecodeBudget()
 {
     static DecodeBudget budget(kDecodeBudgetPixels);
     return budget;
+}
+
+QImage ZeroedBitmap(QSize size, QImage::Format format)
+{
+    if (size.isEmpty() || format == QImage::Format_Invalid)
+        return QImage();
+    const int nDepth = QImage::toPixelFormat(format).bitsPerPixel();
+    const qint64 nLine = (qint64(size.width()) * nDepth + 31) / 32 * 4;
+    const qint64 nBytes = nLine * size.height();
+    if (nLine > std::numeric_limits<int>::max() || nBytes < kMappedBytes) {
+        QImage image(size, format);
+        if (!image.isNull())
+            image.fill(0);
+        return image;
+    }
+    void* pStart = ::mmap(nullptr, size_t(nBytes), PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (pStart == MAP_FAILED)
+        return QImage();
+    ::madvise(pStart, size_t(nBytes), MADV_HUGEPAGE);
+    return QImage(static_cast<uchar*>(pStart), size.width(), size.height(), qsizetype(nLine), format, Unmap,
+        new Mapping {pStart, size_t(nBytes)});
 }
 
 int JpegScaleFor(QSize szFile, QSize szTarget)

@@ -37,6 +37,11 @@ QImage ScaledPicture(const QImage& image, QSize szTarget);
 // broken geometry asks for that).
 QSize BitmapSize(double w, double h);
 
+// A bitmap of the size and format with every byte zero (transparent for the ARGB formats); null when
+// the memory cannot be had. Large ones are mapped on their own in huge pages where the system offers
+// them: a card's bitmaps are written once each, and every 4 KB page first touched costs a fault.
+QImage ZeroedBitmap(QSize size, QImage::Format format);
+
 // The scale, in eighths, at which a JPEG of szFile pixels is decoded to be brought to szTarget: the
 // smallest of libjpeg's reduced sizes (ceil(side * n / 8)) that covers szTarget on both sides; 8 (full
 // size) when none does or either size is empty.

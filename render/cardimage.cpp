@@ -12,6 +12,7 @@
 #include <libimagequant.h>
 
 #include "document/carddocument.h"
+#include "platform/imageio.h"
 #include "platform/pngwriter.h"
 #include "platform/quality.h"
 #include "render/renderer.h"
@@ -216,10 +217,9 @@ QImage RenderCardBitmap(const CardDocument& doc, int nWidth, int nHeight)
 {
     if (nWidth <= 0 || nHeight <= 0)
         return QImage();
-    QImage bitmap(nWidth, nHeight, QImage::Format_ARGB32_Premultiplied);
+    QImage bitmap = ZeroedBitmap(QSize(nWidth, nHeight), QImage::Format_ARGB32_Premultiplied);
     if (bitmap.isNull())
         return bitmap;
-    bitmap.fill(Qt::transparent);
     QPainter painter(&bitmap);
     ApplyQuality(painter);
     try {

@@ -35,10 +35,9 @@ constexpr qint64 kBatchPixels = qint64(24) << 20;
 
 QImage NewLayer(QSize size)
 {
-    QImage layer(size, QImage::Format_ARGB32_Premultiplied);
+    QImage layer = ZeroedBitmap(size, QImage::Format_ARGB32_Premultiplied);
     if (layer.isNull())
         throw std::bad_alloc();
-    layer.fill(Qt::transparent);
     return layer;
 }
 
