@@ -143,8 +143,13 @@ void DecodeJpegInto(JpegDecode& decode, const uchar* pBytes, qint64 nBytes, int 
     info.scale_num = unsigned(std::clamp(nScale, 1, 8));
     info.scale_denom = 8;
     jpeg_start_decompress(&info);
-    decode.image = QImage(
-        int(info.output_width), int(info.output_height), bGrey ? QImage::Format_Grayscale8 : QImage::Format_RGB32);
+    // The header was measured by Qt's reader; libjpeg's own reading of it is held to the same limit.
+    if (qint64(info.output_width) * info.output_height > MaxPicturePixels()) {
+        jpeg_destroy_decompress(&info);
+        return;
+    }
+    decode.image = ZeroedBitmap(QSize(int(info.output_width), int(info.output_height)),
+        bGrey ? QImage::Format_Grayscale8 : QImage::Format_RGB32);
     if (decode.image.isNull()) {
         jpeg_destroy_decompress(&info);
         return;
