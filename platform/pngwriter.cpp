@@ -1,6 +1,7 @@
 #include "platform/pngwriter.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <numeric>
 #include <vector>
@@ -93,16 +94,20 @@ void EachFiltered(int f, const unsigned char* pRow, const unsigned char* pAbove,
 // of equal weights wins, as in libpng.
 void FilterRow(const unsigned char* pRow, const unsigned char* pAbove, int nBytes, int nPixel, unsigned char* pOut)
 {
-    int nBest = 0;
-    unsigned nBestWeight = ~0u;
-    for (int f = 0; f < 5; ++f) {
-        unsigned nWeight = 0;
-        EachFiltered(f, pRow, pAbove, nBytes, nPixel, [&nWeight](int, unsigned char v) { nWeight += Weight(v); });
-        if (nWeight < nBestWeight) {
-            nBestWeight = nWeight;
-            nBest = f;
-        }
+    // The five weights in one pass over the row; the first pixel has nothing to its left.
+    std::array<unsigned, 5> weights {};
+    for (int i = 0; i < nBytes; ++i) {
+        const int a = i >= nPixel ? pRow[i - nPixel] : 0;
+        const int b = pAbove[i];
+        const int c = i >= nPixel ? pAbove[i - nPixel] : 0;
+        const unsigned char v = pRow[i];
+        weights[0] += Weight(v);
+        weights[1] += Weight(uchar(v - a));
+        weights[2] += Weight(uchar(v - b));
+        weights[3] += Weight(uchar(v - ((a + b) >> 1)));
+        weights[4] += Weight(uchar(v - Paeth(a, b, c)));
     }
+    const int nBest = int(std::min_element(weights.begin(), weights.end()) - weights.begin());
     *pOut = uchar(nBest);
     EachFiltered(nBest, pRow, pAbove, nBytes, nPixel, [pOut](int i, unsigned char v) { pOut[i + 1] = v; });
 }
