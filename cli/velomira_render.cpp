@@ -206,7 +206,8 @@ int LoadCard(const Options& options, CardDocument& doc, QSize* pszCard, qsizetyp
     *pnMissing = listMissing.size();
     doc.m_szClient = szCanvas;
     *pszCard = card.szCard;
-    PlaceCard(doc, std::move(card));
+    // Drawn from the files alone: no working copies.
+    PlaceCard(doc, std::move(card), CardUse::Output);
     return kExitOk;
 }
 

@@ -2,8 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <set>
+
+#include <QtConcurrent/QtConcurrentMap>
 
 #include "document/carddocument.h"
+#include "document/sharedpictures.h"
 #include "platform/imageio.h"
 
 namespace {
@@ -38,7 +42,23 @@ void FitTemplateText(TheData& obj, double sx, double sy)
 
 } // namespace
 
-bool FitTemplateObjects(CardDocument& doc, const QString& strBackground)
+void LoadWorkingCopies(CardDocument& doc)
+{
+    std::set<QString> setFiles;
+    for (const auto& pObject : doc.m_vecObjects) {
+        for (const QString* pstrPath : {&pObject->m_strPhoto, &pObject->m_strFrame}) {
+            if (!pstrPath->isEmpty())
+                setFiles.insert(*pstrPath);
+        }
+    }
+    // The shared copies are made on all cores and held until every object has taken its own.
+    const QList<QImage> held = QtConcurrent::blockingMapped<QList<QImage>>(
+        &PictureThreads(), setFiles, [](const QString& strPath) { return SharedWorkingCopy(strPath); });
+    for (const auto& pObject : doc.m_vecObjects)
+        pObject->LoadImages();
+}
+
+bool FitTemplateObjects(CardDocument& doc, const QString& strBackground, CardUse use)
 {
     const QSize background = ReadPictureSize(strBackground);
     if (!background.isValid() || background.isEmpty())
@@ -56,13 +76,14 @@ bool FitTemplateObjects(CardDocument& doc, const QString& strBackground)
         rc.Height = float(rc.Height * sy);
         if (obj.m_nType == OBJ_TEXT)
             FitTemplateText(obj, sx, sy);
-        obj.LoadImages();
         obj.SetCanvasSize(doc.m_szClient, doc.m_dDisplayRatio);
     }
+    if (use == CardUse::Editing)
+        LoadWorkingCopies(doc);
     return true;
 }
 
-bool FitProjectObjects(CardDocument& doc, const QString& strBackground, int nSavedWidth)
+bool FitProjectObjects(CardDocument& doc, const QString& strBackground, int nSavedWidth, CardUse use)
 {
     if (nSavedWidth <= 0)
         return false;
@@ -75,10 +96,14 @@ bool FitProjectObjects(CardDocument& doc, const QString& strBackground, int nSav
             obj.m_rcPhoto = obj.m_rcPhoto.scaled(s);
             obj.m_rcPhotoLocal = obj.m_rcPhotoLocal.scaled(s);
         }
-        obj.LoadImages();
-        if (obj.m_rcObject.Width > 0)
-            obj.m_dAspect = double(obj.m_rcObject.Height) / obj.m_rcObject.Width;
         obj.SetCanvasSize(doc.m_szClient, doc.m_dDisplayRatio);
+    }
+    if (use == CardUse::Editing)
+        LoadWorkingCopies(doc);
+    // A saved object keeps its own shape, whatever its frame's.
+    for (const auto& pObject : doc.m_vecObjects) {
+        if (pObject->m_rcObject.Width > 0)
+            pObject->m_dAspect = double(pObject->m_rcObject.Height) / pObject->m_rcObject.Width;
     }
     return true;
 }

@@ -4,16 +4,23 @@
 #include <atomic>
 #include <cmath>
 #include <condition_variable>
+#include <csetjmp>
+#include <cstdio>
+#include <limits>
 #include <memory>
 #include <mutex>
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <QFile>
 #include <QImageIOHandler>
 #include <QImageReader>
+#include <QTransform>
+
+#include <jpeglib.h>
 
 namespace {
 
@@ -78,6 +85,112 @@ bool SwapsAxes(const QImageReader& reader)
     return reader.transformation().testFlag(QImageIOHandler::TransformationRotate90);
 }
 
+// Bitmaps from this size on get a mapping of their own.
+constexpr qsizetype kMappedBytes = qsizetype(2) << 20;
+
+struct Mapping {
+    void* pStart;
+    size_t nLength;
+};
+
+void Unmap(void* pInfo)
+{
+    const auto* pMapping = static_cast<Mapping*>(pInfo);
+    ::munmap(pMapping->pStart, pMapping->nLength);
+    delete pMapping;
+}
+
+// libjpeg reports a fatal error by calling error_exit, which must not return: it jumps back to the
+// decode, which gives up on the picture.
+struct JpegDecode {
+    jpeg_decompress_struct info {};
+    jpeg_error_mgr error {};
+    std::jmp_buf jump {};
+    QImage image;
+};
+
+[[noreturn]] void JpegFail(j_common_ptr pInfo)
+{
+    std::longjmp(reinterpret_cast<JpegDecode*>(pInfo->client_data)->jump, 1);
+}
+
+void JpegIgnoreMessage(j_common_ptr, int) { }
+
+// Decodes the JPEG at nScale / 8 of its size straight into a 32-bit RGB bitmap (an 8-bit grey one for
+// a grey file), with libjpeg's accurate defaults as Qt's reader uses them. Null when the file is
+// damaged, or in a colour space (CMYK) left to Qt's reader.
+void DecodeJpegInto(JpegDecode& decode, const uchar* pBytes, qint64 nBytes, int nScale)
+{
+    jpeg_decompress_struct& info = decode.info;
+    info.err = jpeg_std_error(&decode.error);
+    decode.error.error_exit = JpegFail;
+    decode.error.emit_message = JpegIgnoreMessage;
+    info.client_data = &decode;
+    jpeg_create_decompress(&info);
+    if (setjmp(decode.jump)) {
+        decode.image = QImage();
+        jpeg_destroy_decompress(&info);
+        return;
+    }
+    jpeg_mem_src(&info, pBytes, static_cast<unsigned long>(nBytes));
+    jpeg_read_header(&info, TRUE);
+    const bool bGrey = info.jpeg_color_space == JCS_GRAYSCALE;
+    if (!bGrey && info.jpeg_color_space != JCS_YCbCr && info.jpeg_color_space != JCS_RGB) {
+        jpeg_destroy_decompress(&info);
+        return;
+    }
+    info.out_color_space = bGrey ? JCS_GRAYSCALE : JCS_EXT_BGRX;
+    info.scale_num = unsigned(std::clamp(nScale, 1, 8));
+    info.scale_denom = 8;
+    jpeg_start_decompress(&info);
+    // The header was measured by Qt's reader; libjpeg's own reading of it is held to the same limit.
+    if (qint64(info.output_width) * info.output_height > MaxPicturePixels()) {
+        jpeg_destroy_decompress(&info);
+        return;
+    }
+    decode.image = ZeroedBitmap(QSize(int(info.output_width), int(info.output_height)),
+        bGrey ? QImage::Format_Grayscale8 : QImage::Format_RGB32);
+    if (decode.image.isNull()) {
+        jpeg_destroy_decompress(&info);
+        return;
+    }
+    while (info.output_scanline < info.output_height) {
+        JSAMPROW pRow = decode.image.scanLine(int(info.output_scanline));
+        jpeg_read_scanlines(&info, &pRow, 1);
+    }
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+}
+
+// The picture turned upright as the reader's orientation says, in the order Qt applies it.
+QImage Upright(QImage image, QImageIOHandler::Transformations transformation)
+{
+    if (transformation == QImageIOHandler::TransformationNone || image.isNull())
+        return image;
+    if (transformation == QImageIOHandler::TransformationRotate270)
+        return image.transformed(QTransform().rotate(270));
+    image = std::move(image).mirrored(transformation.testFlag(QImageIOHandler::TransformationMirror),
+        transformation.testFlag(QImageIOHandler::TransformationFlip));
+    if (transformation.testFlag(QImageIOHandler::TransformationRotate90))
+        image = image.transformed(QTransform().rotate(90));
+    return image;
+}
+
+// The JPEG file decoded by libjpeg at nScale / 8, upright; null where Qt's reader has to do it.
+QImage ReadJpeg(QFile& file, const QImageReader& reader, int nScale)
+{
+    const qint64 nBytes = file.size();
+    if (nBytes <= 0)
+        return QImage();
+    const uchar* pBytes = file.map(0, nBytes);
+    if (!pBytes)
+        return QImage();
+    JpegDecode decode;
+    DecodeJpegInto(decode, pBytes, nBytes, nScale);
+    file.unmap(const_cast<uchar*>(pBytes));
+    return Upright(std::move(decode.image), reader.transformation());
+}
+
 } // namespace
 
 DecodeBudget::DecodeBudget(qint64 nBudget)
@@ -111,6 +224,46 @@ DecodeBudget& PictureDecodeBudget()
 {
     static DecodeBudget budget(kDecodeBudgetPixels);
     return budget;
+}
+
+QImage ZeroedBitmap(QSize size, QImage::Format format)
+{
+    if (size.isEmpty() || format == QImage::Format_Invalid)
+        return QImage();
+    const int nDepth = QImage::toPixelFormat(format).bitsPerPixel();
+    const qint64 nLine = (qint64(size.width()) * nDepth + 31) / 32 * 4;
+    const qint64 nBytes = nLine * size.height();
+    if (nLine > std::numeric_limits<int>::max() || nBytes < kMappedBytes) {
+        QImage image(size, format);
+        if (!image.isNull())
+            image.fill(0);
+        return image;
+    }
+    void* pStart = ::mmap(nullptr, size_t(nBytes), PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (pStart == MAP_FAILED)
+        return QImage();
+    ::madvise(pStart, size_t(nBytes), MADV_HUGEPAGE);
+    return QImage(static_cast<uchar*>(pStart), size.width(), size.height(), qsizetype(nLine), format, Unmap,
+        new Mapping {pStart, size_t(nBytes)});
+}
+
+int JpegScaleFor(QSize szFile, QSize szTarget)
+{
+    if (szFile.isEmpty() || szTarget.isEmpty())
+        return 8;
+    // libjpeg's reduced sides are rounded up: ceil(side * n / 8).
+    const auto covers = [](int nSide, int nTarget, int n) { return (qint64(nSide) * n + 7) / 8 >= nTarget; };
+    for (int n = 1; n < 8; ++n) {
+        if (covers(szFile.width(), szTarget.width(), n) && covers(szFile.height(), szTarget.height(), n))
+            return n;
+    }
+    return 8;
+}
+
+QThreadPool& PictureThreads()
+{
+    static QThreadPool pool;
+    return pool;
 }
 
 qint64 PictureDecodeCount()
@@ -194,10 +347,10 @@ QImage ReadPictureFor(const QString& strPath, const std::function<QSize(QSize)>&
         && szTarget.width() <= upright.width() && szTarget.height() <= upright.height() && szTarget != upright;
     // Only JPEG decodes at a reduced size (DCT scaling). Other readers decode whole and resample
     // themselves, and Qt's PNG reader turns a one-bit picture into black-and-white noise when it does.
-    const bool bDecodeReduced
-        = bReduce && reader.format() == "jpeg" && reader.supportsOption(QImageIOHandler::ScaledSize);
-    if (bDecodeReduced)
-        reader.setScaledSize(bSwap ? szTarget.transposed() : szTarget);
+    const bool bJpeg = reader.format() == "jpeg";
+    const bool bDecodeReduced = bReduce && bJpeg;
+    // The smallest of libjpeg's eighths that still covers the target.
+    const int nScale = bDecodeReduced ? JpegScaleFor(raw, bSwap ? szTarget.transposed() : szTarget) : 8;
 
     // What the decode holds at its peak: the decoded picture (a reduced decode can be up to twice the
     // target on each side before it is brought to size) and the resampled copy.
@@ -205,7 +358,12 @@ QImage ReadPictureFor(const QString& strPath, const std::function<QSize(QSize)>&
     const qint64 nTarget = bReduce ? qint64(szTarget.width()) * szTarget.height() : 0;
     const qint64 nDecoded = bDecodeReduced ? std::min(nRaw, 4 * nTarget) : nRaw;
     const DecodeTicket ticket(nDecoded + nTarget);
-    QImage image = reader.read();
+    QImage image = bJpeg ? ReadJpeg(*pFile, reader, nScale) : QImage();
+    if (image.isNull()) {
+        if (bDecodeReduced)
+            reader.setScaledSize(bSwap ? szTarget.transposed() : szTarget);
+        image = reader.read();
+    }
     ++g_nDecodes;
     if (image.isNull())
         return QImage();

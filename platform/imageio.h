@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QSize>
 #include <QString>
+#include <QThreadPool>
 
 // Pictures are always read upright: a camera's orientation tag is applied, and every size reported
 // here is the upright size. Files that are missing, damaged or declare absurd dimensions read as a
@@ -35,6 +36,20 @@ QImage ScaledPicture(const QImage& image, QSize szTarget);
 // either side is less than one pixel or not a finite number, or when the bitmap would pass 2 GB (only
 // broken geometry asks for that).
 QSize BitmapSize(double w, double h);
+
+// A bitmap of the size and format with every byte zero (transparent for the ARGB formats); null when
+// the memory cannot be had. Large ones are mapped on their own in huge pages where the system offers
+// them: a card's bitmaps are written once each, and every 4 KB page first touched costs a fault.
+QImage ZeroedBitmap(QSize size, QImage::Format format);
+
+// The scale, in eighths, at which a JPEG of szFile pixels is decoded to be brought to szTarget: the
+// smallest of libjpeg's reduced sizes (ceil(side * n / 8)) that covers szTarget on both sides; 8 (full
+// size) when none does or either size is empty.
+int JpegScaleFor(QSize szFile, QSize szTarget);
+
+// Threads of their own for reading pictures on every core. Work that reading waits for is never queued
+// here, so a caller on another pool (an export runs on the global one) cannot wait behind itself.
+QThreadPool& PictureThreads();
 
 // How many pictures this process has decoded, for checking that shared pictures are decoded once.
 qint64 PictureDecodeCount();

@@ -13,10 +13,14 @@ QImage NewBitmap(QSize size, const QColor& fill)
 {
     if (size.isEmpty())
         return QImage();
-    QImage bitmap(size, QImage::Format_ARGB32_Premultiplied);
+    // A transparent bitmap is all zeros, which a fresh mapping already is.
+    const bool bClear = fill.alpha() == 0;
+    QImage bitmap = bClear ? ZeroedBitmap(size, QImage::Format_ARGB32_Premultiplied)
+                           : QImage(size, QImage::Format_ARGB32_Premultiplied);
     if (bitmap.isNull())
         throw std::bad_alloc();
-    bitmap.fill(fill);
+    if (!bClear)
+        bitmap.fill(fill);
     return bitmap;
 }
 
@@ -40,13 +44,27 @@ namespace {
 // over nColumns x nRows; colours stay as they are.
 void ReplaceAlpha(QImage& bitmap, const QImage& scratch, int nColumns, int nRows)
 {
+    nRows = std::min({nRows, bitmap.height(), scratch.height()});
+    nColumns = std::min({nColumns, bitmap.width(), scratch.width()});
+    if (bitmap.format() == QImage::Format_ARGB32_Premultiplied) {
+        // Each pixel straightened, given its alpha and premultiplied again in one pass, rather than
+        // the whole bitmap converted there and back.
+        for (int y = 0; y < nRows; ++y) {
+            auto* pTarget = reinterpret_cast<QRgb*>(bitmap.scanLine(y));
+            const auto* pMask = reinterpret_cast<const QRgb*>(scratch.constScanLine(y));
+            for (int x = 0; x < nColumns; ++x) {
+                if (qAlpha(pTarget[x]) != 0)
+                    pTarget[x]
+                        = qPremultiply((qUnpremultiply(pTarget[x]) & 0x00FFFFFF) | (QRgb(qBlue(pMask[x])) << 24));
+            }
+        }
+        return;
+    }
     // The alpha is replaced on straight (non-premultiplied) pixels so that colours are kept; formats
     // that can hold the new alpha get their own format back, the others stay 32-bit ARGB.
     const QImage::Format original = bitmap.format();
     const bool bRestoreFormat = bitmap.hasAlphaChannel() && bitmap.depth() > 8;
     bitmap.convertTo(QImage::Format_ARGB32);
-    nRows = std::min({nRows, bitmap.height(), scratch.height()});
-    nColumns = std::min({nColumns, bitmap.width(), scratch.width()});
     for (int y = 0; y < nRows; ++y) {
         auto* pTarget = reinterpret_cast<QRgb*>(bitmap.scanLine(y));
         const auto* pMask = reinterpret_cast<const QRgb*>(scratch.constScanLine(y));
@@ -67,10 +85,9 @@ QImage MaskScratch(const QString& strMaskPath, QSize szScratch, const QRectF& rc
     const QImage mask = ReadPictureForSize(strMaskPath, szDrawn);
     if (mask.isNull())
         return QImage();
-    QImage scratch(szScratch, QImage::Format_ARGB32);
+    QImage scratch = ZeroedBitmap(szScratch, QImage::Format_ARGB32);
     if (scratch.isNull())
         throw std::bad_alloc();
-    scratch.fill(Qt::transparent);
     QPainter painter(&scratch);
     ApplyQuality(painter);
     painter.drawImage(rcMask, mask);

@@ -2,6 +2,8 @@
 // output transform.
 #include <algorithm>
 #include <cmath>
+#include <optional>
+#include <utility>
 
 #include <QPainter>
 #include <QTransform>
@@ -50,9 +52,36 @@ QRect ComposedPart(const TheData& obj, const QTransform& matrix, QSize szWhole)
     return rcLanded.isEmpty() ? QRect() : rcLanded.toAlignedRect() & rcWhole;
 }
 
+// Pictures drawn into the object are read at the size they land at on the target: the lengths of the
+// object's sides after scaling and turning.
+QSize DrawnSize(const TheData& obj, const QTransform& matrix)
+{
+    return DrawnPixels(obj.m_rcObject.Width * std::hypot(matrix.m11(), matrix.m12()),
+        obj.m_rcObject.Height * std::hypot(matrix.m21(), matrix.m22()));
+}
+
+// The file an object draws whole at its drawn size: its clip-art, its frame, or its photo when it has
+// no frame; empty for none.
+QString WholeDrawnFile(const TheData& obj)
+{
+    if (obj.m_bDeleted || obj.m_nType == OBJ_TEXT)
+        return QString();
+    if (obj.m_nType == OBJ_ELEMENT)
+        return obj.m_strElement;
+    return obj.m_strFrame.isEmpty() ? obj.m_strPhoto : obj.m_strFrame;
+}
+
 } // namespace
 
-ObjectPictures ReadObjectPictures(const TheData& obj)
+std::optional<std::pair<QString, QSize>> SharedRead(const TheData& obj)
+{
+    const QString strPath = WholeDrawnFile(obj);
+    if (strPath.isEmpty())
+        return std::nullopt;
+    return std::pair {strPath, DrawnSize(obj, OutputMatrix(obj))};
+}
+
+ObjectPictures ReadObjectPictures(const TheData& obj, PassPictures* pPass)
 {
     ObjectPictures pictures;
     if (obj.m_bDeleted || obj.m_nType == OBJ_TEXT)
@@ -61,13 +90,14 @@ ObjectPictures ReadObjectPictures(const TheData& obj)
     const double sy = g_output.dScaleY;
     const QRectF rcObject = obj.m_rcObject.toQRectF();
     const QTransform matrix = OutputMatrix(obj);
-    // Pictures drawn into the object are read at the size they land at on the target: the lengths of
-    // the object's sides after scaling and turning.
-    const QSize szDrawn = DrawnPixels(rcObject.width() * std::hypot(matrix.m11(), matrix.m12()),
-        rcObject.height() * std::hypot(matrix.m21(), matrix.m22()));
+    const QSize szDrawn = DrawnSize(obj, matrix);
+    // What the object draws whole may be drawn by others of the pass at the same size too.
+    const auto readWhole = [&](const QString& strPath) {
+        return pPass ? pPass->Read(strPath, szDrawn) : ReadPictureForSize(strPath, szDrawn);
+    };
 
     if (obj.m_nType == OBJ_ELEMENT) {
-        pictures.imgUnder = ReadPictureForSize(obj.m_strElement, szDrawn);
+        pictures.imgUnder = readWhole(obj.m_strElement);
     } else if (obj.m_strPhoto.isEmpty() && obj.m_strFrame.isEmpty()) {
         // An empty placeholder is black through its mask; a few thousand pixels carry any mask's shape.
         const QSize szBlack = BitmapSize(rcObject.width(), rcObject.height()).boundedTo(QSize(4096, 4096));
@@ -75,9 +105,9 @@ ObjectPictures ReadObjectPictures(const TheData& obj)
         if (!pictures.imgUnder.isNull() && !obj.m_strMask.isEmpty())
             ApplyMask(pictures.imgUnder, obj.m_strMask, pictures.imgUnder.width(), pictures.imgUnder.height());
     } else if (obj.m_strPhoto.isEmpty()) {
-        pictures.imgUnder = ReadPictureForSize(obj.m_strFrame, szDrawn);
+        pictures.imgUnder = readWhole(obj.m_strFrame);
     } else if (obj.m_strFrame.isEmpty()) {
-        pictures.imgUnder = ReadPictureForSize(obj.m_strPhoto, szDrawn);
+        pictures.imgUnder = readWhole(obj.m_strPhoto);
         if (!pictures.imgUnder.isNull() && !obj.m_strMask.isEmpty()) {
             pictures.imgUnder.convertTo(QImage::Format_ARGB32_Premultiplied);
             ApplyMask(pictures.imgUnder, obj.m_strMask, pictures.imgUnder.width(), pictures.imgUnder.height());
@@ -111,17 +141,17 @@ ObjectPictures ReadObjectPictures(const TheData& obj)
                     rcPart.width() * kx, rcPart.height() * ky);
             }
         }
-        pictures.imgOver = ReadPictureForSize(obj.m_strFrame, szDrawn);
+        pictures.imgOver = readWhole(obj.m_strFrame);
     }
     return pictures;
 }
 
-void DrawObject(QPainter& painter, const TheData& obj, const ObjectPictures& pictures)
+void DrawObject(QPainter& painter, const TheData& obj, const ObjectPictures& pictures, QPoint ptOrigin)
 {
     if (obj.m_bDeleted)
         return;
     const QRectF rcObject = obj.m_rcObject.toQRectF();
-    painter.setWorldTransform(OutputMatrix(obj));
+    painter.setWorldTransform(OutputMatrix(obj) * QTransform::fromTranslate(-ptOrigin.x(), -ptOrigin.y()));
     if (obj.m_nType == OBJ_TEXT) {
         if (obj.m_pText) {
             obj.m_pText->m_rcLayout = obj.m_rcObject;
@@ -132,6 +162,18 @@ void DrawObject(QPainter& painter, const TheData& obj, const ObjectPictures& pic
         DrawPicture(painter, pictures.imgOver, rcObject);
     }
     painter.resetTransform();
+}
+
+QRect ObjectBounds(const TheData& obj)
+{
+    if (obj.m_bDeleted || obj.m_nType == OBJ_TEXT)
+        return QRect();
+    const QRectF rcLanded = OutputMatrix(obj).mapRect(obj.m_rcObject.toQRectF());
+    if (!rcLanded.isValid() || !std::isfinite(rcLanded.width()) || !std::isfinite(rcLanded.height()))
+        return QRect();
+    // Cut in floating point first: far outside, the corners need not fit an int.
+    const QRectF rcOnCard = rcLanded & QRectF(g_output.rcCard);
+    return rcOnCard.isEmpty() ? QRect() : rcOnCard.toAlignedRect() & g_output.rcCard;
 }
 
 void TheData::Render(QPainter& painter) const

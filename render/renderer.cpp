@@ -6,8 +6,8 @@
 #include <new>
 #include <vector>
 
+#include <QPaintDevice>
 #include <QPainter>
-#include <QThreadPool>
 #include <QtConcurrent/QtConcurrentMap>
 
 #include "document/carddocument.h"
@@ -19,17 +19,86 @@ OutputTransform g_output;
 
 namespace {
 
-// Threads of their own for reading pictures: RenderCard may run on a thread of the global pool (an
-// export), which must not wait for work queued behind itself on that same pool.
-QThreadPool& PicturePool()
+// One entry of a pass: the background (no object), or an object's pictures, or its layer.
+struct Prepared {
+    const TheData* pObject = nullptr;
+    ObjectPictures pictures;
+    QImage layer;
+    QRect rcLayer;
+    bool bOutOfMemory = false;
+};
+
+// A batch is laid on the card once it holds this many objects or its layers this many pixels: enough
+// to keep every core busy, few enough that a card of many large objects never holds them all at once.
+constexpr size_t kBatchObjects = 64;
+constexpr qint64 kBatchPixels = qint64(24) << 20;
+
+QImage NewLayer(QSize size)
 {
-    static QThreadPool pool;
-    return pool;
+    QImage layer = ZeroedBitmap(size, QImage::Format_ARGB32_Premultiplied);
+    if (layer.isNull())
+        throw std::bad_alloc();
+    return layer;
+}
+
+// Reads what the entry draws and, for a layer, draws it there as it lands on the card.
+void Prepare(Prepared& entry, const CardDocument& doc, QSize szCard, bool bLayers, PassPictures& pass)
+{
+    try {
+        if (!entry.pObject) {
+            entry.pictures.imgUnder = ReadPictureForSize(doc.m_strBackground, szCard);
+            return;
+        }
+        entry.pictures = ReadObjectPictures(*entry.pObject, &pass);
+        if (!bLayers || entry.rcLayer.isEmpty() || entry.pObject->m_nType == OBJ_TEXT)
+            return;
+        if (entry.pictures.imgUnder.isNull() && entry.pictures.imgOver.isNull())
+            return;
+        entry.layer = NewLayer(entry.rcLayer.size());
+        QPainter painter(&entry.layer);
+        ApplyQuality(painter);
+        DrawObject(painter, *entry.pObject, entry.pictures, entry.rcLayer.topLeft());
+        painter.end();
+        entry.pictures = ObjectPictures();
+    } catch (const std::bad_alloc&) {
+        // Memory running out on a picture thread is handed back to the pass, which throws it.
+        entry.pictures = ObjectPictures();
+        entry.layer = QImage();
+        entry.bOutOfMemory = true;
+    }
 }
 
 } // namespace
 
-void RenderCard(QPainter& painter, const CardDocument& doc, int x, int y, int nWidth, int nHeight)
+void PassPictures::Expect(const QString& strPath, QSize szDrawn)
+{
+    const std::lock_guard lock(m_mutex);
+    auto& pEntry = m_entries[{strPath, {szDrawn.width(), szDrawn.height()}}];
+    if (!pEntry)
+        pEntry = std::make_shared<Entry>();
+    ++pEntry->nLeft;
+}
+
+QImage PassPictures::Read(const QString& strPath, QSize szDrawn)
+{
+    std::shared_ptr<Entry> pEntry;
+    {
+        const std::lock_guard lock(m_mutex);
+        const auto it = m_entries.find({strPath, {szDrawn.width(), szDrawn.height()}});
+        if (it != m_entries.end()) {
+            pEntry = it->second;
+            // The last reader takes the picture with it.
+            if (--pEntry->nLeft <= 0)
+                m_entries.erase(it);
+        }
+    }
+    if (!pEntry)
+        return ReadPictureForSize(strPath, szDrawn);
+    std::call_once(pEntry->read, [&] { pEntry->image = ReadPictureForSize(strPath, szDrawn); });
+    return pEntry->image;
+}
+
+void RenderCard(QPainter& painter, const CardDocument& doc, int x, int y, int nWidth, int nHeight, int nThreads)
 {
     // One pass at a time owns the output transform: an export runs off the user-interface thread.
     static std::mutex s_renderTurn;
@@ -45,43 +114,55 @@ void RenderCard(QPainter& painter, const CardDocument& doc, int x, int y, int nW
     if (nWidth <= 0 || nHeight <= 0)
         return;
 
-    // The background is read with the first objects (a null entry stands for it) and drawn before them.
-    std::vector<const TheData*> vecBatch {nullptr};
-    const auto drawBatch = [&] {
-        const auto pictures = QtConcurrent::blockingMapped<QList<ObjectPictures>>(
-            &PicturePool(), vecBatch, [&doc, nWidth, nHeight](const TheData* pObject) {
-                // Memory running out on a picture thread is handed back to the pass, which throws it.
-                try {
-                    if (pObject)
-                        return ReadObjectPictures(*pObject);
-                    ObjectPictures background;
-                    background.imgUnder = ReadPictureForSize(doc.m_strBackground, QSize(nWidth, nHeight));
-                    return background;
-                } catch (const std::bad_alloc&) {
-                    ObjectPictures failed;
-                    failed.bOutOfMemory = true;
-                    return failed;
-                }
-            });
-        for (const ObjectPictures& read : pictures) {
-            if (read.bOutOfMemory)
-                throw std::bad_alloc();
-        }
-        for (qsizetype i = 0; i < pictures.size(); ++i) {
-            if (const TheData* pObject = vecBatch[size_t(i)])
-                DrawObject(painter, *pObject, pictures[i]);
-            else if (!pictures[i].imgUnder.isNull())
-                painter.drawImage(QRect(x, y, nWidth, nHeight), pictures[i].imgUnder);
-        }
-        vecBatch.clear();
-    };
-    // A few objects per core are read ahead at a time: enough to keep the cores busy, few enough that
-    // a card of many large objects never holds all their pictures at once.
-    const size_t nBatch = size_t(std::max(1, PicturePool().maxThreadCount()) * 2);
+    // Layers are exact on a bitmap; a printer or a PDF keeps each picture at its own resolution.
+    const bool bLayers = painter.device() && painter.device()->devType() == QInternal::Image;
+    PassPictures pass;
     if (bPlaceable) {
         for (const auto& pObject : doc.m_vecObjects) {
-            vecBatch.push_back(pObject.get());
-            if (vecBatch.size() == nBatch)
+            if (const auto read = SharedRead(*pObject))
+                pass.Expect(read->first, read->second);
+        }
+    }
+
+    // The background is read with the first objects (an entry without an object stands for it) and
+    // drawn before them.
+    std::vector<Prepared> vecBatch(1);
+    qint64 nBatchPixels = 0;
+    const auto drawBatch = [&] {
+        const auto prepare = [&](Prepared& entry) { Prepare(entry, doc, QSize(nWidth, nHeight), bLayers, pass); };
+        if (nThreads == 1 || vecBatch.size() == 1)
+            std::for_each(vecBatch.begin(), vecBatch.end(), prepare);
+        else
+            QtConcurrent::blockingMap(&PictureThreads(), vecBatch, prepare);
+        for (const Prepared& entry : vecBatch) {
+            if (entry.bOutOfMemory)
+                throw std::bad_alloc();
+        }
+        for (const Prepared& entry : vecBatch) {
+            if (!entry.pObject) {
+                if (!entry.pictures.imgUnder.isNull())
+                    painter.drawImage(QRect(x, y, nWidth, nHeight), entry.pictures.imgUnder);
+            } else if (!entry.layer.isNull()) {
+                painter.drawImage(entry.rcLayer.topLeft(), entry.layer);
+            } else if (!bLayers || entry.pObject->m_nType == OBJ_TEXT) {
+                DrawObject(painter, *entry.pObject, entry.pictures);
+            }
+        }
+        vecBatch.clear();
+        nBatchPixels = 0;
+    };
+    if (bPlaceable) {
+        for (const auto& pObject : doc.m_vecObjects) {
+            if (pObject->m_bDeleted)
+                continue;
+            Prepared entry;
+            entry.pObject = pObject.get();
+            entry.rcLayer = ObjectBounds(*pObject);
+            if (bLayers && entry.rcLayer.isEmpty() && pObject->m_nType != OBJ_TEXT)
+                continue;
+            nBatchPixels += qint64(entry.rcLayer.width()) * entry.rcLayer.height();
+            vecBatch.push_back(std::move(entry));
+            if (vecBatch.size() >= kBatchObjects || nBatchPixels >= kBatchPixels)
                 drawBatch();
         }
     }

@@ -147,18 +147,18 @@ QSize CardCanvasSize(const LoadedCard& card, int nWidth)
     return QSize(nWidth, int(double(nWidth) * card.szCard.height() / card.szCard.width()));
 }
 
-void PlaceCard(CardDocument& doc, LoadedCard&& card)
+void PlaceCard(CardDocument& doc, LoadedCard&& card, CardUse use)
 {
     for (auto& pObject : card.vecObjects)
         doc.AddObject(std::move(pObject), 0);
     card.vecObjects.clear();
     if (card.bProject)
-        FitProjectObjects(doc, card.strBackground, card.nSavedWidth);
+        FitProjectObjects(doc, card.strBackground, card.nSavedWidth, use);
     else
-        FitTemplateObjects(doc, card.strBackground);
+        FitTemplateObjects(doc, card.strBackground, use);
 }
 
-bool OpenCardFile(const QString& strPath, CardDocument& doc, CardError* pError, const QString& strAppDir)
+bool OpenCardFile(const QString& strPath, CardDocument& doc, CardError* pError, const QString& strAppDir, CardUse use)
 {
     LoadedCard card;
     if (!ReadCardFile(strPath, card, pError, strAppDir))
@@ -166,6 +166,6 @@ bool OpenCardFile(const QString& strPath, CardDocument& doc, CardError* pError, 
     if (doc.m_szClient.isEmpty())
         doc.m_szClient = CardCanvasSize(card, card.nSavedWidth);
     doc.ClearObjects();
-    PlaceCard(doc, std::move(card));
+    PlaceCard(doc, std::move(card), use);
     return true;
 }

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "document/cardfit.h"
 #include "document/thedata.h"
 #include "platform/appdir.h"
 
@@ -65,10 +66,12 @@ QString MissingPicturesMessage(const QStringList& listMissing);
 QSize CardCanvasSize(const LoadedCard& card, int nWidth);
 
 // Appends the card's objects to the document (numbered after those it holds), takes the card's
-// background and fits every object from the card's units to the document's client size.
-void PlaceCard(CardDocument& doc, LoadedCard&& card);
+// background and fits every object from the card's units to the document's client size, loading the
+// working copies when the card is opened for editing.
+void PlaceCard(CardDocument& doc, LoadedCard&& card, CardUse use = CardUse::Editing);
 
 // Reads the file and makes it the document's card: a document with no client size yet is laid out at
 // the card's own canvas width, the document is cleared (with its undo history) and the card placed.
 // On failure the document is left exactly as it was.
-bool OpenCardFile(const QString& strPath, CardDocument& doc, CardError* pError, const QString& strAppDir = GetAppDir());
+bool OpenCardFile(const QString& strPath, CardDocument& doc, CardError* pError, const QString& strAppDir = GetAppDir(),
+    CardUse use = CardUse::Editing);

@@ -2,6 +2,7 @@
 
 #include "document/carddocument.h"
 #include "document/cardfit.h"
+#include "platform/imageio.h"
 #include "tests/testsupport.h"
 
 namespace {
@@ -125,4 +126,37 @@ TEST(RescaleObjectsTest, EmptyCardOrEmptySizeDoesNothing)
     EXPECT_FALSE(RescaleObjects(doc, QSize(0, 0), QSize(400, 200)));
     EXPECT_FALSE(RescaleObjects(doc, QSize(800, 400), QSize(0, 200)));
     EXPECT_EQ(pObject->m_rcObject, (RectF {100, 100, 200, 100}));
+}
+
+// Opened for output, a card makes no working copies and reads no picture; opened for editing, every
+// photo and frame gets its working copy, each file decoded once however many objects show it.
+TEST(FitProjectObjectsTest, WorkingCopiesOnlyForEditingEachFileDecodedOnce)
+{
+    TestFiles files;
+    const QString strPhoto = files.photo(QStringLiteral("photo.jpg"), 1600, 1200);
+    const QString strFrame = files.solid(QStringLiteral("frame.png"), 800, 800, Qt::red);
+    const QString strOther = files.photo(QStringLiteral("other.jpg"), 900, 1200);
+    for (const CardUse use : {CardUse::Output, CardUse::Editing}) {
+        CardDocument doc;
+        doc.m_szClient = QSize(500, 500);
+        TheData* pFramed = Add(doc, OBJ_PHOTO, {0, 0, 200, 100});
+        pFramed->m_strPhoto = strPhoto;
+        pFramed->m_strFrame = strFrame;
+        Add(doc, OBJ_PHOTO, {100, 10, 50, 50})->m_strPhoto = strPhoto;
+        Add(doc, OBJ_PHOTO, {200, 10, 50, 50})->m_strPhoto = strOther;
+        Add(doc, OBJ_PHOTO, {300, 10, 50, 50})->m_strFrame = strFrame;
+        const qint64 nBefore = PictureDecodeCount();
+        ASSERT_TRUE(FitProjectObjects(doc, strPhoto, 500, use));
+        const bool bEditing = use == CardUse::Editing;
+        EXPECT_EQ(PictureDecodeCount() - nBefore, bEditing ? 3 : 0);
+        for (const auto& pObject : doc.m_vecObjects) {
+            EXPECT_EQ(bool(pObject->m_pPhoto), bEditing && !pObject->m_strPhoto.isEmpty());
+            EXPECT_EQ(bool(pObject->m_pFrame), bEditing && !pObject->m_strFrame.isEmpty());
+        }
+        EXPECT_EQ(pFramed->m_dAspect, 0.5) << "a saved object keeps its shape";
+        if (bEditing) {
+            EXPECT_EQ(doc.m_vecObjects[1]->m_pPhoto->cacheKey(), pFramed->m_pPhoto->cacheKey());
+            EXPECT_EQ(doc.m_vecObjects[2]->m_pPhoto->size(), QSize(600, 800));
+        }
+    }
 }

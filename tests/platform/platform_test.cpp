@@ -367,3 +367,59 @@ TEST(ImageIo, TheJpegLibraryThreadStateIsStatic)
     EXPECT_TRUE(found.bLoaded);
     EXPECT_TRUE(found.bStatic);
 }
+
+// A JPEG is decoded at the smallest eighth of its size whose sides, rounded up as libjpeg rounds
+// them, still cover the size it is drawn at on both sides.
+TEST(ImageIo, JpegScaleIsTheSmallestEighthThatCoversTheDrawnSize)
+{
+    struct Case {
+        QSize file;
+        QSize drawn;
+        int nEighths;
+    };
+    const Case cases[] = {
+        {{4000, 3000}, {500, 375}, 1},
+        {{4000, 3000}, {501, 375}, 2},
+        {{4000, 3000}, {1000, 750}, 2},
+        {{4000, 3000}, {1001, 700}, 3},
+        {{4000, 3000}, {700, 1126}, 4}, // the taller side decides
+        {{4000, 3000}, {3500, 2625}, 7},
+        {{4000, 3000}, {3501, 2000}, 8},
+        {{4000, 3000}, {4000, 3000}, 8},
+        {{4000, 3000}, {8000, 6000}, 8}, // drawn larger: the whole file
+        {{1001, 999}, {126, 125}, 1}, // ceil(1001 / 8) = 126, ceil(999 / 8) = 125
+        {{1001, 999}, {126, 126}, 2},
+        {{7, 5}, {1, 1}, 1},
+        {{3000, 2000}, {0, 0}, 8},
+        {{0, 0}, {10, 10}, 8},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(JpegScaleFor(c.file, c.drawn), c.nEighths) << c.file << " drawn " << c.drawn;
+}
+
+// JPEG files are decoded by libjpeg straight into the bitmap: the pixels Qt's own reader gives, at full
+// size, reduced, in grey and turned by the camera's tag.
+TEST(ImageIo, JpegDecodedDirectlyMatchesQtsReader)
+{
+    TestFiles files;
+    const QString strPhoto = files.photo("photo.jpg", 1203, 901);
+    QImage grey = QImage(strPhoto).convertToFormat(QImage::Format_Grayscale8);
+    const QString strGrey = files.write("grey.jpg", grey, 90);
+    QImage stored = QImage(strPhoto).scaled(300, 200);
+    const QString strTagged = files.bytes("tagged.jpg", JpegWithOrientation(stored, 6));
+    for (const QString& strPath : {strPhoto, strGrey, strTagged}) {
+        QImageReader reader(strPath);
+        reader.setAutoTransform(true);
+        const QImage expected = reader.read();
+        ASSERT_FALSE(expected.isNull()) << strPath;
+        const QImage actual = ReadPicture(strPath);
+        ASSERT_EQ(actual.size(), expected.size()) << strPath;
+        EXPECT_EQ(actual.isGrayscale(), expected.isGrayscale()) << strPath;
+        EXPECT_LT(MeanAbsDiff(actual, expected), 0.01) << strPath;
+        const QSize half = expected.size() / 2;
+        EXPECT_LT(MeanAbsDiff(ReadPicture(strPath, half),
+                      expected.scaled(half, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)),
+            2.0)
+            << strPath;
+    }
+}

@@ -7,6 +7,7 @@
 
 #include "document/carddocument.h"
 #include "document/thedata.h"
+#include "platform/imageio.h"
 #include "platform/pictureops.h"
 #include "platform/quality.h"
 #include "render/renderer.h"
@@ -73,12 +74,12 @@ struct Card {
         doc.m_strBackground = files.solid("background.png", w, h, Qt::white);
     }
     TheData* Add(std::unique_ptr<TheData> pObject) { return doc.AddObject(std::move(pObject), 0); }
-    QImage Render(int w, int h) const
+    QImage Render(int w, int h, int nThreads = 0) const
     {
         QImage out = Bitmap(w, h, Qt::white);
         QPainter painter(&out);
         ApplyQuality(painter);
-        RenderCard(painter, doc, 0, 0, w, h);
+        RenderCard(painter, doc, 0, 0, w, h, nThreads);
         return out;
     }
 
@@ -630,4 +631,61 @@ TEST(RenderOutput, TextIsDrawnAtTheOutputScale)
     EXPECT_TRUE(QRectF(rc.scaled(2).toQRectF()).contains(QRectF(ink)));
     // Twice the card size: the text is about twice as wide as the measured outline.
     EXPECT_GT(ink.width(), 2 * (rc.Width - 16) - 4);
+}
+
+// Each object's layer is made on a thread of its own and the layers are laid in list order: the card
+// must be the one made on a single thread, pixel for pixel, with objects that overlap, turn, take a
+// mask, sit in a turned frame or hang off the card, and a text between them.
+TEST(RenderCard, LayersMadeOnEveryCoreGiveTheCardOfOneThread)
+{
+    TestFiles files;
+    FramedCard framed(files, 25);
+    Card& card = framed.card;
+    framed.pObject->m_dAngle = -12;
+    const QString strPhoto = files.photo("photo.jpg", 900, 700);
+    const QString strMask = files.write("disc.png", DiscMask(300, 300, 140));
+    for (int i = 0; i < 7; ++i) {
+        auto p = Object(i % 3 == 2 ? OBJ_ELEMENT : OBJ_PHOTO, {float(-30 + i * 45), float(20 + i * 25), 150, 110});
+        (p->m_nType == OBJ_ELEMENT ? p->m_strElement : p->m_strPhoto) = strPhoto;
+        if (i % 3 == 1)
+            p->m_strMask = strMask;
+        p->m_dAngle = i * 23.0 - 40;
+        card.Add(std::move(p));
+        if (i == 3) {
+            auto pText = Object(OBJ_TEXT, {60, 120, 0, 0});
+            pText->m_pText = std::make_unique<CTextPanel>();
+            pText->m_pText->m_strText = QStringLiteral("Layers");
+            pText->m_pText->m_strFont = QStringLiteral("DejaVu Sans");
+            pText->RefitText();
+            card.Add(std::move(pText));
+        }
+    }
+    for (const QSize size : {QSize(300, 300), QSize(457, 457), QSize(1203, 1203)}) {
+        const QImage serial = card.Render(size.width(), size.height(), 1);
+        EXPECT_EQ(card.Render(size.width(), size.height()), serial) << size;
+        EXPECT_EQ(card.Render(size.width(), size.height(), 3), serial) << size;
+    }
+}
+
+// Objects that draw the same picture at the same size share one read of it; at another size it is
+// read again.
+TEST(RenderCard, SpritesOfOnePictureAtOneSizeAreReadOnce)
+{
+    TestFiles files;
+    Card card(files, 600, 400);
+    const QString strSprite = files.photo("sprite.png", 400, 400);
+    for (int i = 0; i < 40; ++i)
+        card.Add(Object(OBJ_ELEMENT, {float(i * 13 % 560), float(i * 7 % 360), 40, 40}))->m_strElement = strSprite;
+    card.Add(Object(OBJ_ELEMENT, {10, 10, 80, 80}))->m_strElement = strSprite;
+    const qint64 nBefore = PictureDecodeCount();
+    const QImage out = card.Render(1200, 800);
+    // The background, the sprite at 80 x 80 and at 160 x 160.
+    EXPECT_EQ(PictureDecodeCount() - nBefore, 3);
+
+    Card single(files, 600, 400);
+    single.Add(Object(OBJ_ELEMENT, {float(39 * 13 % 560), float(39 * 7 % 360), 40, 40}))->m_strElement = strSprite;
+    const QImage alone = single.Render(1200, 800);
+    // The topmost of the small sprites looks as it does on its own.
+    const QPoint pt(2 * (39 * 13 % 560) + 40, 2 * (39 * 7 % 360) + 40);
+    EXPECT_EQ(out.pixel(pt), alone.pixel(pt));
 }
