@@ -13,6 +13,7 @@
 
 #include "document/carddocument.h"
 #include "platform/imageio.h"
+#include "platform/jpegwriter.h"
 #include "platform/pngwriter.h"
 #include "platform/quality.h"
 #include "render/renderer.h"
@@ -179,12 +180,21 @@ bool WriteExportImage(const QImage& image, const QString& strFormat, const QStri
         if (!bOk)
             strReason = file.errorString();
     } else {
-        QImageWriter writer(&file, strFormat.toLatin1());
-        if (strFormat == QLatin1String("jpeg"))
-            writer.setQuality(100);
-        bOk = writer.write(image);
-        if (!bOk)
-            strReason = writer.errorString();
+        // JPEG is encoded in bands on every core with the settings of Qt's writer, which takes any
+        // picture the bands cannot.
+        const QByteArray jpeg = strFormat == QLatin1String("jpeg") ? EncodeJpeg(image, 100) : QByteArray();
+        if (!jpeg.isEmpty()) {
+            bOk = file.write(jpeg) == jpeg.size();
+            if (!bOk)
+                strReason = file.errorString();
+        } else {
+            QImageWriter writer(&file, strFormat.toLatin1());
+            if (strFormat == QLatin1String("jpeg"))
+                writer.setQuality(100);
+            bOk = writer.write(image);
+            if (!bOk)
+                strReason = writer.errorString();
+        }
     }
     if (bOk && !file.commit()) {
         bOk = false;

@@ -2,13 +2,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <condition_variable>
 #include <mutex>
 #include <new>
 #include <vector>
 
 #include <QPaintDevice>
 #include <QPainter>
-#include <QtConcurrent/QtConcurrentMap>
+#include <QThreadPool>
 
 #include "document/carddocument.h"
 #include "platform/imageio.h"
@@ -66,6 +67,77 @@ void Prepare(Prepared& entry, const CardDocument& doc, QSize szCard, bool bLayer
         entry.layer = QImage();
         entry.bOutOfMemory = true;
     }
+}
+
+// Prepares the entries on the picture threads and draws each on this thread, in order, as soon as
+// it and every entry before it are ready, so the card is laid while later layers are still being
+// prepared. This thread prepares entries too while the next one to draw is not ready, so the pass
+// finishes even when no picture thread is free.
+template <typename PrepareFn, typename DrawFn>
+void PreparePipelined(std::vector<Prepared>& vecEntries, const PrepareFn& prepare, const DrawFn& draw)
+{
+    const size_t nEntries = vecEntries.size();
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::vector<char> vecDone(nEntries, 0);
+    size_t nNext = 0; // the first entry nobody has taken yet
+    int nHelpers = 0; // picture threads still running
+    bool bStop = false;
+
+    // Takes the next entry, prepares it and marks it done; false once none is left.
+    const auto prepareNext = [&](std::unique_lock<std::mutex>& lock) {
+        if (bStop || nNext >= nEntries)
+            return false;
+        const size_t i = nNext++;
+        lock.unlock();
+        prepare(vecEntries[i]);
+        lock.lock();
+        vecDone[i] = 1;
+        changed.notify_all();
+        return true;
+    };
+    QThreadPool& pool = PictureThreads();
+    const int nStart = int(std::min<size_t>(size_t(std::max(1, pool.maxThreadCount())), nEntries - 1));
+    // Only threads free now help: waiting for a busy pool could wait on a pass queued behind this one.
+    for (int n = 0; n < nStart; ++n) {
+        {
+            const std::lock_guard lock(mutex);
+            ++nHelpers;
+        }
+        const bool bStarted = pool.tryStart([&] {
+            std::unique_lock lock(mutex);
+            while (prepareNext(lock)) { }
+            --nHelpers;
+            changed.notify_all();
+        });
+        if (!bStarted) {
+            const std::lock_guard lock(mutex);
+            --nHelpers;
+            break;
+        }
+    }
+    // Whatever happens while drawing, the helpers work on these entries and must be done first.
+    const auto waitForHelpers = [&] {
+        std::unique_lock lock(mutex);
+        bStop = true;
+        changed.wait(lock, [&] { return nHelpers == 0; });
+    };
+    try {
+        for (size_t i = 0; i < nEntries; ++i) {
+            {
+                std::unique_lock lock(mutex);
+                while (!vecDone[i]) {
+                    if (!prepareNext(lock))
+                        changed.wait(lock, [&] { return vecDone[i] != 0; });
+                }
+            }
+            draw(vecEntries[i]);
+        }
+    } catch (...) {
+        waitForHelpers();
+        throw;
+    }
+    waitForHelpers();
 }
 
 } // namespace
@@ -130,15 +202,9 @@ void RenderCard(QPainter& painter, const CardDocument& doc, int x, int y, int nW
     qint64 nBatchPixels = 0;
     const auto drawBatch = [&] {
         const auto prepare = [&](Prepared& entry) { Prepare(entry, doc, QSize(nWidth, nHeight), bLayers, pass); };
-        if (nThreads == 1 || vecBatch.size() == 1)
-            std::for_each(vecBatch.begin(), vecBatch.end(), prepare);
-        else
-            QtConcurrent::blockingMap(&PictureThreads(), vecBatch, prepare);
-        for (const Prepared& entry : vecBatch) {
+        const auto draw = [&](Prepared& entry) {
             if (entry.bOutOfMemory)
                 throw std::bad_alloc();
-        }
-        for (const Prepared& entry : vecBatch) {
             if (!entry.pObject) {
                 if (!entry.pictures.imgUnder.isNull())
                     painter.drawImage(QRect(x, y, nWidth, nHeight), entry.pictures.imgUnder);
@@ -147,6 +213,14 @@ void RenderCard(QPainter& painter, const CardDocument& doc, int x, int y, int nW
             } else if (!bLayers || entry.pObject->m_nType == OBJ_TEXT) {
                 DrawObject(painter, *entry.pObject, entry.pictures);
             }
+            // A drawn layer is not needed again; later layers may still be on their way.
+            entry = Prepared();
+        };
+        if (nThreads == 1 || vecBatch.size() == 1) {
+            std::for_each(vecBatch.begin(), vecBatch.end(), prepare);
+            std::for_each(vecBatch.begin(), vecBatch.end(), draw);
+        } else {
+            PreparePipelined(vecBatch, prepare, draw);
         }
         vecBatch.clear();
         nBatchPixels = 0;
