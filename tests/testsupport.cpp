@@ -185,3 +185,20 @@ std::string Quoted(std::string_view text)
     }
     return out + '"';
 }
+
+QImage DetailedPicture(int w, int h, bool bAlpha)
+{
+    QImage image(w, h, bAlpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y) {
+        auto* pLine = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < w; ++x) {
+            const int a = bAlpha ? (x * 7 + y * 3) % 256 : 255;
+            pLine[x] = qPremultiply(qRgba((x * 5 + y) % 256, (x ^ y) % 256, (x * y / 7) % 256, a));
+        }
+    }
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setBrush(QColor(30, 200, 90));
+    painter.drawEllipse(QRectF(w * 0.2, h * 0.1, w * 0.5, h * 0.7));
+    return image;
+}

@@ -90,6 +90,10 @@ int RunTestChild(char** argv);
 // Mean absolute difference per channel of two equally sized pictures (both converted to ARGB32).
 double MeanAbsDiff(const QImage& a, const QImage& b);
 
+// A picture with detail everywhere (no two rows or blocks alike, so no part of an encoder's output
+// repeats another), with a varying alpha when asked for.
+QImage DetailedPicture(int w, int h, bool bAlpha);
+
 // Printers for failure messages and test-case names, found by argument-dependent lookup.
 std::ostream& operator<<(std::ostream& out, const RectF& rc);
 std::ostream& operator<<(std::ostream& out, const QString& str);

@@ -7,31 +7,12 @@
 #include <QBuffer>
 #include <QColorSpace>
 #include <QImageWriter>
-#include <QPainter>
 
 #include "platform/imageio.h"
 #include "platform/jpegwriter.h"
 #include "tests/testsupport.h"
 
 namespace {
-
-// A picture with detail everywhere, so that no two MCU rows encode alike, and with alpha when asked for.
-QImage Detailed(int w, int h, bool bAlpha)
-{
-    QImage image(w, h, bAlpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
-    for (int y = 0; y < h; ++y) {
-        auto* pLine = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < w; ++x) {
-            const int a = bAlpha ? (x * 7 + y * 3) % 256 : 255;
-            pLine[x] = qPremultiply(qRgba((x * 5 + y) % 256, (x ^ y) % 256, (x * y / 7) % 256, a));
-        }
-    }
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setBrush(QColor(30, 200, 90));
-    painter.drawEllipse(QRectF(w * 0.2, h * 0.1, w * 0.5, h * 0.7));
-    return image;
-}
 
 QByteArray WrittenByQt(const QImage& image)
 {
@@ -73,7 +54,7 @@ TEST(EncodeJpeg, BandsJoinIntoTheStreamOfOneEncodeWithTheSettingsOfQtsWriter)
     TestFiles files;
     for (const auto& [size, bAlpha] : {std::pair {QSize(203, 131), false}, std::pair {QSize(45, 250), true},
              std::pair {QSize(16, 16), false}, std::pair {QSize(517, 389), false}}) {
-        const QImage image = Detailed(size.width(), size.height(), bAlpha);
+        const QImage image = DetailedPicture(size.width(), size.height(), bAlpha);
         const QByteArray single = EncodeJpeg(image, 100, 1);
         ASSERT_FALSE(single.isEmpty()) << size;
         const QByteArray byQt = WrittenByQt(image);
@@ -99,9 +80,9 @@ TEST(EncodeJpeg, BandsJoinIntoTheStreamOfOneEncodeWithTheSettingsOfQtsWriter)
     // Pictures the bands do not take are left to Qt's writer.
     QImage grey(40, 40, QImage::Format_Grayscale8);
     grey.fill(90);
-    QImage profiled = Detailed(40, 40, false);
+    QImage profiled = DetailedPicture(40, 40, false);
     profiled.setColorSpace(QColorSpace::SRgb);
-    QImage described = Detailed(40, 40, false);
+    QImage described = DetailedPicture(40, 40, false);
     described.setText(QStringLiteral("Description"), QStringLiteral("card"));
     for (const QImage& image : {grey, profiled, described, QImage()})
         EXPECT_TRUE(EncodeJpeg(image, 100).isEmpty()) << image.format();

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include <QBuffer>
-#include <QPainter>
 
 #include <png.h>
 
@@ -30,25 +29,6 @@ QImage DecodeWithLibpng(const QByteArray& png)
     return out;
 }
 
-// A picture with detail everywhere, so that every band compresses to something different, and with
-// alpha when asked for.
-QImage Detailed(int w, int h, bool bAlpha)
-{
-    QImage image(w, h, bAlpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
-    for (int y = 0; y < h; ++y) {
-        auto* pLine = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < w; ++x) {
-            const int a = bAlpha ? (x * 7 + y * 3) % 256 : 255;
-            pLine[x] = qPremultiply(qRgba((x * 5 + y) % 256, (x ^ y) % 256, (x * y / 7) % 256, a));
-        }
-    }
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setBrush(QColor(30, 200, 90));
-    painter.drawEllipse(QRectF(w * 0.2, h * 0.1, w * 0.5, h * 0.7));
-    return image;
-}
-
 } // namespace
 
 // The bands joined into one stream make a normal PNG: libpng (which checks every CRC and the zlib
@@ -59,7 +39,7 @@ TEST(WritePng, BandsCompressedApartReadBackExactlyWithLibpngAndQt)
 {
     for (const bool bAlpha : {false, true}) {
         for (const QSize size : {QSize(1201, 1003), QSize(301, 203), QSize(97, 9), QSize(1, 3)}) {
-            const QImage picture = Detailed(size.width(), size.height(), bAlpha);
+            const QImage picture = DetailedPicture(size.width(), size.height(), bAlpha);
             const QImage expected = picture.convertToFormat(QImage::Format_RGBA8888);
             qint64 nOneBand = 0;
             for (const int nPieces : {1, 2, 8}) {
