@@ -4,8 +4,6 @@
 #include <atomic>
 #include <cmath>
 #include <condition_variable>
-#include <csetjmp>
-#include <cstdio>
 #include <limits>
 #include <memory>
 #include <mutex>
@@ -20,7 +18,7 @@
 #include <QImageReader>
 #include <QTransform>
 
-#include <jpeglib.h>
+#include "platform/jpegerrors.h"
 
 namespace {
 
@@ -100,21 +98,12 @@ void Unmap(void* pInfo)
     delete pMapping;
 }
 
-// libjpeg reports a fatal error by calling error_exit, which must not return: it jumps back to the
-// decode, which gives up on the picture.
+// What one decode keeps beside libjpeg's state.
 struct JpegDecode {
     jpeg_decompress_struct info {};
-    jpeg_error_mgr error {};
-    std::jmp_buf jump {};
+    JpegErrorJump errors;
     QImage image;
 };
-
-[[noreturn]] void JpegFail(j_common_ptr pInfo)
-{
-    std::longjmp(reinterpret_cast<JpegDecode*>(pInfo->client_data)->jump, 1);
-}
-
-void JpegIgnoreMessage(j_common_ptr, int) { }
 
 // Decodes the JPEG at nScale / 8 of its size straight into a 32-bit RGB bitmap (an 8-bit grey one for
 // a grey file), with libjpeg's accurate defaults as Qt's reader uses them. Null when the file is
@@ -122,12 +111,9 @@ void JpegIgnoreMessage(j_common_ptr, int) { }
 void DecodeJpegInto(JpegDecode& decode, const uchar* pBytes, qint64 nBytes, int nScale)
 {
     jpeg_decompress_struct& info = decode.info;
-    info.err = jpeg_std_error(&decode.error);
-    decode.error.error_exit = JpegFail;
-    decode.error.emit_message = JpegIgnoreMessage;
-    info.client_data = &decode;
+    UseJpegErrorJump(reinterpret_cast<j_common_ptr>(&info), decode.errors);
     jpeg_create_decompress(&info);
-    if (setjmp(decode.jump)) {
+    if (setjmp(decode.errors.jump)) {
         decode.image = QImage();
         jpeg_destroy_decompress(&info);
         return;

@@ -1,17 +1,14 @@
 #include "platform/jpegwriter.h"
 
 #include <algorithm>
-#include <csetjmp>
-#include <cstdio>
 #include <new>
 #include <vector>
 
 #include <QColorSpace>
 #include <QtConcurrent/QtConcurrentMap>
 
-#include <jpeglib.h>
-
 #include "platform/imageio.h"
+#include "platform/jpegerrors.h"
 
 namespace {
 
@@ -27,21 +24,6 @@ struct Band {
     qsizetype nDataStart = 0;
     bool bOk = false;
 };
-
-// libjpeg reports a fatal error by calling error_exit, which must not return: it jumps back to the
-// encode, which gives up on the band.
-struct JpegEncode {
-    jpeg_compress_struct info {};
-    jpeg_error_mgr error {};
-    std::jmp_buf jump {};
-};
-
-[[noreturn]] void JpegFail(j_common_ptr pInfo)
-{
-    std::longjmp(reinterpret_cast<JpegEncode*>(pInfo->client_data)->jump, 1);
-}
-
-void JpegIgnoreMessage(j_common_ptr, int) { }
 
 // libjpeg writes the band into a buffer that doubles when full.
 struct ByteDestination {
@@ -145,14 +127,11 @@ void EncodeBand(const QImage& image, int nQuality, Band& band)
     dest.mgr.empty_output_buffer = GrowDestination;
     dest.mgr.term_destination = TermDestination;
 
-    JpegEncode encode;
-    jpeg_compress_struct& info = encode.info;
-    info.err = jpeg_std_error(&encode.error);
-    encode.error.error_exit = JpegFail;
-    encode.error.emit_message = JpegIgnoreMessage;
-    info.client_data = &encode;
+    jpeg_compress_struct info {};
+    JpegErrorJump errors;
+    UseJpegErrorJump(reinterpret_cast<j_common_ptr>(&info), errors);
     jpeg_create_compress(&info);
-    if (setjmp(encode.jump)) {
+    if (setjmp(errors.jump)) {
         jpeg_destroy_compress(&info);
         return;
     }
