@@ -34,14 +34,6 @@ struct Prepared {
 constexpr size_t kBatchObjects = 64;
 constexpr qint64 kBatchPixels = qint64(24) << 20;
 
-QImage NewLayer(QSize size)
-{
-    QImage layer = ZeroedBitmap(size, QImage::Format_ARGB32_Premultiplied);
-    if (layer.isNull())
-        throw std::bad_alloc();
-    return layer;
-}
-
 // Reads what the entry draws and, for a layer, draws it there as it lands on the card.
 void Prepare(Prepared& entry, const CardDocument& doc, QSize szCard, bool bLayers, PassPictures& pass)
 {
@@ -55,7 +47,7 @@ void Prepare(Prepared& entry, const CardDocument& doc, QSize szCard, bool bLayer
             return;
         if (entry.pictures.imgUnder.isNull() && entry.pictures.imgOver.isNull())
             return;
-        entry.layer = NewLayer(entry.rcLayer.size());
+        entry.layer = NewBitmap(entry.rcLayer.size(), Qt::transparent);
         QPainter painter(&entry.layer);
         ApplyQuality(painter);
         DrawObject(painter, *entry.pObject, entry.pictures, entry.rcLayer.topLeft());
