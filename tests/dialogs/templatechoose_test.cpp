@@ -336,14 +336,16 @@ TEST_F(TemplateChooser, SelectAllIsNotAChoice)
     EXPECT_NE(dlg.result(), QDialog::Accepted);
 }
 
-TEST_F(TemplateChooser, TreeFocusReleasesTheMainWindowsHotKeys)
+TEST_F(TemplateChooser, TreeAndRecentFocusReleaseTheMainWindowsHotKeys)
 {
-    MainWindowStandIn mainWindow;
-    CTemplateChoose dlg(&mainWindow, m_strAppDir);
-    QFocusEvent focus(QEvent::FocusIn, Qt::MouseFocusReason);
-    QCoreApplication::sendEvent(dlg.m_tree, &focus);
-    ASSERT_EQ(mainWindow.m_vecMessages.size(), 1u);
-    EXPECT_EQ(mainWindow.m_vecMessages[0], (MessageRecorder::Message {WM_CANVAS_HOTKEYS, 0, 0}));
+    for (const bool bRecent : {false, true}) {
+        MainWindowStandIn mainWindow;
+        CTemplateChoose dlg(&mainWindow, m_strAppDir);
+        QFocusEvent focus(QEvent::FocusIn, Qt::MouseFocusReason);
+        QCoreApplication::sendEvent(bRecent ? static_cast<QWidget*>(dlg.m_recent) : dlg.m_tree, &focus);
+        ASSERT_EQ(mainWindow.m_vecMessages.size(), 1u) << (bRecent ? "recent" : "tree");
+        EXPECT_EQ(mainWindow.m_vecMessages[0], (MessageRecorder::Message {WM_CANVAS_HOTKEYS, 0, 0}));
+    }
 }
 
 TEST_F(TemplateChooser, SelectedCategoryIsDrawnOnTeal)
@@ -514,14 +516,4 @@ TEST_F(TemplateChooser, RecentShowsTheRecentProjectsAndClosesOnlyWhenTheChosenOn
     EXPECT_EQ(dlg.m_strProject, projects[2]);
     EXPECT_EQ(g_strTemplateXml, QStringLiteral("unchanged.xml"));
     EXPECT_EQ(g_nTemplateNumber, 0);
-}
-
-TEST_F(TemplateChooser, RecentFocusReleasesTheMainWindowsHotKeys)
-{
-    MainWindowStandIn mainWindow;
-    CTemplateChoose dlg(&mainWindow, m_strAppDir);
-    QFocusEvent focus(QEvent::FocusIn, Qt::MouseFocusReason);
-    QCoreApplication::sendEvent(dlg.m_recent, &focus);
-    ASSERT_EQ(mainWindow.m_vecMessages.size(), 1u);
-    EXPECT_EQ(mainWindow.m_vecMessages[0], (MessageRecorder::Message {WM_CANVAS_HOTKEYS, 0, 0}));
 }
