@@ -49,4 +49,6 @@ public:
     QSize m_szClient;
     // Device pixels per client pixel on the screen the canvas is shown on.
     qreal m_dDisplayRatio = 1;
+    // The width the user typed for printing in millimetres; 0 prints at 300 pixels per inch.
+    double m_dPrintWidthMm = 0;
 };
