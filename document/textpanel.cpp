@@ -1,6 +1,7 @@
 #include "document/textpanel.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <memory>
 
@@ -13,12 +14,16 @@
 #include <QTransform>
 
 #include "platform/imageio.h"
+#include "platform/pictureops.h"
 #include "platform/quality.h"
 
 namespace {
 
-// The shadow is drawn at this share of its size and stretched back, which softens it.
+// The shadow's offset is taken at this share and its softness is that of the text drawn this small and
+// stretched back: the same share of the card at any resolution.
 constexpr double kShadowScale = 0.65;
+// A shadow bitmap is made at most this large; past it, at a coarser resolution.
+constexpr double kMaxShadowPixels = 1 << 24;
 // Room left around a measured text for the painter's side bearings and the shadow.
 constexpr double kMeasureMargin = 15;
 // Texts are measured at this pixel size and scaled to their own. At the sizes glyphs are rasterised
@@ -101,6 +106,61 @@ bool IsSymbolOnly(const QList<QFontDatabase::WritingSystem>& writingSystems)
     });
 }
 
+// Device pixels per layout unit along the layout's sides as the painter lands them (1 for a painter
+// whose transform gives none).
+QSizeF DeviceScale(const QPainter& painter)
+{
+    const QTransform matrix = painter.deviceTransform();
+    const auto scale = [](double d) { return std::isfinite(d) && d > 0 ? d : 1.0; };
+    return {scale(std::hypot(matrix.m11(), matrix.m12())), scale(std::hypot(matrix.m21(), matrix.m22()))};
+}
+
+// Two scales close enough to share a shadow (a turned painter's scale differs from 1 by rounding).
+bool SameScale(QSizeF a, QSizeF b)
+{
+    return std::abs(a.width() / b.width() - 1) < 1e-3 && std::abs(a.height() / b.height() - 1) < 1e-3;
+}
+
+// The shadow of a text's outline (already moved by the offset) over a layout of szLayout units, at
+// scale device pixels per unit. The text drawn at 65 % and stretched back is the outline blurred by
+// three boxes 1 / 0.65 units wide: the fill's own anti-aliasing, and the two of the stretch's linear
+// interpolation. Filled at the device's resolution, the fill already blurs by one device pixel, so the
+// first box is narrowed to keep the same spread; the edge then ramps smoothly at any scale.
+QImage SoftShadow(const QPainterPath& path, QSizeF szLayout, QSizeF scale, QRgb clrShadow)
+{
+    const double dPixels = szLayout.width() * scale.width() * szLayout.height() * scale.height();
+    if (dPixels > kMaxShadowPixels)
+        scale *= std::sqrt(kMaxShadowPixels / dPixels);
+    const QSize size = BitmapSize(szLayout.width() * scale.width(), szLayout.height() * scale.height());
+    if (!size.isValid() || size.isEmpty())
+        return QImage();
+    QImage alpha(size, QImage::Format_Alpha8);
+    alpha.fill(0);
+    const double kx = size.width() / szLayout.width();
+    const double ky = size.height() / szLayout.height();
+    QPainter painter(&alpha);
+    ApplyQuality(painter);
+    painter.scale(kx, ky);
+    painter.fillPath(path, Qt::black);
+    painter.end();
+    const auto widths = [](double dBox) { return std::array {std::sqrt(std::max(0.0, dBox * dBox - 1)), dBox, dBox}; };
+    BoxBlurAlpha(alpha, widths(kx / kShadowScale), widths(ky / kShadowScale));
+
+    // One premultiplied pixel per alpha.
+    std::array<QRgb, 256> tints {};
+    const QColor colour = QColor::fromRgba(clrShadow);
+    for (int a = 0; a < 256; ++a)
+        tints[size_t(a)] = qPremultiply(qRgba(colour.red(), colour.green(), colour.blue(), colour.alpha() * a / 255));
+    QImage shadow(size, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < size.height(); ++y) {
+        const uchar* pAlpha = alpha.constScanLine(y);
+        auto* pLine = reinterpret_cast<QRgb*>(shadow.scanLine(y));
+        for (int x = 0; x < size.width(); ++x)
+            pLine[x] = tints[pAlpha[x]];
+    }
+    return shadow;
+}
+
 } // namespace
 
 // A text laid out in its layout rectangle, with its shadow drawn, and everything they depend on but
@@ -117,7 +177,9 @@ struct TextDrawing {
     quint32 clrShadow = 0;
 
     std::unique_ptr<QTextLayout> pLayout;
+    // The shadow, made for the device scale it was last drawn at.
     QImage imgShadow;
+    QSizeF shadowScale;
 
     bool Fits(const CTextPanel& text, const QFont& fontNow) const
     {
@@ -175,24 +237,14 @@ void CTextPanel::DrawText(QPainter& painter)
         pDrawing->clrShadow = m_clrShadow;
         pDrawing->pLayout = std::make_unique<QTextLayout>(LayoutString(m_strText), font);
         LayOutLines(*pDrawing->pLayout, rcLayout.width(), AlignmentOf(m_nAlign));
-        if (m_bShadow && (m_nShadowX > 0 || m_nShadowY > 0)) {
-            // Points are scaled first, then moved by the offset.
-            QTransform matrix;
-            matrix.translate(m_nShadowX, m_nShadowY);
-            matrix.scale(kShadowScale, kShadowScale);
-            const QPainterPath path = matrix.map(TextPath(*pDrawing->pLayout, font));
-            const QSize szShadow = BitmapSize(rcLayout.width() * kShadowScale, rcLayout.height() * kShadowScale);
-            if (szShadow.isValid()) {
-                QImage shadow(szShadow, QImage::Format_ARGB32_Premultiplied);
-                shadow.fill(Qt::transparent);
-                QPainter shadowPainter(&shadow);
-                ApplyQuality(shadowPainter);
-                shadowPainter.fillPath(path, QColor::fromRgba(m_clrShadow));
-                shadowPainter.end();
-                pDrawing->imgShadow = std::move(shadow);
-            }
-        }
         m_pDrawing = std::move(pDrawing);
+    }
+    const QSizeF scale = DeviceScale(painter);
+    if (m_bShadow && (m_nShadowX > 0 || m_nShadowY > 0) && !SameScale(m_pDrawing->shadowScale, scale)) {
+        const QPainterPath path
+            = TextPath(*m_pDrawing->pLayout, font).translated(m_nShadowX / kShadowScale, m_nShadowY / kShadowScale);
+        m_pDrawing->imgShadow = SoftShadow(path, rcLayout.size(), scale, m_clrShadow);
+        m_pDrawing->shadowScale = scale;
     }
 
     painter.save();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <new>
+#include <vector>
 
 #include <QPainter>
 
@@ -94,7 +95,77 @@ QImage MaskScratch(const QString& strMaskPath, QSize szScratch, const QRectF& rc
     return scratch;
 }
 
+// Replaces each of the n samples of a row by its mean over a window w samples wide centred on it,
+// read from the row's running sums, so the cost does not grow with w. Samples cover [i, i + 1) and
+// are constant there, so a window edge inside a sample takes its share of it.
+void BoxRow(float* pRow, int n, double w, std::vector<double>& vecSums)
+{
+    vecSums.resize(size_t(n) + 1);
+    vecSums[0] = 0;
+    for (int i = 0; i < n; ++i)
+        vecSums[size_t(i) + 1] = vecSums[size_t(i)] + pRow[i];
+    const auto integral = [&](double t) {
+        if (t <= 0)
+            return 0.0;
+        if (t >= n)
+            return vecSums[size_t(n)];
+        const auto i = size_t(t);
+        return vecSums[i] + (t - double(i)) * (vecSums[i + 1] - vecSums[i]);
+    };
+    const double dHalf = w / 2;
+    for (int i = 0; i < n; ++i)
+        pRow[i] = float((integral(i + 0.5 + dHalf) - integral(i + 0.5 - dHalf)) / w);
+}
+
+// The rows x columns samples of pFrom written column by column into pTo, in tiles that stay in cache.
+void Transpose(const float* pFrom, float* pTo, int nRows, int nColumns)
+{
+    constexpr int kTile = 64;
+    for (int y0 = 0; y0 < nRows; y0 += kTile) {
+        for (int x0 = 0; x0 < nColumns; x0 += kTile) {
+            for (int y = y0; y < std::min(nRows, y0 + kTile); ++y) {
+                for (int x = x0; x < std::min(nColumns, x0 + kTile); ++x)
+                    pTo[size_t(x) * nRows + y] = pFrom[size_t(y) * nColumns + x];
+            }
+        }
+    }
+}
+
+void BoxRows(std::vector<float>& vecSamples, int nRows, int nColumns, std::span<const double> widths)
+{
+    std::vector<double> vecSums;
+    for (const double w : widths) {
+        if (!(w > 1))
+            continue;
+        for (int y = 0; y < nRows; ++y)
+            BoxRow(vecSamples.data() + size_t(y) * nColumns, nColumns, w, vecSums);
+    }
+}
+
 } // namespace
+
+void BoxBlurAlpha(QImage& alpha, std::span<const double> widthsAcross, std::span<const double> widthsDown)
+{
+    if (alpha.isNull() || alpha.format() != QImage::Format_Alpha8)
+        return;
+    const int nWidth = alpha.width();
+    const int nHeight = alpha.height();
+    std::vector<float> vecRows(size_t(nWidth) * nHeight);
+    for (int y = 0; y < nHeight; ++y)
+        std::copy_n(alpha.constScanLine(y), nWidth, vecRows.begin() + qsizetype(y) * nWidth);
+    BoxRows(vecRows, nHeight, nWidth, widthsAcross);
+    // Columns are blurred as the rows of the transposed bitmap, read in order rather than a row apart.
+    std::vector<float> vecColumns(vecRows.size());
+    Transpose(vecRows.data(), vecColumns.data(), nHeight, nWidth);
+    BoxRows(vecColumns, nWidth, nHeight, widthsDown);
+    Transpose(vecColumns.data(), vecRows.data(), nWidth, nHeight);
+    for (int y = 0; y < nHeight; ++y) {
+        uchar* pLine = alpha.scanLine(y);
+        const float* pFrom = vecRows.data() + size_t(y) * nWidth;
+        for (int x = 0; x < nWidth; ++x)
+            pLine[x] = uchar(std::clamp(std::lround(pFrom[x]), 0L, 255L));
+    }
+}
 
 void ApplyMask(QImage& bitmap, const QString& strMaskPath, int nWidth, int nHeight)
 {
