@@ -106,28 +106,40 @@ bool IsSymbolOnly(const QList<QFontDatabase::WritingSystem>& writingSystems)
     });
 }
 
-// Device pixels per layout unit along the layout's sides as the painter lands them (1 for a painter
-// whose transform gives none).
-QSizeF DeviceScale(const QPainter& painter)
+// Device pixels per layout unit along the layout's sides as the painter lands them; 1 up to the
+// canvas's own size (a turned painter's scale differs from 1 by rounding) and for a transform that
+// gives none.
+QSizeF ShadowScale(const QPainter& painter)
 {
     const QTransform matrix = painter.deviceTransform();
-    const auto scale = [](double d) { return std::isfinite(d) && d > 0 ? d : 1.0; };
+    const auto scale = [](double d) { return std::isfinite(d) && d > 1 + 1e-3 ? d : 1.0; };
     return {scale(std::hypot(matrix.m11(), matrix.m12())), scale(std::hypot(matrix.m21(), matrix.m22()))};
 }
 
-// Two scales close enough to share a shadow (a turned painter's scale differs from 1 by rounding).
-bool SameScale(QSizeF a, QSizeF b)
+// The shadow of a text's outline over a layout of szLayout units, offset by ptOffset at 65 %, to be
+// drawn at scale device pixels per unit. Up to the canvas's size the outline is filled at 65 % and
+// stretched back: no steps show there, and it is the cheapest to make again while a text is typed.
+// That stretch is the outline blurred by three boxes 1 / 0.65 units wide: the fill's own anti-aliasing
+// and the two of the stretch's linear interpolation. Larger, the outline is filled at the device's
+// resolution, which already blurs by one device pixel, and blurred by the same boxes with the first
+// narrowed by that pixel; its edges then ramp smoothly at any scale.
+QImage SoftShadow(const QPainterPath& outline, QPointF ptOffset, QSizeF szLayout, QSizeF scale, QRgb clrShadow)
 {
-    return std::abs(a.width() / b.width() - 1) < 1e-3 && std::abs(a.height() / b.height() - 1) < 1e-3;
-}
-
-// The shadow of a text's outline (already moved by the offset) over a layout of szLayout units, at
-// scale device pixels per unit. The text drawn at 65 % and stretched back is the outline blurred by
-// three boxes 1 / 0.65 units wide: the fill's own anti-aliasing, and the two of the stretch's linear
-// interpolation. Filled at the device's resolution, the fill already blurs by one device pixel, so the
-// first box is narrowed to keep the same spread; the edge then ramps smoothly at any scale.
-QImage SoftShadow(const QPainterPath& path, QSizeF szLayout, QSizeF scale, QRgb clrShadow)
-{
+    if (scale == QSizeF(1, 1)) {
+        // Points are scaled first, then moved by the offset.
+        QTransform matrix;
+        matrix.translate(ptOffset.x(), ptOffset.y());
+        matrix.scale(kShadowScale, kShadowScale);
+        const QSize size = BitmapSize(szLayout.width() * kShadowScale, szLayout.height() * kShadowScale);
+        if (!size.isValid())
+            return QImage();
+        QImage shadow(size, QImage::Format_ARGB32_Premultiplied);
+        shadow.fill(Qt::transparent);
+        QPainter painter(&shadow);
+        ApplyQuality(painter);
+        painter.fillPath(matrix.map(outline), QColor::fromRgba(clrShadow));
+        return shadow;
+    }
     const double dPixels = szLayout.width() * scale.width() * szLayout.height() * scale.height();
     if (dPixels > kMaxShadowPixels)
         scale *= std::sqrt(kMaxShadowPixels / dPixels);
@@ -141,7 +153,7 @@ QImage SoftShadow(const QPainterPath& path, QSizeF szLayout, QSizeF scale, QRgb 
     QPainter painter(&alpha);
     ApplyQuality(painter);
     painter.scale(kx, ky);
-    painter.fillPath(path, Qt::black);
+    painter.fillPath(outline.translated(ptOffset / kShadowScale), Qt::black);
     painter.end();
     const auto widths = [](double dBox) { return std::array {std::sqrt(std::max(0.0, dBox * dBox - 1)), dBox, dBox}; };
     BoxBlurAlpha(alpha, widths(kx / kShadowScale), widths(ky / kShadowScale));
@@ -239,11 +251,12 @@ void CTextPanel::DrawText(QPainter& painter)
         LayOutLines(*pDrawing->pLayout, rcLayout.width(), AlignmentOf(m_nAlign));
         m_pDrawing = std::move(pDrawing);
     }
-    const QSizeF scale = DeviceScale(painter);
-    if (m_bShadow && (m_nShadowX > 0 || m_nShadowY > 0) && !SameScale(m_pDrawing->shadowScale, scale)) {
-        const QPainterPath path
-            = TextPath(*m_pDrawing->pLayout, font).translated(m_nShadowX / kShadowScale, m_nShadowY / kShadowScale);
-        m_pDrawing->imgShadow = SoftShadow(path, rcLayout.size(), scale, m_clrShadow);
+    const QSizeF scale = ShadowScale(painter);
+    if (m_bShadow && (m_nShadowX > 0 || m_nShadowY > 0)
+        && !(qFuzzyCompare(m_pDrawing->shadowScale.width(), scale.width())
+            && qFuzzyCompare(m_pDrawing->shadowScale.height(), scale.height()))) {
+        m_pDrawing->imgShadow = SoftShadow(
+            TextPath(*m_pDrawing->pLayout, font), QPointF(m_nShadowX, m_nShadowY), rcLayout.size(), scale, m_clrShadow);
         m_pDrawing->shadowScale = scale;
     }
 

@@ -97,24 +97,28 @@ QImage MaskScratch(const QString& strMaskPath, QSize szScratch, const QRectF& rc
 
 // Replaces each of the n samples of a row by its mean over a window w samples wide centred on it,
 // read from the row's running sums, so the cost does not grow with w. Samples cover [i, i + 1) and
-// are constant there, so a window edge inside a sample takes its share of it.
-void BoxRow(float* pRow, int n, double w, std::vector<double>& vecSums)
+// are constant there, so a window edge inside a sample takes its share of it. Every window's ends
+// lie at the same offsets from its sample; the row is padded with zeros so that none falls outside.
+void BoxRow(float* pRow, int n, double w, std::vector<double>& vecPadded, std::vector<double>& vecSums)
 {
-    vecSums.resize(size_t(n) + 1);
-    vecSums[0] = 0;
-    for (int i = 0; i < n; ++i)
-        vecSums[size_t(i) + 1] = vecSums[size_t(i)] + pRow[i];
-    const auto integral = [&](double t) {
-        if (t <= 0)
-            return 0.0;
-        if (t >= n)
-            return vecSums[size_t(n)];
-        const auto i = size_t(t);
-        return vecSums[i] + (t - double(i)) * (vecSums[i + 1] - vecSums[i]);
-    };
     const double dHalf = w / 2;
+    const int nPad = int(std::ceil(dHalf)) + 2;
+    vecPadded.assign(size_t(n) + 2 * size_t(nPad), 0.0);
+    std::copy_n(pRow, n, vecPadded.begin() + nPad);
+    vecSums.resize(vecPadded.size() + 1);
+    vecSums[0] = 0;
+    for (size_t k = 0; k < vecPadded.size(); ++k)
+        vecSums[k + 1] = vecSums[k] + vecPadded[k];
+    const double dFrom = std::floor(0.5 - dHalf);
+    const double dTo = std::floor(0.5 + dHalf);
+    const double dFromShare = 0.5 - dHalf - dFrom;
+    const double dToShare = 0.5 + dHalf - dTo;
+    const double* pSumFrom = vecSums.data() + nPad + int(dFrom);
+    const double* pSumTo = vecSums.data() + nPad + int(dTo);
+    const double* pFrom = vecPadded.data() + nPad + int(dFrom);
+    const double* pTo = vecPadded.data() + nPad + int(dTo);
     for (int i = 0; i < n; ++i)
-        pRow[i] = float((integral(i + 0.5 + dHalf) - integral(i + 0.5 - dHalf)) / w);
+        pRow[i] = float((pSumTo[i] + dToShare * pTo[i] - pSumFrom[i] - dFromShare * pFrom[i]) / w);
 }
 
 // The rows x columns samples of pFrom written column by column into pTo, in tiles that stay in cache.
@@ -133,12 +137,13 @@ void Transpose(const float* pFrom, float* pTo, int nRows, int nColumns)
 
 void BoxRows(std::vector<float>& vecSamples, int nRows, int nColumns, std::span<const double> widths)
 {
+    std::vector<double> vecPadded;
     std::vector<double> vecSums;
     for (const double w : widths) {
         if (!(w > 1))
             continue;
         for (int y = 0; y < nRows; ++y)
-            BoxRow(vecSamples.data() + size_t(y) * nColumns, nColumns, w, vecSums);
+            BoxRow(vecSamples.data() + size_t(y) * nColumns, nColumns, w, vecPadded, vecSums);
     }
 }
 
