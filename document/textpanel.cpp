@@ -3,7 +3,11 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <functional>
 #include <memory>
+#include <mutex>
+#include <utility>
+#include <vector>
 
 #include <QFont>
 #include <QFontInfo>
@@ -189,9 +193,31 @@ struct TextDrawing {
     quint32 clrShadow = 0;
 
     std::unique_ptr<QTextLayout> pLayout;
-    // The shadow, made for the device scale it was last drawn at.
-    QImage imgShadow;
-    QSizeF shadowScale;
+
+    // The shadow at a device scale: kept for the canvas's scale and for the last other one. An export
+    // draws on a thread of its own while the canvas repaints, each at its own scale.
+    QImage Shadow(QSizeF scale, const std::function<QImage()>& make)
+    {
+        const auto at = [&scale](const std::pair<QSizeF, QImage>& kept) {
+            return qFuzzyCompare(kept.first.width(), scale.width())
+                && qFuzzyCompare(kept.first.height(), scale.height());
+        };
+        {
+            const std::lock_guard lock(mutexShadows);
+            if (const auto it = std::find_if(vecShadows.begin(), vecShadows.end(), at); it != vecShadows.end())
+                return it->second;
+        }
+        QImage shadow = make();
+        const std::lock_guard lock(mutexShadows);
+        // The canvas's shadow stays; another scale takes the place of the last other one.
+        const bool bCanvas = scale == QSizeF(1, 1);
+        std::erase_if(
+            vecShadows, [&](const auto& kept) { return at(kept) || (!bCanvas && kept.first != QSizeF(1, 1)); });
+        vecShadows.emplace_back(scale, shadow);
+        return shadow;
+    }
+    std::mutex mutexShadows;
+    std::vector<std::pair<QSizeF, QImage>> vecShadows;
 
     bool Fits(const CTextPanel& text, const QFont& fontNow) const
     {
@@ -251,20 +277,20 @@ void CTextPanel::DrawText(QPainter& painter)
         LayOutLines(*pDrawing->pLayout, rcLayout.width(), AlignmentOf(m_nAlign));
         m_pDrawing = std::move(pDrawing);
     }
-    const QSizeF scale = ShadowScale(painter);
-    if (m_bShadow && (m_nShadowX > 0 || m_nShadowY > 0)
-        && !(qFuzzyCompare(m_pDrawing->shadowScale.width(), scale.width())
-            && qFuzzyCompare(m_pDrawing->shadowScale.height(), scale.height()))) {
-        m_pDrawing->imgShadow = SoftShadow(
-            TextPath(*m_pDrawing->pLayout, font), QPointF(m_nShadowX, m_nShadowY), rcLayout.size(), scale, m_clrShadow);
-        m_pDrawing->shadowScale = scale;
+    QImage shadow;
+    if (m_bShadow && (m_nShadowX > 0 || m_nShadowY > 0)) {
+        const QSizeF scale = ShadowScale(painter);
+        shadow = m_pDrawing->Shadow(scale, [&] {
+            return SoftShadow(TextPath(*m_pDrawing->pLayout, font), QPointF(m_nShadowX, m_nShadowY), rcLayout.size(),
+                scale, m_clrShadow);
+        });
     }
 
     painter.save();
     // Lines wrapped below a layout that became too small stay inside it.
     painter.setClipRect(rcLayout, Qt::IntersectClip);
-    if (!m_pDrawing->imgShadow.isNull())
-        painter.drawImage(rcLayout, m_pDrawing->imgShadow, QRectF(m_pDrawing->imgShadow.rect()));
+    if (!shadow.isNull())
+        painter.drawImage(rcLayout, shadow, QRectF(shadow.rect()));
     painter.setPen(QColor::fromRgba(m_clrText));
     m_pDrawing->pLayout->draw(&painter, rcLayout.topLeft());
     painter.restore();
