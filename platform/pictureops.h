@@ -1,5 +1,5 @@
 // Work on decoded pictures shared by the canvas's display images and the output: new bitmaps, reading
-// a picture for the size it is drawn at, masking.
+// a picture for the size it is drawn at, masking, blurring an alpha bitmap.
 #pragma once
 
 #include <span>
