@@ -1,8 +1,13 @@
 #include "document/textpanel.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <functional>
 #include <memory>
+#include <mutex>
+#include <utility>
+#include <vector>
 
 #include <QFont>
 #include <QFontInfo>
@@ -13,12 +18,16 @@
 #include <QTransform>
 
 #include "platform/imageio.h"
+#include "platform/pictureops.h"
 #include "platform/quality.h"
 
 namespace {
 
-// The shadow is drawn at this share of its size and stretched back, which softens it.
+// The shadow's offset is taken at this share and its softness is that of the text drawn this small and
+// stretched back: the same share of the card at any resolution.
 constexpr double kShadowScale = 0.65;
+// A shadow bitmap is made at most this large; past it, at a coarser resolution.
+constexpr double kMaxShadowPixels = 1 << 24;
 // Room left around a measured text for the painter's side bearings and the shadow.
 constexpr double kMeasureMargin = 15;
 // Texts are measured at this pixel size and scaled to their own. At the sizes glyphs are rasterised
@@ -101,6 +110,73 @@ bool IsSymbolOnly(const QList<QFontDatabase::WritingSystem>& writingSystems)
     });
 }
 
+// Device pixels per layout unit along the layout's sides as the painter lands them; 1 up to the
+// canvas's own size (a turned painter's scale differs from 1 by rounding) and for a transform that
+// gives none.
+QSizeF ShadowScale(const QPainter& painter)
+{
+    const QTransform matrix = painter.deviceTransform();
+    const auto scale = [](double d) { return std::isfinite(d) && d > 1 + 1e-3 ? d : 1.0; };
+    return {scale(std::hypot(matrix.m11(), matrix.m12())), scale(std::hypot(matrix.m21(), matrix.m22()))};
+}
+
+// The shadow of a text's outline over a layout of szLayout units, offset by ptOffset at 65 %, to be
+// drawn at scale device pixels per unit. Up to the canvas's size the outline is filled at 65 % and
+// stretched back: no steps show there, and it is the cheapest to make again while a text is typed.
+// That stretch is the outline blurred by three boxes 1 / 0.65 units wide: the fill's own anti-aliasing
+// and the two of the stretch's linear interpolation. Larger, the outline is filled at the device's
+// resolution, which already blurs by one device pixel, and blurred by the same boxes with the first
+// narrowed by that pixel; its edges then ramp smoothly at any scale.
+QImage SoftShadow(const QPainterPath& outline, QPointF ptOffset, QSizeF szLayout, QSizeF scale, QRgb clrShadow)
+{
+    if (scale == QSizeF(1, 1)) {
+        // Points are scaled first, then moved by the offset.
+        QTransform matrix;
+        matrix.translate(ptOffset.x(), ptOffset.y());
+        matrix.scale(kShadowScale, kShadowScale);
+        const QSize size = BitmapSize(szLayout.width() * kShadowScale, szLayout.height() * kShadowScale);
+        if (!size.isValid())
+            return QImage();
+        QImage shadow(size, QImage::Format_ARGB32_Premultiplied);
+        shadow.fill(Qt::transparent);
+        QPainter painter(&shadow);
+        ApplyQuality(painter);
+        painter.fillPath(matrix.map(outline), QColor::fromRgba(clrShadow));
+        return shadow;
+    }
+    const double dPixels = szLayout.width() * scale.width() * szLayout.height() * scale.height();
+    if (dPixels > kMaxShadowPixels)
+        scale *= std::sqrt(kMaxShadowPixels / dPixels);
+    const QSize size = BitmapSize(szLayout.width() * scale.width(), szLayout.height() * scale.height());
+    if (!size.isValid() || size.isEmpty())
+        return QImage();
+    QImage alpha(size, QImage::Format_Alpha8);
+    alpha.fill(0);
+    const double kx = size.width() / szLayout.width();
+    const double ky = size.height() / szLayout.height();
+    QPainter painter(&alpha);
+    ApplyQuality(painter);
+    painter.scale(kx, ky);
+    painter.fillPath(outline.translated(ptOffset / kShadowScale), Qt::black);
+    painter.end();
+    const auto widths = [](double dBox) { return std::array {std::sqrt(std::max(0.0, dBox * dBox - 1)), dBox, dBox}; };
+    BoxBlurAlpha(alpha, widths(kx / kShadowScale), widths(ky / kShadowScale));
+
+    // One premultiplied pixel per alpha.
+    std::array<QRgb, 256> tints {};
+    const QColor colour = QColor::fromRgba(clrShadow);
+    for (int a = 0; a < 256; ++a)
+        tints[size_t(a)] = qPremultiply(qRgba(colour.red(), colour.green(), colour.blue(), colour.alpha() * a / 255));
+    QImage shadow(size, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < size.height(); ++y) {
+        const uchar* pAlpha = alpha.constScanLine(y);
+        auto* pLine = reinterpret_cast<QRgb*>(shadow.scanLine(y));
+        for (int x = 0; x < size.width(); ++x)
+            pLine[x] = tints[pAlpha[x]];
+    }
+    return shadow;
+}
+
 } // namespace
 
 // A text laid out in its layout rectangle, with its shadow drawn, and everything they depend on but
@@ -117,7 +193,31 @@ struct TextDrawing {
     quint32 clrShadow = 0;
 
     std::unique_ptr<QTextLayout> pLayout;
-    QImage imgShadow;
+
+    // The shadow at a device scale: kept for the canvas's scale and for the last other one. An export
+    // draws on a thread of its own while the canvas repaints, each at its own scale.
+    QImage Shadow(QSizeF scale, const std::function<QImage()>& make)
+    {
+        const auto at = [&scale](const std::pair<QSizeF, QImage>& kept) {
+            return qFuzzyCompare(kept.first.width(), scale.width())
+                && qFuzzyCompare(kept.first.height(), scale.height());
+        };
+        {
+            const std::lock_guard lock(mutexShadows);
+            if (const auto it = std::find_if(vecShadows.begin(), vecShadows.end(), at); it != vecShadows.end())
+                return it->second;
+        }
+        QImage shadow = make();
+        const std::lock_guard lock(mutexShadows);
+        // The canvas's shadow stays; another scale takes the place of the last other one.
+        const bool bCanvas = scale == QSizeF(1, 1);
+        std::erase_if(
+            vecShadows, [&](const auto& kept) { return at(kept) || (!bCanvas && kept.first != QSizeF(1, 1)); });
+        vecShadows.emplace_back(scale, shadow);
+        return shadow;
+    }
+    std::mutex mutexShadows;
+    std::vector<std::pair<QSizeF, QImage>> vecShadows;
 
     bool Fits(const CTextPanel& text, const QFont& fontNow) const
     {
@@ -175,31 +275,22 @@ void CTextPanel::DrawText(QPainter& painter)
         pDrawing->clrShadow = m_clrShadow;
         pDrawing->pLayout = std::make_unique<QTextLayout>(LayoutString(m_strText), font);
         LayOutLines(*pDrawing->pLayout, rcLayout.width(), AlignmentOf(m_nAlign));
-        if (m_bShadow && (m_nShadowX > 0 || m_nShadowY > 0)) {
-            // Points are scaled first, then moved by the offset.
-            QTransform matrix;
-            matrix.translate(m_nShadowX, m_nShadowY);
-            matrix.scale(kShadowScale, kShadowScale);
-            const QPainterPath path = matrix.map(TextPath(*pDrawing->pLayout, font));
-            const QSize szShadow = BitmapSize(rcLayout.width() * kShadowScale, rcLayout.height() * kShadowScale);
-            if (szShadow.isValid()) {
-                QImage shadow(szShadow, QImage::Format_ARGB32_Premultiplied);
-                shadow.fill(Qt::transparent);
-                QPainter shadowPainter(&shadow);
-                ApplyQuality(shadowPainter);
-                shadowPainter.fillPath(path, QColor::fromRgba(m_clrShadow));
-                shadowPainter.end();
-                pDrawing->imgShadow = std::move(shadow);
-            }
-        }
         m_pDrawing = std::move(pDrawing);
+    }
+    QImage shadow;
+    if (m_bShadow && (m_nShadowX > 0 || m_nShadowY > 0)) {
+        const QSizeF scale = ShadowScale(painter);
+        shadow = m_pDrawing->Shadow(scale, [&] {
+            return SoftShadow(TextPath(*m_pDrawing->pLayout, font), QPointF(m_nShadowX, m_nShadowY), rcLayout.size(),
+                scale, m_clrShadow);
+        });
     }
 
     painter.save();
     // Lines wrapped below a layout that became too small stay inside it.
     painter.setClipRect(rcLayout, Qt::IntersectClip);
-    if (!m_pDrawing->imgShadow.isNull())
-        painter.drawImage(rcLayout, m_pDrawing->imgShadow, QRectF(m_pDrawing->imgShadow.rect()));
+    if (!shadow.isNull())
+        painter.drawImage(rcLayout, shadow, QRectF(shadow.rect()));
     painter.setPen(QColor::fromRgba(m_clrText));
     m_pDrawing->pLayout->draw(&painter, rcLayout.topLeft());
     painter.restore();

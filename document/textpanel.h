@@ -23,8 +23,10 @@ public:
     // a margin of 15; nothing for an empty text.
     void MeasureText();
     // Draws the text (and its soft shadow) into m_rcLayout, clipped to it, under the painter's
-    // transform, then resets the painter's world transform. The laid-out text and its shadow are kept
-    // until the text, its style or the layout's size change, so moving a text draws it again cheaply.
+    // transform, then resets the painter's world transform. The shadow is made at the resolution it
+    // lands at, as soft relative to the card at every scale. The laid-out text and its shadows (for the
+    // canvas's scale and the last other one) are kept until the text, its style or the layout's size
+    // change, so moving a text draws it again cheaply.
     void DrawText(QPainter& painter);
 
     // The font the style fields describe, sized in pixels.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <new>
+#include <vector>
 
 #include <QPainter>
 
@@ -94,7 +95,82 @@ QImage MaskScratch(const QString& strMaskPath, QSize szScratch, const QRectF& rc
     return scratch;
 }
 
+// Replaces each of the n samples of a row by its mean over a window w samples wide centred on it,
+// read from the row's running sums, so the cost does not grow with w. Samples cover [i, i + 1) and
+// are constant there, so a window edge inside a sample takes its share of it. Every window's ends
+// lie at the same offsets from its sample; the row is padded with zeros so that none falls outside.
+void BoxRow(float* pRow, int n, double w, std::vector<double>& vecPadded, std::vector<double>& vecSums)
+{
+    const double dHalf = w / 2;
+    const int nPad = int(std::ceil(dHalf)) + 2;
+    vecPadded.assign(size_t(n) + 2 * size_t(nPad), 0.0);
+    std::copy_n(pRow, n, vecPadded.begin() + nPad);
+    vecSums.resize(vecPadded.size() + 1);
+    vecSums[0] = 0;
+    for (size_t k = 0; k < vecPadded.size(); ++k)
+        vecSums[k + 1] = vecSums[k] + vecPadded[k];
+    const double dFrom = std::floor(0.5 - dHalf);
+    const double dTo = std::floor(0.5 + dHalf);
+    const double dFromShare = 0.5 - dHalf - dFrom;
+    const double dToShare = 0.5 + dHalf - dTo;
+    const double* pSumFrom = vecSums.data() + nPad + int(dFrom);
+    const double* pSumTo = vecSums.data() + nPad + int(dTo);
+    const double* pFrom = vecPadded.data() + nPad + int(dFrom);
+    const double* pTo = vecPadded.data() + nPad + int(dTo);
+    for (int i = 0; i < n; ++i)
+        pRow[i] = float((pSumTo[i] + dToShare * pTo[i] - pSumFrom[i] - dFromShare * pFrom[i]) / w);
+}
+
+// The rows x columns samples of pFrom written column by column into pTo, in tiles that stay in cache.
+void Transpose(const float* pFrom, float* pTo, int nRows, int nColumns)
+{
+    constexpr int kTile = 64;
+    for (int y0 = 0; y0 < nRows; y0 += kTile) {
+        for (int x0 = 0; x0 < nColumns; x0 += kTile) {
+            for (int y = y0; y < std::min(nRows, y0 + kTile); ++y) {
+                for (int x = x0; x < std::min(nColumns, x0 + kTile); ++x)
+                    pTo[size_t(x) * nRows + y] = pFrom[size_t(y) * nColumns + x];
+            }
+        }
+    }
+}
+
+void BoxRows(std::vector<float>& vecSamples, int nRows, int nColumns, std::span<const double> widths)
+{
+    std::vector<double> vecPadded;
+    std::vector<double> vecSums;
+    for (const double w : widths) {
+        if (!(w > 1))
+            continue;
+        for (int y = 0; y < nRows; ++y)
+            BoxRow(vecSamples.data() + size_t(y) * nColumns, nColumns, w, vecPadded, vecSums);
+    }
+}
+
 } // namespace
+
+void BoxBlurAlpha(QImage& alpha, std::span<const double> widthsAcross, std::span<const double> widthsDown)
+{
+    if (alpha.isNull() || alpha.format() != QImage::Format_Alpha8)
+        return;
+    const int nWidth = alpha.width();
+    const int nHeight = alpha.height();
+    std::vector<float> vecRows(size_t(nWidth) * nHeight);
+    for (int y = 0; y < nHeight; ++y)
+        std::copy_n(alpha.constScanLine(y), nWidth, vecRows.begin() + qsizetype(y) * nWidth);
+    BoxRows(vecRows, nHeight, nWidth, widthsAcross);
+    // Columns are blurred as the rows of the transposed bitmap, read in order rather than a row apart.
+    std::vector<float> vecColumns(vecRows.size());
+    Transpose(vecRows.data(), vecColumns.data(), nHeight, nWidth);
+    BoxRows(vecColumns, nWidth, nHeight, widthsDown);
+    Transpose(vecColumns.data(), vecRows.data(), nWidth, nHeight);
+    for (int y = 0; y < nHeight; ++y) {
+        uchar* pLine = alpha.scanLine(y);
+        const float* pFrom = vecRows.data() + size_t(y) * nWidth;
+        for (int x = 0; x < nWidth; ++x)
+            pLine[x] = uchar(std::clamp(std::lround(pFrom[x]), 0L, 255L));
+    }
+}
 
 void ApplyMask(QImage& bitmap, const QString& strMaskPath, int nWidth, int nHeight)
 {

@@ -1,6 +1,8 @@
 // Work on decoded pictures shared by the canvas's display images and the output: new bitmaps, reading
-// a picture for the size it is drawn at, masking.
+// a picture for the size it is drawn at, masking, blurring an alpha bitmap.
 #pragma once
+
+#include <span>
 
 #include <QImage>
 #include <QRectF>
@@ -28,6 +30,12 @@ void ApplyMask(QImage& bitmap, const QString& strMaskPath, int nWidth, int nHeig
 // ApplyMask with the mask stretched over rcMask of the bitmap, which may reach past its edges (the
 // bitmap holds part of a larger picture); pixels outside rcMask become transparent.
 void ApplyMaskAt(QImage& bitmap, const QString& strMaskPath, const QRectF& rcMask);
+
+// Blurs an alpha bitmap (Format_Alpha8) by box filters applied one after the other, widthsAcross
+// pixels wide along the rows and then widthsDown pixels tall along the columns; widths may be
+// fractional, and those of a pixel or less leave it as it is. What lies beyond the edges counts as
+// transparent.
+void BoxBlurAlpha(QImage& alpha, std::span<const double> widthsAcross, std::span<const double> widthsDown);
 
 // Reads a picture that will be drawn szDrawn pixels large on its target: decoded reduced when it is
 // drawn smaller than the file, but never below szDrawn on either side. Null when the file cannot be

@@ -99,8 +99,9 @@ ObjectPictures ReadObjectPictures(const TheData& obj, PassPictures* pPass)
     if (obj.m_nType == OBJ_ELEMENT) {
         pictures.imgUnder = readWhole(obj.m_strElement);
     } else if (obj.m_strPhoto.isEmpty() && obj.m_strFrame.isEmpty()) {
-        // An empty placeholder is black through its mask; a few thousand pixels carry any mask's shape.
-        const QSize szBlack = BitmapSize(rcObject.width(), rcObject.height()).boundedTo(QSize(4096, 4096));
+        // An empty placeholder is black through its mask, made at the size it lands at so the mask's
+        // edge is as fine as the output; a few thousand pixels carry any mask's shape.
+        const QSize szBlack = szDrawn.boundedTo(QSize(4096, 4096));
         pictures.imgUnder = NewBitmap(szBlack, Qt::black);
         if (!pictures.imgUnder.isNull() && !obj.m_strMask.isEmpty())
             ApplyMask(pictures.imgUnder, obj.m_strMask, pictures.imgUnder.width(), pictures.imgUnder.height());

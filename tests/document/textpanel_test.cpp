@@ -1,15 +1,20 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <cmath>
 #include <functional>
 #include <vector>
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
 #include <QSet>
 
 #include "document/textpanel.h"
+#include "platform/pictureops.h"
 #include "platform/quality.h"
 #include "tests/testsupport.h"
 
@@ -385,6 +390,97 @@ INSTANTIATE_TEST_SUITE_P(Layouts, ShadowPlaceTest,
     ::testing::Values(ShadowPlaceCase {"Left", 0, 280}, ShadowPlaceCase {"Centre", 1, 280},
         ShadowPlaceCase {"Right", 2, 280}, ShadowPlaceCase {"wrapped words in a narrow box", 1, 170},
         ShadowPlaceCase {"two\nlines", 2, 280}, ShadowPlaceCase {"two\nlines", 0, 280}));
+
+namespace {
+
+// The shadow alone (black; the text itself transparent) of a one-line text drawn dScale times as large.
+QImage ShadowAt(CTextPanel& text, double dScale)
+{
+    const QPoint ptEnd = (text.m_rcLayout.toQRectF().bottomRight() * dScale).toPoint();
+    QImage image(ptEnd.x() + 1, ptEnd.y() + 1, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    ApplyQuality(painter);
+    painter.scale(dScale, dScale);
+    text.DrawText(painter);
+    return image;
+}
+
+// The shadow of a one-line text on white, from its outline moved by the offset over 0.65 and filled on
+// a bitmap k pixels per layout unit; then either stretched over the layout dScale times as large (k =
+// 0.65: how the canvas first made it) or blurred by three boxes of k / 0.65 pixels (k = dScale).
+QImage ReferenceShadow(const CTextPanel& text, double k, double dScale, QSize size)
+{
+    const QRectF rcLayout = text.m_rcLayout.toQRectF();
+    QPainterPath path;
+    path.addText(0, QFontMetricsF(text.MakeFont()).ascent(), text.MakeFont(), text.m_strText);
+    QImage fill(int(rcLayout.width() * k), int(rcLayout.height() * k), QImage::Format_Alpha8);
+    fill.fill(0);
+    QPainter fillPainter(&fill);
+    ApplyQuality(fillPainter);
+    fillPainter.scale(k, k);
+    fillPainter.fillPath(path.translated(text.m_nShadowX / 0.65, text.m_nShadowY / 0.65), Qt::black);
+    fillPainter.end();
+    if (k == dScale) {
+        const double dBox = dScale / 0.65;
+        const std::array boxes {std::sqrt(dBox * dBox - 1), dBox, dBox};
+        BoxBlurAlpha(fill, boxes, boxes);
+    }
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    ApplyQuality(painter);
+    painter.scale(dScale, dScale);
+    painter.drawImage(rcLayout, fill);
+    return image;
+}
+
+// The pixels on a soft edge (neither nearly white nor nearly black), and the largest change of
+// darkness between neighbours along a row or a column.
+std::pair<int, int> SoftPixelsAndLargestStep(const QImage& image)
+{
+    int nSoft = 0, nStep = 0;
+    for (int y = 1; y < image.height(); ++y)
+        for (int x = 1; x < image.width(); ++x) {
+            const int nInk = Ink(image.pixel(x, y));
+            nSoft += nInk > 20 && nInk < 235;
+            nStep = std::max(
+                {nStep, std::abs(nInk - Ink(image.pixel(x - 1, y))), std::abs(nInk - Ink(image.pixel(x, y - 1)))});
+        }
+    return {nSoft, nStep};
+}
+
+} // namespace
+
+// The shadow keeps its softness relative to the card at any scale but is made at the resolution it
+// lands at: up to the canvas's size it is the stretched 65 % shadow it always was, and in a 4 times
+// larger output it is the outline blurred as much, drawn at that size, whose edges ramp without
+// steps. The panel that drew on the canvas draws the large output, as an export does, so a shadow
+// kept from the canvas would show.
+TEST(DrawText, ShadowIsAsSoftAtEveryScaleAndMadeAtTheResolutionItLandsAt)
+{
+    CTextPanel text = Text(QStringLiteral("AVOW"));
+    text.m_nSize = 28;
+    text.m_bBold = 1;
+    text.m_nShadowX = 3;
+    text.m_nShadowY = 3;
+    text.m_clrText = 0x00000000;
+    text.m_clrShadow = 0xFF000000;
+    text.m_rcLayout = {6, 4, 110, 50};
+
+    // The canvas: the stretched shadow it always was, and so is a smaller output.
+    const QImage canvas = ShadowAt(text, 1);
+    EXPECT_LT(MeanAbsDiff(canvas, ReferenceShadow(text, 0.65, 1, canvas.size())), 0.1);
+    const QImage half = ShadowAt(text, 0.5);
+    EXPECT_LT(MeanAbsDiff(half, ReferenceShadow(text, 0.65, 0.5, half.size())), 0.1);
+
+    // Four times larger: the outline blurred at that size, as soft as the stretch there, without steps.
+    const QImage large = ShadowAt(text, 4);
+    EXPECT_LT(MeanAbsDiff(large, ReferenceShadow(text, 4, 4, large.size())), 0.5);
+    const auto [nSoft, nStep] = SoftPixelsAndLargestStep(large);
+    EXPECT_NEAR(double(nSoft) / SoftPixelsAndLargestStep(ReferenceShadow(text, 0.65, 4, large.size())).first, 1, 0.05);
+    EXPECT_LE(nStep, 34);
+}
 
 TEST(FontFamiliesTest, EachFamilyOnceWithoutFoundriesAndWithoutSymbolOnlyFonts)
 {

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 #include <QPainter>
 
@@ -157,6 +159,35 @@ TEST(ApplyMask, UnreadableMaskOrEmptySizeLeavesThePictureAsItWas)
         EXPECT_EQ(target, original);
         ApplyMask(target, strMask, 0, 20);
         EXPECT_EQ(target, original);
+    }
+}
+
+// BoxBlurAlpha
+
+// One opaque pixel in a line of seven (a row, or a column going down), blurred along the line by boxes
+// whole or fractional; beyond the ends is transparent.
+TEST(BoxBlurAlpha, SpreadsAPixelOverTheBoxesFractionsIncluded)
+{
+    struct Case {
+        bool bDown;
+        int nAt;
+        std::vector<double> widths;
+        std::array<int, 7> expected;
+    };
+    for (const Case& c :
+        {Case {false, 3, {3}, {0, 0, 85, 85, 85, 0, 0}}, Case {false, 3, {2}, {0, 0, 64, 128, 64, 0, 0}},
+            Case {false, 3, {1, 0.5}, {0, 0, 0, 255, 0, 0, 0}}, Case {false, 3, {2, 2}, {0, 16, 64, 96, 64, 16, 0}},
+            Case {true, 3, {3}, {0, 0, 85, 85, 85, 0, 0}}, Case {true, 0, {3}, {85, 85, 0, 0, 0, 0, 0}}}) {
+        const auto at = [&c](int i) { return c.bDown ? QPoint(0, i) : QPoint(i, 0); };
+        QImage alpha(c.bDown ? QSize(1, 7) : QSize(7, 1), QImage::Format_Alpha8);
+        alpha.fill(0);
+        alpha.setPixel(at(c.nAt), 0xFF000000);
+        BoxBlurAlpha(alpha, c.bDown ? std::vector<double>() : c.widths, c.bDown ? c.widths : std::vector<double>());
+        std::array<int, 7> line {};
+        for (int i = 0; i < 7; ++i)
+            line[size_t(i)] = qAlpha(alpha.pixel(at(i)));
+        EXPECT_EQ(line, c.expected) << (c.bDown ? "down, " : "across, ") << c.widths.size() << " boxes from "
+                                    << c.widths[0];
     }
 }
 
@@ -374,6 +405,24 @@ TEST(RenderPhoto, EmptyPlaceholderIsOpaqueBlackInTheMaskShape)
     EXPECT_TRUE(ColourIs(Pixel(out, 3, 3), 0xFFFFFFFF));
     EXPECT_TRUE(ColourIs(Pixel(out, 103, 103), 0xFF000000));
     EXPECT_TRUE(ColourIs(Pixel(out, 197, 197), 0xFF000000));
+}
+
+// At four times the canvas size the placeholder is masked at that size: a fine mask keeps its fine edge
+// rather than one cut at the canvas's size and stretched.
+TEST(RenderOutput, EmptyPlaceholderIsMaskedAtTheSizeItLandsAt)
+{
+    TestFiles files;
+    Card card(files, 100, 100);
+    const QImage disc = DiscMask(400, 400, 150);
+    auto p = Object(OBJ_PHOTO, {0, 0, 100, 100});
+    p->m_strMask = files.write("disc.png", disc);
+    card.Add(std::move(p));
+    const QImage out = card.Render(400, 400);
+    int nLargest = 0;
+    for (int y = 0; y < out.height(); ++y)
+        for (int x = 0; x < out.width(); ++x)
+            nLargest = std::max(nLargest, std::abs(qGreen(Pixel(out, x, y)) - (255 - qGreen(Pixel(disc, x, y)))));
+    EXPECT_LE(nLargest, 8);
 }
 
 namespace {
