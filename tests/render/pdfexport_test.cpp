@@ -107,6 +107,7 @@ TEST(PdfExport, PageIsThePrintSizeWithEmbeddedTextAndCappedJpegPhotos)
         const QString strInfo = RunTool("pdfinfo", {strPath}, &strSkip);
         const QString strFonts = RunTool("pdffonts", {strPath}, &strSkip);
         const QString strImages = RunTool("pdfimages", {QStringLiteral("-list"), strPath}, &strSkip);
+        const QString strText = RunTool("pdftotext", {strPath, QStringLiteral("-")}, &strSkip);
         if (!strSkip.isEmpty())
             GTEST_SKIP() << strSkip.toStdString();
 
@@ -117,6 +118,7 @@ TEST(PdfExport, PageIsThePrintSizeWithEmbeddedTextAndCappedJpegPhotos)
         EXPECT_NEAR(size.captured(1).toDouble(), c.dPageWidth, 0.6);
         EXPECT_NEAR(size.captured(2).toDouble(), c.dPageHeight, 0.6);
 
+        EXPECT_TRUE(strText.contains(QLatin1String("Happy Birthday"))) << "text stays text: " << strText;
         // Below the two header lines, each font with its "emb" column.
         const QStringList fontLines = strFonts.split(QLatin1Char('\n'), Qt::SkipEmptyParts).mid(2);
         ASSERT_FALSE(fontLines.isEmpty()) << strFonts;
