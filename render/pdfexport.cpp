@@ -33,8 +33,8 @@ double PixelsOf(double dMm)
 }
 
 // The background carried on past the card's edges by b pixels, as four strips (top and bottom with
-// the corners, then left and right) that lie around rcCard. Mirroring the edge keeps the picture
-// continuous across the cut, whatever the background shows.
+// the corners, then left and right) that lie around rcCard; what passes the page's edge is cut off. Mirroring the edge
+// keeps the picture continuous across the cut, whatever the background shows.
 void DrawBleedBackground(QPainter& painter, const QString& strBackground, const QRect& rcCard, int b)
 {
     QImage background = ReadPictureForSize(strBackground, rcCard.size());
@@ -118,9 +118,15 @@ bool SaveCardPdf(const CardDocument& doc, QSize szCardPixels, const QString& str
     writer.setPageLayout(QPageLayout(QPageSize(szPage, QPageSize::Millimeter, QString(), QPageSize::ExactMatch),
         QPageLayout::Portrait, QMarginsF()));
 
+    // The page holds whole points. Without bleed the card fills it, so that no sliver of paper shows at
+    // an edge; with bleed the card keeps its exact size, centred, and the bleed takes up the difference.
     const double dBleed = bBleed ? PixelsOf(kBleedMm) : 0;
-    const QRect rcCard(int(std::lround(dBleed)), int(std::lround(dBleed)), int(std::lround(PixelsOf(szPrint.width()))),
-        int(std::lround(PixelsOf(szPrint.height()))));
+    const QSize szPagePixels(writer.width(), writer.height());
+    const QSize szExact(int(std::lround(PixelsOf(szPrint.width()))), int(std::lround(PixelsOf(szPrint.height()))));
+    const QRect rcCard = bBleed
+        ? QRect(QPoint((szPagePixels.width() - szExact.width()) / 2, (szPagePixels.height() - szExact.height()) / 2),
+            szExact)
+        : QRect(QPoint(0, 0), szPagePixels);
     QPainter painter;
     if (!painter.begin(&writer)) {
         SetError(pstrError, QStringLiteral("Cannot write %1: the PDF cannot be started.").arg(strPath));
@@ -129,7 +135,9 @@ bool SaveCardPdf(const CardDocument& doc, QSize szCardPixels, const QString& str
     ApplyQuality(painter);
     try {
         if (bBleed)
-            DrawBleedBackground(painter, doc.m_strBackground, rcCard, rcCard.x());
+            DrawBleedBackground(painter, doc.m_strBackground, rcCard,
+                std::max({rcCard.left(), rcCard.top(), szPagePixels.width() - 1 - rcCard.right(),
+                    szPagePixels.height() - 1 - rcCard.bottom()}));
         RenderCard(painter, doc, rcCard.x(), rcCard.y(), rcCard.width(), rcCard.height());
         if (bBleed)
             DrawCropMarks(painter, QRectF(rcCard), dBleed);
