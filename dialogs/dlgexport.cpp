@@ -124,7 +124,6 @@ void DlgExport::OnInitDialog()
     OnPresetChanged(0);
     const QSize szCard(m_nCardWidth, m_nCardHeight);
     m_editPrintWidth->setText(Millimetres(CardPrintSizeMm(szCard, m_doc.m_dPrintWidthMm).width()));
-    m_editPrintWidth->setModified(m_doc.m_dPrintWidthMm > 0);
     OnPrintWidthChanged();
 }
 
@@ -145,7 +144,7 @@ void DlgExport::OnPrintWidthChanged()
         m_lblPrintSize->setText(QStringLiteral("not a print size"));
         return;
     }
-    const QSizeF szPrint = CardPrintSizeMm(szCard, optWidth.value_or(0));
+    const QSizeF szPrint = CardPrintSizeMm(szCard, optWidth.value_or(m_doc.m_dPrintWidthMm));
     m_lblPrintSize->setText(QStringLiteral("%1 x %2 mm, %3 ppi")
                                 .arg(Millimetres(szPrint.width()), Millimetres(szPrint.height()))
                                 .arg(qRound(PixelsPerInch(m_nCardWidth, szPrint.width()))));
@@ -208,7 +207,8 @@ void DlgExport::OnSave()
             return;
         }
     }
-    m_doc.m_dPrintWidthMm = optPrintWidth.value_or(0);
+    if (optPrintWidth)
+        m_doc.m_dPrintWidthMm = *optPrintWidth;
     // Pictures and PDFs alike are judged at the print size.
     if (!ConfirmSharpPhotos(this, m_prompts, m_doc, PrintSizeInches(szCard, m_doc.m_dPrintWidthMm)))
         return;

@@ -80,7 +80,7 @@ private:
     // interface stays painted meanwhile. False with the reason in *pstrError.
     bool ExportCard(int nWidth, int nHeight, const QString& strPath, QString* pstrError);
     // The print width typed in the field, NaN for text that is no number; none while it shows the
-    // card's own (300 ppi).
+    // document's (which may be the card's 300 ppi).
     std::optional<double> TypedPrintWidth() const;
 
     CardDocument& m_doc;
