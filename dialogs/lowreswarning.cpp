@@ -1,5 +1,8 @@
 #include "dialogs/lowreswarning.h"
 
+#include <QMessageBox>
+#include <QPushButton>
+
 #include "render/lowres.h"
 #include "widgets/shellprompts.h"
 
@@ -9,10 +12,13 @@ bool ConfirmSharpPhotos(QWidget* pOwner, CShellPrompts& prompts, const CardDocum
     if (vecLow.empty())
         return true;
     const QString strText = QStringLiteral("These photos have too few pixels for this size and will look blurry "
-                                           "(%1 ppi or more looks sharp):\n\n%2\n\nContinue anyway?")
+                                           "(%1 ppi or more looks sharp):\n\n%2")
                                 .arg(kSharpPpi)
                                 .arg(LowResolutionText(vecLow));
-    return prompts.MessageBox(pOwner, strText, QStringLiteral("Low resolution"), QMessageBox::Ok | QMessageBox::Cancel,
-               QMessageBox::Warning)
-        == QMessageBox::Ok;
+    QMessageBox box(
+        QMessageBox::Warning, QStringLiteral("Low resolution"), strText, QMessageBox::Ok | QMessageBox::Cancel, pOwner);
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("Continue"));
+    box.setDefaultButton(QMessageBox::Cancel);
+    // Run as a dialog so that the answer, like any other, can come from the prompts.
+    return prompts.RunModal(box) == QMessageBox::Ok;
 }
