@@ -12,7 +12,10 @@
 #include <QStringList>
 
 #include "document/carddocument.h"
+#include "document/printsize.h"
 #include "render/cardimage.h"
+#include "render/lowres.h"
+#include "render/pdfexport.h"
 #include "session/version.h"
 #include "templates/cardloader.h"
 #include "templates/projectfile.h"
@@ -30,21 +33,25 @@ enum ExitCode : int {
 // Larger sides than this are refused as arguments; real cards stay far below it.
 constexpr int kMaxSide = 100000;
 
-const char kUsage[] = "Usage: velomira-render [--canvas-width N] [--width W] [--height H] [--save-project OUT.plk] "
-                      "[--strict] INPUT [OUTPUT]\n"
+const char kUsage[] = "Usage: velomira-render [--canvas-width N] [--width W] [--height H] [--print-width MM] "
+                      "[--bleed] [--save-project OUT.plk] [--strict] INPUT [OUTPUT]\n"
                       "\n"
                       "Renders a card to an image file, or writes it as a project file.\n"
                       "\n"
                       "  INPUT                  a project file (.plk) or a template (.xml); resource paths\n"
                       "                         resolve against the program folder\n"
                       "  OUTPUT                 image file; the type follows the extension: jpg, jpeg, bmp,\n"
-                      "                         png, gif or tiff\n"
+                      "                         png, gif or tiff, or pdf for one page the card's print size\n"
                       "  --canvas-width N       width of the canvas the card is laid out on (default: the\n"
                       "                         project's saved canvas width, or the template's background\n"
                       "                         width); the height follows the card's aspect ratio\n"
                       "  --width W, --height H  size of the image (default: the card's size, that of its\n"
                       "                         background picture); when only one is given the other\n"
                       "                         follows the card's aspect ratio\n"
+                      "  --print-width MM       the card's width on paper in millimetres (default: its pixels at\n"
+                      "                         300 ppi); sizes the PDF page and the photo resolution check\n"
+                      "  --bleed                PDF only: 3 mm more page on every side, the background run on to\n"
+                      "                         the edge, with crop marks\n"
                       "  --save-project OUT.plk write the card as a project file at the canvas width\n"
                       "  --strict               exit with status 4 when a picture of the card is missing\n"
                       "                         (the card is still written)\n"
@@ -52,7 +59,8 @@ const char kUsage[] = "Usage: velomira-render [--canvas-width N] [--width W] [--
                       "  --version              show the version\n"
                       "\n"
                       "Each missing picture of the card is named on the standard error; the card is drawn\n"
-                      "without it.\n"
+                      "without it. Each photo that would print below 150 pixels per inch at the print size\n"
+                      "is named there with its resolution; the card is still written.\n"
                       "\n"
                       "Exit status: 0 success, 1 INPUT cannot be read, 2 usage error, 3 an output cannot be\n"
                       "written, 4 a picture is missing and --strict was given.\n";
@@ -61,6 +69,9 @@ struct Options {
     int nCanvasWidth = 0;
     int nWidth = 0;
     int nHeight = 0;
+    // Typed with --print-width; otherwise the card prints at 300 ppi.
+    std::optional<double> optPrintWidthMm;
+    bool bBleed = false;
     QString strProject;
     QString strInput;
     QString strOutput;
@@ -104,6 +115,11 @@ QString ParseErrorText(const QCommandLineParser& parser, const QStringList& args
     return parser.errorText();
 }
 
+bool IsPdf(const QString& strPath)
+{
+    return QFileInfo(strPath).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) == 0;
+}
+
 // Reads the arguments into pOptions; an exit code when the program has to stop here.
 std::optional<int> ParseArguments(const QStringList& args, Options* pOptions)
 {
@@ -116,7 +132,9 @@ std::optional<int> ParseArguments(const QStringList& args, Options* pOptions)
     const QCommandLineOption help(QStringLiteral("help"));
     const QCommandLineOption version(QStringLiteral("version"));
     const QCommandLineOption strict(QStringLiteral("strict"));
-    parser.addOptions({canvasWidth, width, height, project, help, version, strict});
+    const QCommandLineOption printWidth(QStringLiteral("print-width"), QString(), QStringLiteral("MM"));
+    const QCommandLineOption bleed(QStringLiteral("bleed"));
+    parser.addOptions({canvasWidth, width, height, project, help, version, strict, printWidth, bleed});
     if (!parser.parse(QStringList {QStringLiteral("velomira-render")} + args))
         return UsageError(ParseErrorText(parser, args));
     if (parser.isSet(help)) {
@@ -145,6 +163,15 @@ std::optional<int> ParseArguments(const QStringList& args, Options* pOptions)
         *number.pnTarget = *n;
     }
     pOptions->bStrict = parser.isSet(strict);
+    if (parser.isSet(printWidth)) {
+        // Whether the width suits the card is known once the card is read; a number it must be now.
+        bool bOk = false;
+        pOptions->optPrintWidthMm = parser.value(printWidth).toDouble(&bOk);
+        if (!bOk)
+            return UsageError(
+                QStringLiteral("--print-width needs a width in millimetres, not \"%1\"").arg(parser.value(printWidth)));
+    }
+    pOptions->bBleed = parser.isSet(bleed);
     if (parser.isSet(project)) {
         pOptions->strProject = parser.value(project);
         if (pOptions->strProject.isEmpty())
@@ -161,6 +188,11 @@ std::optional<int> ParseArguments(const QStringList& args, Options* pOptions)
         pOptions->strOutput = vecPlain[1];
     if (pOptions->strOutput.isEmpty() && pOptions->strProject.isEmpty())
         return UsageError(QStringLiteral("nothing to write: give OUTPUT or --save-project"));
+    const bool bPdf = IsPdf(pOptions->strOutput);
+    if (bPdf && (pOptions->nWidth || pOptions->nHeight))
+        return UsageError(QStringLiteral("--width and --height do not apply to a PDF: it is the print size"));
+    if (!bPdf && pOptions->bBleed)
+        return UsageError(QStringLiteral("--bleed applies to a PDF OUTPUT only"));
     return std::nullopt;
 }
 
@@ -219,7 +251,34 @@ int Run(const Options& options)
     if (const int nExit = LoadCard(options, doc, &szCard, &nMissing); nExit != kExitOk)
         return nExit;
 
+    const bool bPdf = IsPdf(options.strOutput);
     if (!options.strOutput.isEmpty()) {
+        // A picture's pixels fit any card; a page is only as large as a print may be.
+        const QString strError = bPdf || options.optPrintWidthMm
+            ? PrintWidthError(options.optPrintWidthMm.value_or(CardPrintSizeMm(szCard).width()), szCard)
+            : QString();
+        if (!strError.isEmpty()) {
+            if (options.optPrintWidthMm)
+                return UsageError(QStringLiteral("--print-width: %1").arg(strError));
+            PrintError(QStringLiteral("%1: %2").arg(options.strInput, strError));
+            return kExitInput;
+        }
+        // Named before the card is written, as the program asks before it writes.
+        for (const LowResPhoto& photo :
+            LowResolutionPhotos(doc, PrintSizeInches(szCard, options.optPrintWidthMm.value_or(0))))
+            PrintError(QStringLiteral("%1: %2 ppi at the print size, below %3 ppi: it will look blurry")
+                           .arg(photo.strName)
+                           .arg(photo.nPpi)
+                           .arg(kSharpPpi));
+    }
+    if (bPdf) {
+        doc.m_dPrintWidthMm = options.optPrintWidthMm.value_or(0);
+        QString strError;
+        if (!SaveCardPdf(doc, szCard, options.strOutput, options.bBleed, &strError)) {
+            PrintError(strError);
+            return kExitOutput;
+        }
+    } else if (!options.strOutput.isEmpty()) {
         int nWidth = options.nWidth;
         int nHeight = options.nHeight;
         if (!nWidth && !nHeight) {

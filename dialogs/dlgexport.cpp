@@ -1,8 +1,10 @@
 #include "dialogs/dlgexport.h"
 
+#include <limits>
 #include <memory>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
 #include <QEventLoop>
@@ -18,11 +20,16 @@
 #include <QThread>
 #include <QVBoxLayout>
 
+#include "dialogs/lowreswarning.h"
+#include "document/carddocument.h"
+#include "document/printsize.h"
 #include "render/cardimage.h"
+#include "render/lowres.h"
+#include "render/pdfexport.h"
 #include "session/settings.h"
 #include "widgets/shellprompts.h"
 
-const char* const kExportFilter = "JPG (*.jpg);;BMP (*.bmp);;PNG (*.png);;GIF (*.gif);;TIFF (*.tiff)";
+const char* const kExportFilter = "JPG (*.jpg);;BMP (*.bmp);;PNG (*.png);;GIF (*.gif);;TIFF (*.tiff);;PDF (*.pdf)";
 
 namespace {
 
@@ -35,9 +42,19 @@ int Scaled(int nSide, double dFactor)
     return int(nSide * dFactor);
 }
 
+QString Millimetres(double dMm)
+{
+    return QString::number(dMm, 'f', 1);
+}
+
+bool IsPdfPath(const QString& strPath)
+{
+    return QFileInfo(strPath).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) == 0;
+}
+
 } // namespace
 
-DlgExport::DlgExport(QWidget* pParent, const CardDocument& doc, CShellPrompts& prompts)
+DlgExport::DlgExport(QWidget* pParent, CardDocument& doc, CShellPrompts& prompts)
     : QDialog(pParent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
     , m_doc(doc)
     , m_prompts(prompts)
@@ -52,6 +69,13 @@ DlgExport::DlgExport(QWidget* pParent, const CardDocument& doc, CShellPrompts& p
         pEdit->setFixedWidth(64);
         pEdit->installEventFilter(this);
     }
+    m_editPrintWidth = new QLineEdit(this);
+    m_editPrintWidth->setObjectName(QStringLiteral("printWidth"));
+    m_editPrintWidth->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*[.,]?[0-9]*")), m_editPrintWidth));
+    m_editPrintWidth->setFixedWidth(64);
+    m_lblPrintSize = new QLabel(this);
+    m_chkBleed = new QCheckBox(QStringLiteral("Bleed and crop marks (3 mm)"), this);
     m_btnSave = new QPushButton(QStringLiteral("Save"), this);
     m_btnSave->setDefault(true);
     m_btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
@@ -63,6 +87,12 @@ DlgExport::DlgExport(QWidget* pParent, const CardDocument& doc, CShellPrompts& p
     pGrid->addWidget(m_editWidth, 1, 1);
     pGrid->addWidget(new QLabel(QStringLiteral("Height:"), this), 1, 2);
     pGrid->addWidget(m_editHeight, 1, 3);
+    // A PDF page is the size the card prints at, not a number of pixels.
+    pGrid->addWidget(new QLabel(QStringLiteral("PDF: the print size"), this), 2, 0, 1, 4);
+    pGrid->addWidget(new QLabel(QStringLiteral("Width (mm):"), this), 3, 0);
+    pGrid->addWidget(m_editPrintWidth, 3, 1);
+    pGrid->addWidget(m_lblPrintSize, 3, 2, 1, 2);
+    pGrid->addWidget(m_chkBleed, 4, 0, 1, 4);
     auto* pButtons = new QHBoxLayout;
     pButtons->addStretch(1);
     pButtons->addWidget(m_btnSave);
@@ -76,6 +106,7 @@ DlgExport::DlgExport(QWidget* pParent, const CardDocument& doc, CShellPrompts& p
     // Only typing leads: the field the other one is written into does not answer back.
     connect(m_editWidth, &QLineEdit::textEdited, this, [this] { OnSizeChanged(1); });
     connect(m_editHeight, &QLineEdit::textEdited, this, [this] { OnSizeChanged(2); });
+    connect(m_editPrintWidth, &QLineEdit::textEdited, this, &DlgExport::OnPrintWidthChanged);
     connect(m_btnSave, &QPushButton::clicked, this, &DlgExport::OnSave);
     connect(m_btnCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -91,6 +122,32 @@ void DlgExport::OnInitDialog()
     m_cmbPreset->setCurrentIndex(0);
     m_bInitialised = true;
     OnPresetChanged(0);
+    const QSize szCard(m_nCardWidth, m_nCardHeight);
+    m_editPrintWidth->setText(Millimetres(CardPrintSizeMm(szCard, m_doc.m_dPrintWidthMm).width()));
+    OnPrintWidthChanged();
+}
+
+std::optional<double> DlgExport::TypedPrintWidth() const
+{
+    if (!m_editPrintWidth->isModified())
+        return std::nullopt;
+    bool bOk = false;
+    const double dWidth = QString(m_editPrintWidth->text()).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&bOk);
+    return bOk ? dWidth : std::numeric_limits<double>::quiet_NaN();
+}
+
+void DlgExport::OnPrintWidthChanged()
+{
+    const QSize szCard(m_nCardWidth, m_nCardHeight);
+    const std::optional<double> optWidth = TypedPrintWidth();
+    if (optWidth && !PrintWidthError(*optWidth, szCard).isEmpty()) {
+        m_lblPrintSize->setText(QStringLiteral("not a print size"));
+        return;
+    }
+    const QSizeF szPrint = CardPrintSizeMm(szCard, optWidth.value_or(m_doc.m_dPrintWidthMm));
+    m_lblPrintSize->setText(QStringLiteral("%1 x %2 mm, %3 ppi")
+                                .arg(Millimetres(szPrint.width()), Millimetres(szPrint.height()))
+                                .arg(qRound(PixelsPerInch(m_nCardWidth, szPrint.width()))));
 }
 
 void DlgExport::OnPresetChanged(int nIndex)
@@ -142,6 +199,19 @@ void DlgExport::OnSave()
 {
     const int nWidth = m_editWidth->text().toInt();
     const int nHeight = m_editHeight->text().toInt();
+    const QSize szCard(m_nCardWidth, m_nCardHeight);
+    const std::optional<double> optPrintWidth = TypedPrintWidth();
+    if (optPrintWidth) {
+        if (const QString strError = PrintWidthError(*optPrintWidth, szCard); !strError.isEmpty()) {
+            m_prompts.MessageBox(this, strError, QStringLiteral("Warning"), QMessageBox::Ok, QMessageBox::Warning);
+            return;
+        }
+    }
+    if (optPrintWidth)
+        m_doc.m_dPrintWidthMm = *optPrintWidth;
+    // Pictures and PDFs alike are judged at the print size.
+    if (!ConfirmSharpPhotos(this, m_prompts, m_doc, PrintSizeInches(szCard, m_doc.m_dPrintWidthMm)))
+        return;
     hide();
     QWidget* pOwner = parentWidget();
     const QString strPath = m_prompts.GetSaveFileName(
@@ -201,8 +271,12 @@ bool DlgExport::ExportCard(int nWidth, int nHeight, const QString& strPath, QStr
     // to the pools and wait for it.
     bool bOk = false;
     const CardDocument& doc = m_doc;
-    const std::unique_ptr<QThread> pThread(
-        QThread::create([&] { bOk = SaveCardImage(doc, nWidth, nHeight, strPath, pstrError); }));
+    const QSize szCard(m_nCardWidth, m_nCardHeight);
+    const bool bBleed = m_chkBleed->isChecked();
+    const std::unique_ptr<QThread> pThread(QThread::create([&] {
+        bOk = IsPdfPath(strPath) ? SaveCardPdf(doc, szCard, strPath, bBleed, pstrError)
+                                 : SaveCardImage(doc, nWidth, nHeight, strPath, pstrError);
+    }));
     QEventLoop loop;
     connect(pThread.get(), &QThread::finished, &loop, &QEventLoop::quit);
     pThread->start();

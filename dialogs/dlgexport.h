@@ -1,11 +1,15 @@
 #pragma once
 
+#include <optional>
+
 #include <QDialog>
 #include <QString>
 
 class CShellPrompts;
 class CardDocument;
+class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -20,15 +24,17 @@ enum ExportControlId : int {
 extern const char* const kExportFilter;
 
 // "Export Image": the size the card is exported at, from three presets or typed in at the card's
-// aspect ratio, then a file name. The caller sets the card size before running it; the file is
-// written with SaveCardImage, which may take seconds, so the wait cursor shows and a progress dialog
-// appears when it lasts.
+// aspect ratio, then a file name. A PDF is the print size instead, whose width can be typed in
+// millimetres, with bleed and crop marks when asked for. The caller sets the card size before running
+// it; the file is written with SaveCardImage or SaveCardPdf, which may take seconds, so the wait cursor
+// shows and a progress dialog appears when it lasts.
 class DlgExport : public QDialog {
     Q_OBJECT
 
 public:
-    // Questions and the save dialog go through prompts, which must outlive the dialog.
-    DlgExport(QWidget* pParent, const CardDocument& doc, CShellPrompts& prompts);
+    // Questions and the save dialog go through prompts, which must outlive the dialog. A typed print
+    // width is kept in the document.
+    DlgExport(QWidget* pParent, CardDocument& doc, CShellPrompts& prompts);
     ~DlgExport() override;
 
     // Fills the presets with "Large" selected and shows the card size in the locked fields.
@@ -38,8 +44,11 @@ public:
     // A size field changed: the first field typed in leads until it loses the focus, the other follows
     // it at the card's aspect ratio. Five digits or more are refused with a warning.
     void OnSizeChanged(int nField);
-    // Hides the dialog, asks for a file in the export folder and writes the card there; the dialog
-    // closes in any case. A failed write is reported.
+    // A print width was typed: the print size shown follows it.
+    void OnPrintWidthChanged();
+    // Refuses a print width that cannot be used and asks before photos that would print blurry, the
+    // dialog staying open; then hides the dialog, asks for a file in the export folder and writes the
+    // card there (a PDF for .pdf); the dialog closes in any case. A failed write is reported.
     void OnSave();
 
     // Which size field is being typed in: -1 none, 1 width, 2 height.
@@ -50,6 +59,10 @@ public:
     QComboBox* m_cmbPreset = nullptr;
     QLineEdit* m_editWidth = nullptr;
     QLineEdit* m_editHeight = nullptr;
+    // The print size: its width in millimetres, the size shown, and bleed for a PDF.
+    QLineEdit* m_editPrintWidth = nullptr;
+    QLabel* m_lblPrintSize = nullptr;
+    QCheckBox* m_chkBleed = nullptr;
     QPushButton* m_btnSave = nullptr;
     QPushButton* m_btnCancel = nullptr;
 
@@ -66,8 +79,11 @@ private:
     // Writes the card with the wait cursor and, after half a second, a progress dialog; the user
     // interface stays painted meanwhile. False with the reason in *pstrError.
     bool ExportCard(int nWidth, int nHeight, const QString& strPath, QString* pstrError);
+    // The print width typed in the field, NaN for text that is no number; none while it shows the
+    // document's (which may be the card's 300 ppi).
+    std::optional<double> TypedPrintWidth() const;
 
-    const CardDocument& m_doc;
+    CardDocument& m_doc;
     CShellPrompts& m_prompts;
     bool m_bInitialised = false;
     // The last accepted text of each field, put back when a refused entry is warned about.

@@ -7,6 +7,7 @@
 #include <QPrinter>
 #include <QPushButton>
 
+#include "dialogs/lowreswarning.h"
 #include "document/carddocument.h"
 #include "platform/fitrect.h"
 #include "platform/quality.h"
@@ -127,8 +128,20 @@ void DlgPrint::OnPrint()
     m_pPrinter->setCopyCount(1);
     if (m_pPrinter->outputFormat() == QPrinter::PdfFormat)
         m_pPrinter->setResolution(kPdfResolution);
-    PrintPages(nCopies);
+    if (ConfirmSharpPhotos(this, m_prompts, m_doc, CardSizeOnPaperInches()))
+        PrintPages(nCopies);
     update();
+}
+
+QSizeF DlgPrint::CardSizeOnPaperInches() const
+{
+    // Placed as PrintPages places it, in thousandths of an inch.
+    constexpr double kUnits = 1000;
+    const QSizeF szPaper = m_pPrinter->pageLayout().fullRect(QPageLayout::Inch).size() * kUnits;
+    const QRect rcPrintable = Margins(0, 0, qRound(szPaper.width()), qRound(szPaper.height()));
+    const QSize szClient = m_doc.m_szClient;
+    const FitResult fit = FitRect(szClient.width(), szClient.height(), rcPrintable.width(), rcPrintable.height());
+    return QSizeF(fit.width(), fit.height()) / kUnits;
 }
 
 void DlgPrint::OnPageSet()

@@ -7,6 +7,7 @@
 #include <QMargins>
 #include <QRect>
 #include <QSize>
+#include <QSizeF>
 
 class CShellPrompts;
 class CardDocument;
@@ -45,7 +46,11 @@ public:
     // dashed margins.
     QImage RenderPreview(qreal dDevicePixelRatio);
 
-    // Runs the print dialog and, when confirmed, prints one page per copy. The dialog stays open.
+    // The card's size on the printer's paper: as large as the margins allow, at the card's aspect.
+    QSizeF CardSizeOnPaperInches() const;
+
+    // Runs the print dialog and, when confirmed and once photos that would print blurry are accepted,
+    // prints one page per copy. The dialog stays open.
     void OnPrint();
     // Runs the page-setup dialog; its paper, orientation and margins drive the preview and the next
     // print.

@@ -9,6 +9,8 @@
 #include <QImageReader>
 #include <QPainter>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QXmlStreamReader>
 
 #include "document/carddocument.h"
@@ -242,7 +244,54 @@ INSTANTIATE_TEST_SUITE_P(Cases, RenderToolUsageTest,
         UsageCase {{"--width", "0", "TEMPLATE", "OUT.png"}}, UsageCase {{"--width", "-3", "TEMPLATE", "OUT.png"}},
         UsageCase {{"--height", "abc", "TEMPLATE", "OUT.png"}}, UsageCase {{"--canvas-width", "TEMPLATE", "OUT.png"}},
         UsageCase {{"--frobnicate", "TEMPLATE", "OUT.png"}}, UsageCase {{"TEMPLATE", "OUT.png", "--width"}},
-        UsageCase {{"--save-project=", "TEMPLATE"}}, UsageCase {{"card.txt", "OUT.png"}}));
+        UsageCase {{"--save-project=", "TEMPLATE"}}, UsageCase {{"card.txt", "OUT.png"}},
+        UsageCase {{"--print-width", "0", "TEMPLATE", "OUT.pdf"}},
+        UsageCase {{"--print-width", "-40", "TEMPLATE", "OUT.pdf"}},
+        UsageCase {{"--print-width", "2500", "TEMPLATE", "OUT.png"}},
+        UsageCase {{"--print-width", "wide", "TEMPLATE", "OUT.pdf"}}, UsageCase {{"--bleed", "TEMPLATE", "OUT.png"}},
+        UsageCase {{"--width", "300", "TEMPLATE", "OUT.pdf"}}));
+
+TEST_F(RenderToolTest, PdfAtThePrintSizeAndBlurryPhotosNamed)
+{
+    CardDocument saved;
+    LoadTemplate(saved, 800);
+    saved.m_vecObjects[0]->SetPhoto(m_files.photo(QStringLiteral("dog.jpg"), 640, 480), 0, {}, {}, 0);
+    const QString strProject = m_files.path(QStringLiteral("card.plk"));
+    ASSERT_TRUE(SaveProjectFile(saved, strProject, nullptr, m_strAppDir));
+    const QString strPdfInfo = QStandardPaths::findExecutable(QStringLiteral("pdfinfo"));
+
+    // An 800 x 600 card prints 67.7 mm wide; a metre wide its photo drops to 65 ppi.
+    const struct {
+        QStringList args;
+        const char* pszOutput;
+        bool bBlurry;
+        double dPageWidthPt;
+    } cases[] = {
+        {{}, "card.pdf", false, 192},
+        {{"--print-width", "1000", "--bleed"}, "card.pdf", true, (1000 + 6) / 25.4 * 72},
+        {{"--print-width", "1000"}, "card.jpg", true, 0},
+        {{}, "card.jpg", false, 0},
+    };
+    for (const auto& c : cases) {
+        const QString strOutput = m_files.path(QLatin1String(c.pszOutput));
+        QFile::remove(strOutput);
+        const RunResult result = Run(c.args + QStringList {strProject, strOutput});
+        SCOPED_TRACE(c.args.join(QLatin1Char(' ')).toStdString() + " " + c.pszOutput);
+        EXPECT_EQ(result.nExit, 0) << result.strErr.toStdString();
+        EXPECT_EQ(result.strErr.contains(QRegularExpression(QStringLiteral("dog.jpg: 6\\d ppi"))), c.bBlurry)
+            << result.strErr.toStdString();
+        ASSERT_TRUE(QFileInfo::exists(strOutput)) << "written whatever the resolution";
+        if (c.dPageWidthPt == 0 || strPdfInfo.isEmpty())
+            continue;
+        QProcess info;
+        info.start(strPdfInfo, {strOutput});
+        info.waitForFinished(-1);
+        const auto size = QRegularExpression(QStringLiteral("Page size:\\s+([0-9.]+) x"))
+                              .match(QString::fromLocal8Bit(info.readAllStandardOutput()));
+        ASSERT_TRUE(size.hasMatch());
+        EXPECT_NEAR(size.captured(1).toDouble(), c.dPageWidthPt, 0.6);
+    }
+}
 
 TEST_F(RenderToolTest, UnreadableInputExitsWithOne)
 {

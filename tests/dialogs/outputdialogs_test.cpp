@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QImageReader>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
@@ -130,6 +133,106 @@ TEST_F(OutputTest, ExportWritesTheChosenFileOrSaysWhyNot)
         << m_prompts.m_vecBoxes[0].strText.toStdString();
     EXPECT_FALSE(QFileInfo::exists(m_prompts.m_strSaveAnswer));
     EXPECT_FALSE(QFileInfo::exists(tree.path(QStringLiteral("gone"))));
+}
+
+TEST_F(OutputTest, PdfExportAtATypedPrintWidthAsksBeforeBlurryPhotos)
+{
+    MakeWindowWithTemplate();
+    const QString strPdf = tree.path(QStringLiteral("card.pdf"));
+    // A quarter of the card wide: 180 ppi on the 800-pixel card's 67.7 mm, 40 ppi at 300 mm.
+    auto pPhoto = std::make_unique<TheData>();
+    pPhoto->m_strPhoto = tree.picture(QStringLiteral("small.png"), 120, 60);
+    pPhoto->m_rcObject = RectF(0, 0, doc().m_szClient.width() / 4.0f, doc().m_szClient.height() / 4.0f);
+    doc().AddObject(std::move(pPhoto), 0);
+    m_prompts.m_strSaveAnswer = strPdf;
+    // The photo list is a box of its own, Continue or Cancel; anything else the prompts' message box.
+    QMessageBox::StandardButton listAnswer = QMessageBox::Cancel;
+    std::vector<QString> vecListed;
+    m_prompts.m_answerDialog = [&](QDialog& dialog) {
+        auto& box = dynamic_cast<QMessageBox&>(dialog);
+        EXPECT_EQ(box.button(QMessageBox::Ok)->text(), QStringLiteral("Continue"));
+        vecListed.push_back(box.text());
+        return int(listAnswer);
+    };
+    const struct {
+        QString strWidth;
+        QMessageBox::StandardButton answer; // to the photo list
+        const char* pszAsked; // what the one box or list says
+        bool bWritten;
+        const char* pszShown; // the print size the dialog opens with
+    } cases[] = {
+        {QStringLiteral("0"), QMessageBox::NoButton, "more than 0 mm", false, "67.7 x 33.9 mm, 300 ppi"},
+        {QStringLiteral("2500"), QMessageBox::NoButton, "2 metres", false, "67.7 x 33.9 mm, 300 ppi"},
+        {QStringLiteral("300"), QMessageBox::Cancel, "small.png: 40 ppi", false, "67.7 x 33.9 mm, 300 ppi"},
+        // The width typed last is the card's now.
+        {QStringLiteral("300"), QMessageBox::Ok, "small.png: 40 ppi", true, "300.0 x 150.0 mm, 68 ppi"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.strWidth.toStdString());
+        DlgExport exportDlg(&dlg(), doc(), m_prompts);
+        exportDlg.m_nCardWidth = 800;
+        exportDlg.m_nCardHeight = 400;
+        exportDlg.show();
+        EXPECT_EQ(exportDlg.m_lblPrintSize->text(), QLatin1String(c.pszShown));
+        Type(exportDlg.m_editPrintWidth, c.strWidth);
+        exportDlg.m_chkBleed->setChecked(true);
+        m_prompts.m_vecBoxes.clear();
+        vecListed.clear();
+        listAnswer = c.answer;
+        exportDlg.m_btnSave->click();
+        const bool bListed = c.answer != QMessageBox::NoButton;
+        ASSERT_EQ(vecListed.size() + m_prompts.m_vecBoxes.size(), 1u);
+        const QString strAsked = bListed ? vecListed[0] : m_prompts.m_vecBoxes[0].strText;
+        EXPECT_TRUE(strAsked.contains(QLatin1String(c.pszAsked))) << strAsked.toStdString();
+        EXPECT_EQ(exportDlg.isVisible(), !c.bWritten) << "a refusal leaves the dialog open";
+        EXPECT_EQ(QFileInfo::exists(strPdf), c.bWritten);
+    }
+    EXPECT_EQ(doc().m_dPrintWidthMm, 300);
+
+    if (QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty())
+        GTEST_SKIP() << "pdfinfo is missing (poppler-utils)";
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {strPdf});
+    ASSERT_TRUE(info.waitForFinished());
+    const auto size = QRegularExpression(QStringLiteral("Page size:\\s+([0-9.]+) x ([0-9.]+) pts"))
+                          .match(QString::fromUtf8(info.readAllStandardOutput()));
+    ASSERT_TRUE(size.hasMatch());
+    // 300 x 150 mm and 3 mm of bleed on every side.
+    EXPECT_NEAR(size.captured(1).toDouble(), 306 / 25.4 * 72, 0.6);
+    EXPECT_NEAR(size.captured(2).toDouble(), 156 / 25.4 * 72, 0.6);
+}
+
+TEST_F(OutputTest, PrintingAsksBeforePhotosBlurryOnThePaper)
+{
+    MakeWindowWithTemplate();
+    const QString strPdf = tree.path(QStringLiteral("print.pdf"));
+    // Fitted across A4 between 10 mm margins the card is 190 mm wide and the photo 47.5 mm: 64 ppi.
+    auto pPhoto = std::make_unique<TheData>();
+    pPhoto->m_strPhoto = tree.picture(QStringLiteral("small.png"), 120, 60);
+    pPhoto->m_rcObject = RectF(0, 0, doc().m_szClient.width() / 4.0f, doc().m_szClient.height() / 4.0f);
+    doc().AddObject(std::move(pPhoto), 0);
+    for (const QMessageBox::StandardButton answer : {QMessageBox::Cancel, QMessageBox::Ok}) {
+        std::vector<QString> vecListed;
+        m_prompts.m_answerDialog = [&](QDialog& dialog) {
+            if (auto* pBox = qobject_cast<QMessageBox*>(&dialog)) {
+                vecListed.push_back(pBox->text());
+                return int(answer);
+            }
+            if (auto* pPrintDialog = qobject_cast<QPrintDialog*>(&dialog)) {
+                pPrintDialog->printer()->setOutputFormat(QPrinter::PdfFormat);
+                pPrintDialog->printer()->setOutputFileName(strPdf);
+                return int(QDialog::Accepted);
+            }
+            auto& print = dynamic_cast<DlgPrint&>(dialog);
+            EXPECT_NEAR(print.CardSizeOnPaperInches().width(), 190 / 25.4, 0.01);
+            print.OnPrint();
+            return int(QDialog::Rejected);
+        };
+        dlg().OnPrint();
+        ASSERT_EQ(vecListed.size(), 1u);
+        EXPECT_TRUE(vecListed[0].contains(QLatin1String("small.png: 64 ppi"))) << vecListed[0].toStdString();
+        EXPECT_EQ(QFileInfo::exists(strPdf), answer == QMessageBox::Ok);
+    }
 }
 
 TEST_F(OutputTest, PrintPreviewPlacesThePageAndPrintsCentredCopiesToPdf)
