@@ -107,7 +107,7 @@ MergedCard::MergedCard(const CardDocument& doc, const QStringList& header)
 {
     for (const auto& pObject : m_pDoc->m_vecObjects) {
         if (pObject->m_nType == OBJ_TEXT && pObject->m_pText && !FieldsIn(pObject->m_pText->m_strText).isEmpty())
-            m_texts.emplace_back(pObject.get(), pObject->m_pText->m_strText);
+            m_texts.emplace_back(pObject.get(), Typed {pObject->m_pText->m_strText, pObject->m_rcObject});
     }
 }
 
@@ -115,9 +115,14 @@ MergedCard::~MergedCard() = default;
 
 void MergedCard::SetRow(const QStringList& values)
 {
-    for (auto& [pText, strTyped] : m_texts) {
-        pText->m_pText->m_strText = MergeText(strTyped, m_header, values);
+    for (auto& [pText, typed] : m_texts) {
+        pText->m_pText->m_strText = MergeText(typed.strText, m_header, values);
+        pText->m_rcObject = typed.rcObject;
         pText->RefitText();
+        // A centred or right-aligned text keeps its centre or its right edge where the card has it.
+        const int nAlign = pText->m_pText->m_nAlign;
+        if (nAlign == 1 || nAlign == 2)
+            pText->m_rcObject.X += (typed.rcObject.Width - pText->m_rcObject.Width) / (nAlign == 1 ? 2 : 1);
     }
 }
 
@@ -220,8 +225,8 @@ QImage PreparedCard::Render(const CardDocument& doc) const
     return card;
 }
 
-bool CheckMerge(const CardDocument& doc, const MergeJob& job, MergeCheck* pCheck, QString* pstrError,
-    MergeProblem* pnProblem)
+bool CheckMerge(
+    const CardDocument& doc, const MergeJob& job, MergeCheck* pCheck, QString* pstrError, MergeProblem* pnProblem)
 {
     const auto fail = [&](MergeProblem nProblem, const QString& strError) {
         *pstrError = strError;
@@ -236,9 +241,9 @@ bool CheckMerge(const CardDocument& doc, const MergeJob& job, MergeCheck* pCheck
                 .arg(job.strPattern));
     CsvReader reader;
     if (!reader.Open(job.strList))
-        return fail(MergeProblem::List, reader.Error().startsWith(job.strList)
-                ? reader.Error()
-                : QStringLiteral("%1: %2").arg(job.strList, reader.Error()));
+        return fail(MergeProblem::List,
+            reader.Error().startsWith(job.strList) ? reader.Error()
+                                                   : QStringLiteral("%1: %2").arg(job.strList, reader.Error()));
     if (!FieldsInHeader(doc, job, reader.Header(), pstrError))
         return fail(MergeProblem::Fields, *pstrError);
     MergeFileNames names(job.strPattern, reader.Header());
@@ -263,8 +268,8 @@ bool CheckMerge(const CardDocument& doc, const MergeJob& job, MergeCheck* pCheck
     return true;
 }
 
-bool RunMerge(const CardDocument& doc, const MergeJob& job, const MergeProgress& progress, qint64* pnWritten,
-    QString* pstrError)
+bool RunMerge(
+    const CardDocument& doc, const MergeJob& job, const MergeProgress& progress, qint64* pnWritten, QString* pstrError)
 {
     *pnWritten = 0;
     CsvReader reader;
@@ -315,10 +320,9 @@ bool RunMerge(const CardDocument& doc, const MergeJob& job, const MergeProgress&
         lock.lock();
         if (!bWritten) {
             if (!bStop)
-                strError = strWriteError.isEmpty() ? QStringLiteral("Not enough memory to merge %1 x %2 cards.")
-                                                         .arg(job.nWidth)
-                                                         .arg(job.nHeight)
-                                                   : strWriteError;
+                strError = strWriteError.isEmpty()
+                    ? QStringLiteral("Not enough memory to merge %1 x %2 cards.").arg(job.nWidth).arg(job.nHeight)
+                    : strWriteError;
             bStop = true;
         } else {
             ++nDone;

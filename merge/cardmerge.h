@@ -11,6 +11,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "document/rectf.h"
+
 class CardDocument;
 class TheData;
 
@@ -28,16 +30,20 @@ public:
     MergedCard(const CardDocument& doc, const QStringList& header);
     ~MergedCard();
 
-    // Every text that names a field takes the row's values and refits as after typing; the others
-    // stay as they are.
+    // Every text that names a field takes the row's values and refits as after typing, keeping its
+    // top and, by its alignment, its left edge, centre or right edge; the others stay as they are.
     void SetRow(const QStringList& values);
     const CardDocument& Document() const { return *m_pDoc; }
 
 private:
     std::unique_ptr<CardDocument> m_pDoc;
     QStringList m_header;
-    // The texts with fields, with the text as typed.
-    std::vector<std::pair<TheData*, QString>> m_texts;
+    // The texts with fields, with the text as typed and where the card has it.
+    struct Typed {
+        QString strText;
+        RectF rcObject;
+    };
+    std::vector<std::pair<TheData*, Typed>> m_texts;
 };
 
 // One card drawn many times at one size with only its texts changing: every picture is read and
@@ -114,5 +120,5 @@ using MergeProgress = std::function<bool(qint64 nDone, qint64 nTotal, const QStr
 // *pnWritten receives the cards written. False, with the reason, when a card could not be written or
 // the list changed since it was checked; the cards written before stay. A stop asked for by progress
 // is no failure.
-bool RunMerge(const CardDocument& doc, const MergeJob& job, const MergeProgress& progress, qint64* pnWritten,
-    QString* pstrError);
+bool RunMerge(
+    const CardDocument& doc, const MergeJob& job, const MergeProgress& progress, qint64* pnWritten, QString* pstrError);
