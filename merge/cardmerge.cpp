@@ -277,14 +277,14 @@ bool RunMerge(
         *pstrError = reader.Error();
         return false;
     }
-    if (!QDir().mkpath(job.strFolder)) {
-        *pstrError = QStringLiteral("%1: the folder cannot be made").arg(job.strFolder);
-        return false;
-    }
     // The rows to write, counted first so that progress can say how many there are.
     MergeCheck check;
     if (!CheckMerge(doc, job, &check, pstrError))
         return false;
+    if (!QDir().mkpath(job.strFolder)) {
+        *pstrError = QStringLiteral("%1: the folder cannot be made").arg(job.strFolder);
+        return false;
+    }
     PreparedCard prepared;
     if (!prepared.Prepare(doc, job.nWidth, job.nHeight)) {
         *pstrError = QStringLiteral("Not enough memory to merge %1 x %2 cards.").arg(job.nWidth).arg(job.nHeight);
