@@ -18,6 +18,7 @@
 #include <QThread>
 #include <QVBoxLayout>
 
+#include "dialogs/mergedlg.h"
 #include "render/cardimage.h"
 #include "session/settings.h"
 #include "widgets/shellprompts.h"
@@ -55,6 +56,7 @@ DlgExport::DlgExport(QWidget* pParent, const CardDocument& doc, CShellPrompts& p
     m_btnSave = new QPushButton(QStringLiteral("Save"), this);
     m_btnSave->setDefault(true);
     m_btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    m_btnMerge = new QPushButton(QStringLiteral("Merge with List..."), this);
 
     auto* pGrid = new QGridLayout;
     pGrid->addWidget(new QLabel(QStringLiteral("Image Size:"), this), 0, 0);
@@ -64,6 +66,7 @@ DlgExport::DlgExport(QWidget* pParent, const CardDocument& doc, CShellPrompts& p
     pGrid->addWidget(new QLabel(QStringLiteral("Height:"), this), 1, 2);
     pGrid->addWidget(m_editHeight, 1, 3);
     auto* pButtons = new QHBoxLayout;
+    pButtons->addWidget(m_btnMerge);
     pButtons->addStretch(1);
     pButtons->addWidget(m_btnSave);
     pButtons->addWidget(m_btnCancel);
@@ -77,6 +80,7 @@ DlgExport::DlgExport(QWidget* pParent, const CardDocument& doc, CShellPrompts& p
     connect(m_editWidth, &QLineEdit::textEdited, this, [this] { OnSizeChanged(1); });
     connect(m_editHeight, &QLineEdit::textEdited, this, [this] { OnSizeChanged(2); });
     connect(m_btnSave, &QPushButton::clicked, this, &DlgExport::OnSave);
+    connect(m_btnMerge, &QPushButton::clicked, this, &DlgExport::OnMerge);
     connect(m_btnCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
@@ -157,6 +161,15 @@ void DlgExport::OnSave()
     accept();
 }
 
+void DlgExport::OnMerge()
+{
+    const QSize szExport(m_editWidth->text().toInt(), m_editHeight->text().toInt());
+    hide();
+    DlgMerge merge(parentWidget(), m_doc, m_prompts, szExport);
+    m_prompts.RunModal(merge);
+    accept();
+}
+
 void DlgExport::showEvent(QShowEvent* pEvent)
 {
     if (!m_bInitialised)
@@ -183,6 +196,7 @@ void DlgExport::SetFieldsWritable(bool bWritable)
 void DlgExport::UpdateSaveButton()
 {
     m_btnSave->setEnabled(m_editWidth->text().toInt() > 0 && m_editHeight->text().toInt() > 0);
+    m_btnMerge->setEnabled(m_btnSave->isEnabled());
 }
 
 bool DlgExport::ExportCard(int nWidth, int nHeight, const QString& strPath, QString* pstrError)

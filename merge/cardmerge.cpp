@@ -235,7 +235,8 @@ bool CheckMerge(
         return false;
     };
     *pCheck = MergeCheck();
-    if (ExportFormatOf(job.strPattern).isEmpty())
+    const bool bNames = !job.strPattern.isEmpty();
+    if (bNames && ExportFormatOf(job.strPattern).isEmpty())
         return fail(MergeProblem::Fields,
             QStringLiteral("%1: the file names must end in .jpg, .jpeg, .bmp, .png, .gif, .tif or .tiff")
                 .arg(job.strPattern));
@@ -251,10 +252,13 @@ bool CheckMerge(
     QStringList values;
     while (reader.Next(&values)) {
         const qint64 nRow = ++pCheck->nRows;
-        const QString strName = names.Next(values, nRow);
+        // Every row takes its name, so that a name given twice is counted the same in any range.
+        const QString strName = bNames ? names.Next(values, nRow) : QString();
         if (nRow < job.nFirst || nRow > job.nLast)
             continue;
         ++pCheck->nSelected;
+        if (!bNames)
+            continue;
         const QString strPath = folder.filePath(strName);
         if (QFileInfo::exists(strPath) && !pCheck->nExisting++)
             pCheck->strFirstExisting = strPath;

@@ -107,7 +107,8 @@ struct MergeCheck {
     QString strFirstExisting;
 };
 
-// Reads the whole list once and checks it against the card and the pattern. False, with the reason
+// Reads the whole list once and checks it against the card and the pattern (an empty pattern, for
+// cards that are not written to files, is not checked and names no file). False, with the reason
 // (naming the line of a malformed row, or the fields without a column) in *pstrError.
 bool CheckMerge(const CardDocument& doc, const MergeJob& job, MergeCheck* pCheck, QString* pstrError,
     MergeProblem* pnProblem = nullptr);
