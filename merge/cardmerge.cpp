@@ -281,6 +281,10 @@ bool RunMerge(
         *pstrError = reader.Error();
         return false;
     }
+    if (job.strPattern.isEmpty()) {
+        *pstrError = QStringLiteral("No file names: give a pattern such as {Name}.jpg.");
+        return false;
+    }
     // The rows to write, counted first so that progress can say how many there are.
     MergeCheck check;
     if (!CheckMerge(doc, job, &check, pstrError))

@@ -218,6 +218,7 @@ TEST_F(CardMergeTest, TheWholeListIsCheckedBeforeAnythingIsWritten)
         {"a field without a column", "", "{Name} {Town}.png", "no column for {Town}"},
         {"header only", "", "{Name}.png", "nothing to merge"},
         {"no image extension", "a,b,c,d\n", "{Name}.txt", "must end in .jpg"},
+        {"no pattern", "a,b,c,d\n", "", "such as {Name}.jpg"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.pszName);
@@ -225,12 +226,13 @@ TEST_F(CardMergeTest, TheWholeListIsCheckedBeforeAnythingIsWritten)
         job.strPattern = c.strPattern;
         MergeCheck check;
         QString strError;
-        EXPECT_FALSE(CheckMerge(m_doc, job, &check, &strError));
-        EXPECT_TRUE(strError.contains(c.strError)) << strError.toStdString();
+        // Without a pattern only the list and the card are checked, as for printing.
+        EXPECT_EQ(CheckMerge(m_doc, job, &check, &strError), job.strPattern.isEmpty());
         qint64 nWritten = -1;
         EXPECT_FALSE(RunMerge(m_doc, job, {}, &nWritten, &strError));
+        EXPECT_TRUE(strError.contains(c.strError)) << strError.toStdString();
         EXPECT_EQ(nWritten, 0);
-        EXPECT_FALSE(QFileInfo::exists(job.strFolder + QStringLiteral("/a.png")));
+        EXPECT_FALSE(QFileInfo::exists(job.strFolder));
     }
     m_doc.m_vecObjects[1]->m_pText->m_strText = QStringLiteral("{Nme}");
     job.strList = WriteList("a,b,c,d\n");
