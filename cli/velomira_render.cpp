@@ -1,6 +1,7 @@
 // velomira-render: renders a project file or a template to an image file, or writes it again as a
 // project file. It lays the card out on a virtual canvas and uses the program's own loaders, fits,
 // renderer and writers; no window is opened.
+#include <array>
 #include <cstdio>
 #include <optional>
 
@@ -11,6 +12,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "cli/mergecommand.h"
 #include "document/carddocument.h"
 #include "document/printsize.h"
 #include "render/cardimage.h"
@@ -35,6 +37,8 @@ constexpr int kMaxSide = 100000;
 
 const char kUsage[] = "Usage: velomira-render [--canvas-width N] [--width W] [--height H] [--print-width MM] "
                       "[--bleed] [--save-project OUT.plk] [--strict] INPUT [OUTPUT]\n"
+                      "       velomira-render [options] INPUT --merge LIST.csv --output 'FOLDER/{Name}.jpg'\n"
+                      "                       [--rows FIRST-LAST] [--jobs N] [--force]\n"
                       "\n"
                       "Renders a card to an image file, or writes it as a project file.\n"
                       "\n"
@@ -55,6 +59,19 @@ const char kUsage[] = "Usage: velomira-render [--canvas-width N] [--width W] [--
                       "  --save-project OUT.plk write the card as a project file at the canvas width\n"
                       "  --strict               exit with status 4 when a picture of the card is missing\n"
                       "                         (the card is still written)\n"
+                      "  --merge LIST.csv       write one card per row of the list (a header row naming\n"
+                      "                         the fields, comma or semicolon separated, UTF-8 or\n"
+                      "                         UTF-16): each {Field} in the card's texts takes the row's\n"
+                      "                         value; the whole list is checked before a card is written\n"
+                      "  --output PATTERN       with --merge: the folder and file names of the cards, such\n"
+                      "                         as 'cards/{Name}.png'; the type follows the extension;\n"
+                      "                         values cannot leave the folder, and a name given twice\n"
+                      "                         gets \" (2)\", \" (3)\"\n"
+                      "  --rows FIRST-LAST      with --merge: only these rows (1 is the first after the\n"
+                      "                         header; FIRST- runs to the end); names are those of the\n"
+                      "                         whole list, so split runs write what one run would\n"
+                      "  --jobs N               with --merge: cards drawn at once (default 1)\n"
+                      "  --force                with --merge: replace files that are already there\n"
                       "  --help                 show this text\n"
                       "  --version              show the version\n"
                       "\n"
@@ -62,8 +79,11 @@ const char kUsage[] = "Usage: velomira-render [--canvas-width N] [--width W] [--
                       "without it. Each photo that would print below 150 pixels per inch at the print size\n"
                       "is named there with its resolution; the card is still written.\n"
                       "\n"
-                      "Exit status: 0 success, 1 INPUT cannot be read, 2 usage error, 3 an output cannot be\n"
-                      "written, 4 a picture is missing and --strict was given.\n";
+                      "Exit status: 0 success, 1 INPUT cannot be read (with --merge also: the list cannot be\n"
+                      "read, a row is malformed, the list has no rows or no column for a field the card\n"
+                      "uses), 2 usage error, 3 an output cannot be written (with --merge also: a file is\n"
+                      "already there and --force was not given; the cards written before stay), 4 a\n"
+                      "picture is missing and --strict was given.\n";
 
 struct Options {
     int nCanvasWidth = 0;
@@ -76,6 +96,8 @@ struct Options {
     QString strInput;
     QString strOutput;
     bool bStrict = false;
+    bool bMerge = false;
+    MergeArguments merge;
 };
 
 void PrintError(const QString& strText)
@@ -120,6 +142,41 @@ bool IsPdf(const QString& strPath)
     return QFileInfo(strPath).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) == 0;
 }
 
+// The merge options: --merge and --output go together, --rows, --jobs and --force only with them.
+std::optional<int> ParseMergeArguments(
+    const QCommandLineParser& parser, const std::array<QCommandLineOption, 5>& options, Options* pOptions)
+{
+    const auto& [list, output, rows, jobs, force] = options;
+    pOptions->bMerge = parser.isSet(list);
+    if (!pOptions->bMerge) {
+        for (const QCommandLineOption& option : {output, rows, jobs, force}) {
+            if (parser.isSet(option))
+                return UsageError(QStringLiteral("--%1 needs --merge").arg(option.names().constFirst()));
+        }
+        return std::nullopt;
+    }
+    MergeArguments& merge = pOptions->merge;
+    merge.strList = parser.value(list);
+    merge.strOutput = parser.value(output);
+    if (merge.strList.isEmpty())
+        return UsageError(QStringLiteral("--merge needs a list"));
+    if (merge.strOutput.isEmpty())
+        return UsageError(
+            QStringLiteral("--merge needs --output with the cards' folder and names, such as 'cards/{Name}.jpg'"));
+    if (parser.isSet(rows) && !ParseRows(parser.value(rows), &merge.nFirst, &merge.nLast))
+        return UsageError(QStringLiteral("--rows needs FIRST-LAST, FIRST- or a row, counted from 1, not \"%1\"")
+                              .arg(parser.value(rows)));
+    if (parser.isSet(jobs)) {
+        bool bOk = false;
+        merge.nJobs = parser.value(jobs).toInt(&bOk);
+        if (!bOk || merge.nJobs < 1 || merge.nJobs > 64)
+            return UsageError(
+                QStringLiteral("--jobs needs a whole number from 1 to 64, not \"%1\"").arg(parser.value(jobs)));
+    }
+    merge.bForce = parser.isSet(force);
+    return std::nullopt;
+}
+
 // Reads the arguments into pOptions; an exit code when the program has to stop here.
 std::optional<int> ParseArguments(const QStringList& args, Options* pOptions)
 {
@@ -134,7 +191,13 @@ std::optional<int> ParseArguments(const QStringList& args, Options* pOptions)
     const QCommandLineOption strict(QStringLiteral("strict"));
     const QCommandLineOption printWidth(QStringLiteral("print-width"), QString(), QStringLiteral("MM"));
     const QCommandLineOption bleed(QStringLiteral("bleed"));
-    parser.addOptions({canvasWidth, width, height, project, help, version, strict, printWidth, bleed});
+    const QCommandLineOption mergeList(QStringLiteral("merge"), QString(), QStringLiteral("LIST.csv"));
+    const QCommandLineOption mergeOutput(QStringLiteral("output"), QString(), QStringLiteral("PATTERN"));
+    const QCommandLineOption mergeRows(QStringLiteral("rows"), QString(), QStringLiteral("FIRST-LAST"));
+    const QCommandLineOption mergeJobs(QStringLiteral("jobs"), QString(), QStringLiteral("N"));
+    const QCommandLineOption force(QStringLiteral("force"));
+    parser.addOptions({canvasWidth, width, height, project, help, version, strict, printWidth, bleed, mergeList,
+        mergeOutput, mergeRows, mergeJobs, force});
     if (!parser.parse(QStringList {QStringLiteral("velomira-render")} + args))
         return UsageError(ParseErrorText(parser, args));
     if (parser.isSet(help)) {
@@ -178,6 +241,10 @@ std::optional<int> ParseArguments(const QStringList& args, Options* pOptions)
             return UsageError(QStringLiteral("--save-project needs a file name"));
     }
 
+    if (const std::optional<int> nExit
+        = ParseMergeArguments(parser, {mergeList, mergeOutput, mergeRows, mergeJobs, force}, pOptions))
+        return nExit;
+
     const QStringList vecPlain = parser.positionalArguments();
     if (vecPlain.isEmpty())
         return UsageError(QStringLiteral("no INPUT given"));
@@ -186,7 +253,9 @@ std::optional<int> ParseArguments(const QStringList& args, Options* pOptions)
     pOptions->strInput = vecPlain[0];
     if (vecPlain.size() == 2)
         pOptions->strOutput = vecPlain[1];
-    if (pOptions->strOutput.isEmpty() && pOptions->strProject.isEmpty())
+    if (pOptions->bMerge && !pOptions->strOutput.isEmpty())
+        return UsageError(QStringLiteral("with --merge the cards are named by --output, not OUTPUT"));
+    if (pOptions->strOutput.isEmpty() && pOptions->strProject.isEmpty() && !pOptions->bMerge)
         return UsageError(QStringLiteral("nothing to write: give OUTPUT or --save-project"));
     const bool bPdf = IsPdf(pOptions->strOutput);
     if (bPdf && (pOptions->nWidth || pOptions->nHeight))
@@ -252,7 +321,7 @@ int Run(const Options& options)
         return nExit;
 
     const bool bPdf = IsPdf(options.strOutput);
-    if (!options.strOutput.isEmpty()) {
+    if (!options.strOutput.isEmpty() || options.bMerge) {
         // A picture's pixels fit any card; a page is only as large as a print may be.
         const QString strError = bPdf || options.optPrintWidthMm
             ? PrintWidthError(options.optPrintWidthMm.value_or(CardPrintSizeMm(szCard).width()), szCard)
@@ -278,7 +347,7 @@ int Run(const Options& options)
             PrintError(strError);
             return kExitOutput;
         }
-    } else if (!options.strOutput.isEmpty()) {
+    } else if (!options.strOutput.isEmpty() || options.bMerge) {
         int nWidth = options.nWidth;
         int nHeight = options.nHeight;
         if (!nWidth && !nHeight) {
@@ -297,10 +366,24 @@ int Run(const Options& options)
             PrintError(QStringLiteral("%1: %2").arg(options.strInput, strReason));
             return kExitInput;
         }
-        QString strError;
-        if (!SaveCardImage(doc, nWidth, nHeight, options.strOutput, &strError)) {
-            PrintError(strError);
-            return kExitOutput;
+        if (options.bMerge) {
+            switch (RunMergeCommand(doc, options.merge, nWidth, nHeight)) {
+            case MergeOutcome::Done:
+                break;
+            case MergeOutcome::BadList:
+                return kExitInput;
+            case MergeOutcome::BadPattern:
+                std::fputs(kUsage, stderr);
+                return kExitUsage;
+            case MergeOutcome::NotWritten:
+                return kExitOutput;
+            }
+        } else {
+            QString strError;
+            if (!SaveCardImage(doc, nWidth, nHeight, options.strOutput, &strError)) {
+                PrintError(strError);
+                return kExitOutput;
+            }
         }
     }
     if (!options.strProject.isEmpty()) {

@@ -21,6 +21,7 @@
 #include <QVBoxLayout>
 
 #include "dialogs/lowreswarning.h"
+#include "dialogs/mergedlg.h"
 #include "document/carddocument.h"
 #include "document/printsize.h"
 #include "render/cardimage.h"
@@ -79,6 +80,7 @@ DlgExport::DlgExport(QWidget* pParent, CardDocument& doc, CShellPrompts& prompts
     m_btnSave = new QPushButton(QStringLiteral("Save"), this);
     m_btnSave->setDefault(true);
     m_btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    m_btnMerge = new QPushButton(QStringLiteral("Merge with List..."), this);
 
     auto* pGrid = new QGridLayout;
     pGrid->addWidget(new QLabel(QStringLiteral("Image Size:"), this), 0, 0);
@@ -94,6 +96,7 @@ DlgExport::DlgExport(QWidget* pParent, CardDocument& doc, CShellPrompts& prompts
     pGrid->addWidget(m_lblPrintSize, 3, 2, 1, 2);
     pGrid->addWidget(m_chkBleed, 4, 0, 1, 4);
     auto* pButtons = new QHBoxLayout;
+    pButtons->addWidget(m_btnMerge);
     pButtons->addStretch(1);
     pButtons->addWidget(m_btnSave);
     pButtons->addWidget(m_btnCancel);
@@ -108,6 +111,7 @@ DlgExport::DlgExport(QWidget* pParent, CardDocument& doc, CShellPrompts& prompts
     connect(m_editHeight, &QLineEdit::textEdited, this, [this] { OnSizeChanged(2); });
     connect(m_editPrintWidth, &QLineEdit::textEdited, this, &DlgExport::OnPrintWidthChanged);
     connect(m_btnSave, &QPushButton::clicked, this, &DlgExport::OnSave);
+    connect(m_btnMerge, &QPushButton::clicked, this, &DlgExport::OnMerge);
     connect(m_btnCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
@@ -227,6 +231,19 @@ void DlgExport::OnSave()
     accept();
 }
 
+void DlgExport::OnMerge()
+{
+    const QSize szExport(m_editWidth->text().toInt(), m_editHeight->text().toInt());
+    // Every row shows the same photos.
+    const QSize szCard(m_nCardWidth, m_nCardHeight);
+    if (!ConfirmSharpPhotos(this, m_prompts, m_doc, PrintSizeInches(szCard, m_doc.m_dPrintWidthMm)))
+        return;
+    hide();
+    DlgMerge merge(parentWidget(), m_doc, m_prompts, szExport);
+    m_prompts.RunModal(merge);
+    accept();
+}
+
 void DlgExport::showEvent(QShowEvent* pEvent)
 {
     if (!m_bInitialised)
@@ -253,6 +270,7 @@ void DlgExport::SetFieldsWritable(bool bWritable)
 void DlgExport::UpdateSaveButton()
 {
     m_btnSave->setEnabled(m_editWidth->text().toInt() > 0 && m_editHeight->text().toInt() > 0);
+    m_btnMerge->setEnabled(m_btnSave->isEnabled());
 }
 
 bool DlgExport::ExportCard(int nWidth, int nHeight, const QString& strPath, QString* pstrError)

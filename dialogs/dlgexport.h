@@ -51,6 +51,9 @@ public:
     // card there (a PDF for .pdf); the dialog closes in any case. A failed write is reported.
     void OnSave();
 
+    // "Merge with list": the card exported at this size once for each row of a list, into a folder.
+    void OnMerge();
+
     // Which size field is being typed in: -1 none, 1 width, 2 height.
     int m_nLead = -1;
     int m_nCardWidth = 0;
@@ -65,6 +68,7 @@ public:
     QCheckBox* m_chkBleed = nullptr;
     QPushButton* m_btnSave = nullptr;
     QPushButton* m_btnCancel = nullptr;
+    QPushButton* m_btnMerge = nullptr;
 
 protected:
     // QWidget events

@@ -8,6 +8,7 @@
 #include <QPushButton>
 
 #include "dialogs/lowreswarning.h"
+#include "dialogs/mergedlg.h"
 #include "document/carddocument.h"
 #include "platform/fitrect.h"
 #include "platform/quality.h"
@@ -54,13 +55,16 @@ DlgPrint::DlgPrint(QWidget* pParent, const CardDocument& doc, const QImage* pSna
     m_btnPrint = new QPushButton(QStringLiteral("Print"), this);
     m_btnPageSet = new QPushButton(QStringLiteral("PageSet"), this);
     m_btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    m_btnMerge = new QPushButton(QStringLiteral("Merge..."), this);
+    m_btnMerge->setToolTip(QStringLiteral("Merge with list: print one card for each row of a list"));
     int y = 10;
-    for (QPushButton* pButton : {m_btnPrint, m_btnPageSet, m_btnCancel}) {
+    for (QPushButton* pButton : {m_btnPrint, m_btnPageSet, m_btnCancel, m_btnMerge}) {
         pButton->setGeometry(625, y, 75, 24);
         y += 28;
     }
     m_btnPrint->setDefault(true);
     connect(m_btnPrint, &QPushButton::clicked, this, &DlgPrint::OnPrint);
+    connect(m_btnMerge, &QPushButton::clicked, this, &DlgPrint::OnMerge);
     connect(m_btnPageSet, &QPushButton::clicked, this, &DlgPrint::OnPageSet);
     connect(m_btnCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -121,15 +125,37 @@ QImage DlgPrint::RenderPreview(qreal dDevicePixelRatio)
 
 void DlgPrint::OnPrint()
 {
-    if (m_prompts.RunModal(*m_pPrintDlg) != QDialog::Accepted)
+    int nCopies = 0;
+    if (!AskPrinter(&nCopies) || !ConfirmSharpPhotos(this, m_prompts, m_doc, CardSizeOnPaperInches()))
         return;
+    PrintPages([&]() -> const CardDocument* { return nCopies-- > 0 ? &m_doc : nullptr; });
+    update();
+}
+
+bool DlgPrint::AskPrinter(int* pnCopies)
+{
+    if (m_prompts.RunModal(*m_pPrintDlg) != QDialog::Accepted)
+        return false;
     // Copies are pages of their own here, so that every printer and a PDF file get the same.
-    const int nCopies = m_pPrinter->copyCount();
+    *pnCopies = m_pPrinter->copyCount();
     m_pPrinter->setCopyCount(1);
     if (m_pPrinter->outputFormat() == QPrinter::PdfFormat)
         m_pPrinter->setResolution(kPdfResolution);
-    if (ConfirmSharpPhotos(this, m_prompts, m_doc, CardSizeOnPaperInches()))
-        PrintPages(nCopies);
+    return true;
+}
+
+void DlgPrint::OnMerge()
+{
+    // Each row once, one card a page, whatever the copies asked for.
+    DlgMerge merge(this, m_doc, m_prompts, QSize(), [this](const std::function<const CardDocument*()>& next) {
+        int nCopies = 0;
+        // Every row shows the same photos.
+        if (!AskPrinter(&nCopies) || !ConfirmSharpPhotos(this, m_prompts, m_doc, CardSizeOnPaperInches()))
+            return false;
+        PrintPages(next);
+        return true;
+    });
+    m_prompts.RunModal(merge);
     update();
 }
 
@@ -159,9 +185,10 @@ void DlgPrint::OnPageSet()
     update();
 }
 
-void DlgPrint::PrintPages(int nCopies)
+void DlgPrint::PrintPages(const std::function<const CardDocument*()>& nextCard)
 {
-    if (nCopies <= 0)
+    const CardDocument* pCard = nextCard();
+    if (!pCard)
         return;
     // The whole sheet is the painter's: the card is centred on the paper itself, not on whatever the
     // printer can reach.
@@ -173,17 +200,17 @@ void DlgPrint::PrintPages(int nCopies)
     const int W = rcSheet.width();
     const int H = rcSheet.height();
     const QRect rcPrintable = Margins(0, 0, W, H);
-    const QSize szClient = m_doc.m_szClient;
-    const QRect rcCard
-        = Placed(FitRect(szClient.width(), szClient.height(), rcPrintable.width(), rcPrintable.height()), rcPrintable);
     ApplyQuality(painter);
     try {
-        for (int i = 0; i < nCopies; ++i) {
-            if (i > 0)
+        for (bool bFirst = true; pCard; pCard = nextCard(), bFirst = false) {
+            if (!bFirst)
                 m_pPrinter->newPage();
+            const QSize szClient = pCard->m_szClient;
+            const QRect rcCard = Placed(
+                FitRect(szClient.width(), szClient.height(), rcPrintable.width(), rcPrintable.height()), rcPrintable);
             painter.fillRect(QRect(0, 0, W, H), Qt::white);
             painter.setClipRect(rcCard);
-            RenderCard(painter, m_doc, rcCard.x(), rcCard.y(), rcCard.width(), rcCard.height());
+            RenderCard(painter, *pCard, rcCard.x(), rcCard.y(), rcCard.width(), rcCard.height());
             painter.setClipping(false);
         }
     } catch (const std::bad_alloc&) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include <QDialog>
@@ -52,6 +53,8 @@ public:
     // Runs the print dialog and, when confirmed and once photos that would print blurry are accepted,
     // prints one page per copy. The dialog stays open.
     void OnPrint();
+    // "Merge with list": prints one card for each row of a list, one a page.
+    void OnMerge();
     // Runs the page-setup dialog; its paper, orientation and margins drive the preview and the next
     // print.
     void OnPageSet();
@@ -73,6 +76,7 @@ public:
     QPushButton* m_btnPrint = nullptr;
     QPushButton* m_btnPageSet = nullptr;
     QPushButton* m_btnCancel = nullptr;
+    QPushButton* m_btnMerge = nullptr;
 
 protected:
     // QWidget events
@@ -81,8 +85,11 @@ protected:
 private:
     // The printable part of the previewed page.
     QRect PrintableOfPage() const;
-    // Prints nCopies pages on the printer as it is set up.
-    void PrintPages(int nCopies);
+    // Runs the print dialog; false when cancelled, else the copies asked for, each to be a page.
+    bool AskPrinter(int* pnCopies);
+    // Prints each card nextCard hands out on a page of its own, in one job on the printer as it is set
+    // up, until it hands out none.
+    void PrintPages(const std::function<const CardDocument*()>& nextCard);
 
     const CardDocument& m_doc;
     const QImage* m_pSnapshot;

@@ -221,6 +221,11 @@ void DropOpaqueAlpha(QImage& image)
     image.reinterpretAsFormat(QImage::Format_RGB32);
 }
 
+QString NoMemoryText(int nWidth, int nHeight)
+{
+    return QStringLiteral("Not enough memory to export a %1 x %2 image.").arg(nWidth).arg(nHeight);
+}
+
 } // namespace
 
 QImage RenderCardBitmap(const CardDocument& doc, int nWidth, int nHeight)
@@ -268,17 +273,28 @@ bool SaveCardImage(const CardDocument& doc, int nWidth, int nHeight, const QStri
         SetError(pstrError, QStringLiteral("Invalid image size %1 x %2.").arg(nWidth).arg(nHeight));
         return false;
     }
-    const QString strNoMemory = QStringLiteral("Not enough memory to export a %1 x %2 image.").arg(nWidth).arg(nHeight);
     QImage bitmap = RenderCardBitmap(doc, nWidth, nHeight);
     if (bitmap.isNull()) {
-        SetError(pstrError, strNoMemory);
+        SetError(pstrError, NoMemoryText(nWidth, nHeight));
+        return false;
+    }
+    return WriteCardImage(std::move(bitmap), strPath, pstrError);
+}
+
+bool WriteCardImage(QImage bitmap, const QString& strPath, QString* pstrError)
+{
+    const QString strFormat = ExportFormatOf(strPath);
+    if (strFormat.isEmpty()) {
+        SetError(pstrError,
+            QStringLiteral("Unsupported image type \"%1\": use jpg, bmp, png, gif or tiff.")
+                .arg(QFileInfo(strPath).suffix()));
         return false;
     }
     try {
         DropOpaqueAlpha(bitmap);
         return WriteExportImage(bitmap, strFormat, strPath, pstrError);
     } catch (const std::bad_alloc&) {
-        SetError(pstrError, strNoMemory);
+        SetError(pstrError, NoMemoryText(bitmap.width(), bitmap.height()));
         return false;
     }
 }

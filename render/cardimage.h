@@ -20,3 +20,7 @@ QString ExportFormatOf(const QString& strPath);
 // complete new one.
 bool SaveCardImage(
     const CardDocument& doc, int nWidth, int nHeight, const QString& strPath, QString* pstrError = nullptr);
+
+// Writes a card already drawn (RenderCardBitmap) to strPath as SaveCardImage does, the format by the
+// extension; an existing file is replaced only by a complete new one.
+bool WriteCardImage(QImage bitmap, const QString& strPath, QString* pstrError = nullptr);

@@ -162,11 +162,16 @@ QImage PassPictures::Read(const QString& strPath, QSize szDrawn)
     return pEntry->image;
 }
 
-void RenderCard(QPainter& painter, const CardDocument& doc, int x, int y, int nWidth, int nHeight, int nThreads)
+std::unique_lock<std::mutex> TakeOutputTurn()
 {
     // One pass at a time owns the output transform: an export runs off the user-interface thread.
     static std::mutex s_renderTurn;
-    const std::lock_guard lock(s_renderTurn);
+    return std::unique_lock(s_renderTurn);
+}
+
+void RenderCard(QPainter& painter, const CardDocument& doc, int x, int y, int nWidth, int nHeight, int nThreads)
+{
+    const std::unique_lock turn = TakeOutputTurn();
     const QSize szClient = doc.m_szClient;
     const bool bPlaceable = !szClient.isEmpty();
     g_output.nOffsetX = x;

@@ -33,6 +33,10 @@ struct OutputTransform {
 
 extern OutputTransform g_output;
 
+// The turn of a pass that sets the output transform and draws under it; passes from several threads
+// take turns. RenderCard takes it itself.
+std::unique_lock<std::mutex> TakeOutputTurn();
+
 // Draws the background and every live object of the card into the destination rectangle of the
 // painter's target, re-reading every picture at the size it lands at. The card's canvas client size
 // gives the scale. Passes from several threads take turns. On a bitmap, each object's layer (its

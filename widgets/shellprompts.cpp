@@ -35,6 +35,12 @@ QString CShellPrompts::GetOpenFileName(QWidget* pOwner, const QString& strFilter
     return dialog.selectedFiles().constFirst();
 }
 
+QString CShellPrompts::GetExistingDirectory(QWidget* pOwner, const QString& strFolder)
+{
+    return QFileDialog::getExistingDirectory(
+        pOwner, QStringLiteral("Choose a Folder"), strFolder.isEmpty() ? DocumentsFolder() : strFolder);
+}
+
 QString CShellPrompts::GetSaveFileName(QWidget* pOwner, const QString& strName, const QString& strFilter,
     const QString& strSuffix, const QString& strFolder)
 {

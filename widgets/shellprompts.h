@@ -26,6 +26,9 @@ public:
     // replacing a file. Empty when cancelled.
     virtual QString GetSaveFileName(QWidget* pOwner, const QString& strName, const QString& strFilter,
         const QString& strSuffix, const QString& strFolder = QString());
+    // An existing folder, starting in strFolder (the documents folder when empty), or empty when the
+    // dialog was cancelled.
+    virtual QString GetExistingDirectory(QWidget* pOwner, const QString& strFolder);
     // Runs the dialog modally and returns its result.
     virtual int RunModal(QDialog& dialog);
     // Shows the popup at the screen point and returns the id (the data) of the chosen action, 0 for none.

@@ -66,6 +66,8 @@ public:
         return m_strSaveAnswer;
     }
 
+    QString GetExistingDirectory(QWidget*, const QString&) override { return m_strFolderAnswer; }
+
     // The template chooser is worked by m_workChooser when set, otherwise confirmed with m_strTemplate
     // (cancelled while it is empty); any other dialog is recorded by its title and cancelled.
     int RunModal(QDialog& dialog) override
@@ -106,6 +108,7 @@ public:
     std::vector<Box> m_vecBoxes;
     QString m_strOpenAnswer;
     QString m_strSaveAnswer;
+    QString m_strFolderAnswer;
     QString m_strLastFilter;
     QString m_strProposedName;
     QString m_strSuffix;

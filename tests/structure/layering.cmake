@@ -13,14 +13,15 @@ set(layers
     "document:platform jotwell"
     "render:document platform jotwell"
     "templates:document platform jotwell"
+    "merge:templates render document platform jotwell"
     "session:templates render document platform jotwell"
-    "cli:session templates render document platform jotwell"
-    "assets:session templates render document platform jotwell"
-    "widgets:session templates render document platform jotwell"
-    "canvas:widgets session templates render document platform jotwell"
-    "panels:canvas widgets session templates render document platform jotwell"
-    "dialogs:widgets session templates render document platform jotwell"
-    "shell:dialogs panels canvas widgets session templates render document platform jotwell")
+    "cli:session merge templates render document platform jotwell"
+    "assets:session merge templates render document platform jotwell"
+    "widgets:session merge templates render document platform jotwell"
+    "canvas:widgets session merge templates render document platform jotwell"
+    "panels:canvas widgets session merge templates render document platform jotwell"
+    "dialogs:widgets session merge templates render document platform jotwell"
+    "shell:dialogs panels canvas widgets session merge templates render document platform jotwell")
 
 foreach(layer IN LISTS layers)
     string(REGEX MATCH "^[^:]+" folder "${layer}")
