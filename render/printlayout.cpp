@@ -314,3 +314,13 @@ void DrawPrintSheet(QPainter& painter, const PrintSheet& sheet, const QRectF& rc
         RenderCard(target, doc, rcCard.x(), rcCard.y(), rcCard.width(), rcCard.height());
     });
 }
+
+std::optional<QPageSize::PageSizeId> PaperFromName(const QString& strName)
+{
+    for (int i = 0; i <= int(QPageSize::LastPageSize); ++i) {
+        const auto nId = QPageSize::PageSizeId(i);
+        if (nId != QPageSize::Custom && QPageSize::key(nId).compare(strName, Qt::CaseInsensitive) == 0)
+            return nId;
+    }
+    return std::nullopt;
+}

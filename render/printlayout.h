@@ -10,6 +10,7 @@
 #include <QLineF>
 #include <QMarginsF>
 #include <QPageLayout>
+#include <QPageSize>
 #include <QRectF>
 #include <QSize>
 #include <QSizeF>
@@ -91,3 +92,6 @@ void DrawPrintSheet(
     QPainter& painter, const PrintSheet& sheet, const QRectF& rcTarget, const DrawCardFunction& drawCard);
 // The same with the card drawn by RenderCard from the document's files.
 void DrawPrintSheet(QPainter& painter, const PrintSheet& sheet, const QRectF& rcTarget, const CardDocument& doc);
+
+// The paper QPageSize calls by this name ("A4", "Letter", "Legal", ...), in any letter case.
+std::optional<QPageSize::PageSizeId> PaperFromName(const QString& strName);
