@@ -11,6 +11,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "cli/printcommand.h"
 #include "document/carddocument.h"
 #include "render/cardimage.h"
 #include "session/version.h"
@@ -32,6 +33,8 @@ constexpr int kMaxSide = 100000;
 
 const char kUsage[] = "Usage: velomira-render [--canvas-width N] [--width W] [--height H] [--save-project OUT.plk] "
                       "[--strict] INPUT [OUTPUT]\n"
+                      "       velomira-render --layout NAME [--paper NAME] [--print-width MM] [--canvas-width N] "
+                      "[--strict] INPUT OUTPUT.pdf\n"
                       "\n"
                       "Renders a card to an image file, or writes it as a project file.\n"
                       "\n"
@@ -46,6 +49,15 @@ const char kUsage[] = "Usage: velomira-render [--canvas-width N] [--width W] [--
                       "                         background picture); when only one is given the other\n"
                       "                         follows the card's aspect ratio\n"
                       "  --save-project OUT.plk write the card as a project file at the canvas width\n"
+                      "  --layout NAME          write OUTPUT (.pdf) as one printed sheet, as the print dialog\n"
+                      "                         prints it: fit (fitted inside the margins), actual (at the\n"
+                      "                         print size, centred), 2-up, 4-up (the card repeated, with\n"
+                      "                         cut marks), half-fold, quarter-fold (folded cards, with\n"
+                      "                         dashed fold lines); the paper is turned the way that prints\n"
+                      "                         the card largest; margins are 10 mm\n"
+                      "  --paper NAME           paper for --layout: A4 (default), A5, A3, Letter, Legal, ...\n"
+                      "  --print-width MM       the card's printed width in millimetres (default: its pixels\n"
+                      "                         at 300 per inch); the height follows the card's aspect\n"
                       "  --strict               exit with status 4 when a picture of the card is missing\n"
                       "                         (the card is still written)\n"
                       "  --help                 show this text\n"
@@ -65,6 +77,9 @@ struct Options {
     QString strInput;
     QString strOutput;
     bool bStrict = false;
+    // --layout was given: OUTPUT is a printed sheet.
+    bool bLayout = false;
+    LayoutRequest layout;
 };
 
 void PrintError(const QString& strText)
@@ -116,7 +131,10 @@ std::optional<int> ParseArguments(const QStringList& args, Options* pOptions)
     const QCommandLineOption help(QStringLiteral("help"));
     const QCommandLineOption version(QStringLiteral("version"));
     const QCommandLineOption strict(QStringLiteral("strict"));
-    parser.addOptions({canvasWidth, width, height, project, help, version, strict});
+    const QCommandLineOption layout(QStringLiteral("layout"), QString(), QStringLiteral("NAME"));
+    const QCommandLineOption paper(QStringLiteral("paper"), QString(), QStringLiteral("NAME"));
+    const QCommandLineOption printWidth(QStringLiteral("print-width"), QString(), QStringLiteral("MM"));
+    parser.addOptions({canvasWidth, width, height, project, help, version, strict, layout, paper, printWidth});
     if (!parser.parse(QStringList {QStringLiteral("velomira-render")} + args))
         return UsageError(ParseErrorText(parser, args));
     if (parser.isSet(help)) {
@@ -151,6 +169,18 @@ std::optional<int> ParseArguments(const QStringList& args, Options* pOptions)
             return UsageError(QStringLiteral("--save-project needs a file name"));
     }
 
+    pOptions->bLayout = parser.isSet(layout);
+    if (parser.isSet(layout) && parser.value(layout).isEmpty())
+        return UsageError(QStringLiteral("--layout needs a name"));
+    if (const std::optional<QString> strError
+        = ParseLayoutRequest(parser.value(layout), parser.value(paper), parser.value(printWidth), &pOptions->layout))
+        return UsageError(*strError);
+    if (parser.isSet(paper) && !pOptions->bLayout)
+        return UsageError(QStringLiteral("--paper is for --layout"));
+    if (pOptions->bLayout && (pOptions->nWidth || pOptions->nHeight))
+        return UsageError(
+            QStringLiteral("--width and --height do not apply to --layout, which prints at the paper's size"));
+
     const QStringList vecPlain = parser.positionalArguments();
     if (vecPlain.isEmpty())
         return UsageError(QStringLiteral("no INPUT given"));
@@ -161,6 +191,8 @@ std::optional<int> ParseArguments(const QStringList& args, Options* pOptions)
         pOptions->strOutput = vecPlain[1];
     if (pOptions->strOutput.isEmpty() && pOptions->strProject.isEmpty())
         return UsageError(QStringLiteral("nothing to write: give OUTPUT or --save-project"));
+    if (pOptions->bLayout && QFileInfo(pOptions->strOutput).suffix().toLower() != QLatin1String("pdf"))
+        return UsageError(QStringLiteral("--layout writes a PDF file: OUTPUT must end in .pdf"));
     return std::nullopt;
 }
 
@@ -219,7 +251,18 @@ int Run(const Options& options)
     if (const int nExit = LoadCard(options, doc, &szCard, &nMissing); nExit != kExitOk)
         return nExit;
 
-    if (!options.strOutput.isEmpty()) {
+    if (options.bLayout) {
+        // Refused before anything is written, the project file included.
+        if (const QString strError = LayoutRequestError(options.layout, szCard); !strError.isEmpty()) {
+            PrintError(strError);
+            return kExitUsage;
+        }
+        QString strError;
+        if (!WriteLayoutPdf(doc, szCard, options.layout, options.strOutput, &strError)) {
+            PrintError(strError);
+            return kExitOutput;
+        }
+    } else if (!options.strOutput.isEmpty()) {
         int nWidth = options.nWidth;
         int nHeight = options.nHeight;
         if (!nWidth && !nHeight) {
