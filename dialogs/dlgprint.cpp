@@ -316,6 +316,11 @@ void DlgPrint::OnPrintWidthEdited()
         return;
     }
     m_dPrintWidthMm = dWidthMm;
+    // A card that now fits only the other way turns the paper, unless the user turned it.
+    if (m_nLayout == PrintLayout::ActualSize && !g_printChoices.bOrientationChosen) {
+        ApplyBestOrientation();
+        SyncFromPrinter();
+    }
     ShowPrintWidth();
     UpdateLayoutControls();
     update();

@@ -184,10 +184,15 @@ TEST_F(PrintLayoutsTest, ChoicesFollowTheLayoutAreKeptAndBadWidthsOrLayoutsPrint
         }
         EXPECT_TRUE(m_prompts.m_vecBoxes.back().strText.contains(QLatin1String("2 metres")));
 
-        // At 250 mm the card is larger than the portrait page's printable area: refused, nothing written.
+        // 250 mm fits only across landscape paper: the paper turns, until page setup turns it back. Then
+        // the card is refused with the reason, and nothing is written.
         dlg.m_cmbWidthUnit->setCurrentIndex(0);
         dlg.m_editPrintWidth->setText(QStringLiteral("250"));
         dlg.OnPrintWidthEdited();
+        EXPECT_EQ(dlg.m_nOrientation, 2);
+        EXPECT_TRUE(dlg.m_lblNotes->text().startsWith(QLatin1String("The card prints 250.0 x 125.0 mm")));
+        dlg.OnPageSet();
+        EXPECT_EQ(dlg.m_nOrientation, 1);
         EXPECT_TRUE(dlg.m_lblNotes->text().contains(QLatin1String("does not fit inside the margins")));
         m_strPdf = tree.path(QStringLiteral("refused.pdf"));
         AnswerWithPdf();
@@ -197,12 +202,27 @@ TEST_F(PrintLayoutsTest, ChoicesFollowTheLayoutAreKeptAndBadWidthsOrLayoutsPrint
     }
     // The next dialog starts from the choices of this one, and so does the next start of the program.
     EXPECT_EQ(g_printChoices.nLayout, PrintLayout::ActualSize);
-    EXPECT_FALSE(g_printChoices.bOrientationChosen) << "a layout chosen after page setup picks the orientation again";
+    EXPECT_TRUE(g_printChoices.bOrientationChosen);
     EXPECT_EQ(g_printChoices.marginsMm, QMarginsF(5, 5, 5, 5));
     DlgPrint again(nullptr, m_doc, &m_snapshot, m_prompts);
     EXPECT_EQ(again.m_cmbLayout->currentIndex(), int(PrintLayout::ActualSize));
     EXPECT_EQ(again.m_rcMargin, QMargins(500, 500, 500, 500));
     EXPECT_EQ(again.m_dPrintWidthMm, 0) << "the width is the card's, not the dialog's";
+}
+
+TEST_F(PrintLayoutsTest, ThePrintCommandKeepsTheTypedWidthInTheCard)
+{
+    MakeWindowWithTemplate();
+    m_prompts.m_answerDialog = [](QDialog& dialog) {
+        if (auto* pPrint = dynamic_cast<DlgPrint*>(&dialog)) {
+            pPrint->m_cmbLayout->setCurrentIndex(int(PrintLayout::ActualSize));
+            pPrint->m_editPrintWidth->setText(QStringLiteral("120"));
+            pPrint->OnPrintWidthEdited();
+        }
+        return int(QDialog::Rejected);
+    };
+    dlg().OnPrint();
+    EXPECT_EQ(doc().m_dPrintWidthMm, 120);
 }
 
 } // namespace
