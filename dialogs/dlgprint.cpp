@@ -361,6 +361,8 @@ void DlgPrint::UpdateLayoutControls()
     m_lblPrintWidth->setVisible(bActual);
     m_editPrintWidth->setVisible(bActual);
     m_cmbWidthUnit->setVisible(bActual);
+    // The notes take the print width's place when it is hidden.
+    m_lblNotes->move(m_lblNotes->x(), bActual ? m_editPrintWidth->geometry().bottom() + 10 : m_lblPrintWidth->y());
     const PrintSheet sheet = PreviewSheet();
     QString strNotes;
     if (!sheet.IsValid()) {
