@@ -17,6 +17,7 @@
 #include "dialogs/dlgprint.h"
 #include "dialogs/fulldlg.h"
 #include "document/carddocument.h"
+#include "session/printchoices.h"
 #include "templates/cardloader.h"
 #include "widgets/shellprompts.h"
 
@@ -76,6 +77,26 @@ const BenchRegistrar printRegistrar("print_pdf_a4", [] {
     if (QFileInfo(dir.filePath(QStringLiteral("card.pdf"))).size() == 0)
         std::abort();
     BenchReport("print_pdf_a4", dPrint * 1000, "ms");
+});
+
+// A shipped card folded in four: the whole sheet drawn by the print dialog's page printing into a PDF.
+const BenchRegistrar quarterFoldRegistrar("print_quarter_fold_ms", [] {
+    QTemporaryDir dir;
+    CardDocument doc;
+    if (!OpenCardFile(ShippedTemplate(), doc, nullptr))
+        std::abort();
+    const QString strPdf = dir.filePath(QStringLiteral("folded.pdf"));
+    PdfPrompts prompts(strPdf);
+    const PrintChoices saved = g_printChoices;
+    g_printChoices.nLayout = PrintLayout::QuarterFold;
+    const double dPrint = BestOf(3, [&] {
+        DlgPrint dlg(nullptr, doc, nullptr, prompts);
+        dlg.OnPrint();
+    });
+    g_printChoices = saved;
+    if (QFileInfo(strPdf).size() == 0)
+        std::abort();
+    BenchReport("print_quarter_fold_ms", dPrint * 1000, "ms");
 });
 
 // A repaint that only uncovers the full preview against one that renders the card.

@@ -13,6 +13,7 @@
 #include <QStringList>
 
 #include "cli/mergecommand.h"
+#include "cli/printcommand.h"
 #include "document/carddocument.h"
 #include "document/printsize.h"
 #include "render/cardimage.h"
@@ -39,6 +40,8 @@ const char kUsage[] = "Usage: velomira-render [--canvas-width N] [--width W] [--
                       "[--bleed] [--save-project OUT.plk] [--strict] INPUT [OUTPUT]\n"
                       "       velomira-render [options] INPUT --merge LIST.csv --output 'FOLDER/{Name}.jpg'\n"
                       "                       [--rows FIRST-LAST] [--jobs N] [--force]\n"
+                      "       velomira-render --layout NAME [--paper NAME] [--print-width MM] [--canvas-width N] "
+                      "[--strict] INPUT OUTPUT.pdf\n"
                       "\n"
                       "Renders a card to an image file, or writes it as a project file.\n"
                       "\n"
@@ -57,6 +60,15 @@ const char kUsage[] = "Usage: velomira-render [--canvas-width N] [--width W] [--
                       "  --bleed                PDF only: 3 mm more page on every side, the background run on to\n"
                       "                         the edge, with crop marks\n"
                       "  --save-project OUT.plk write the card as a project file at the canvas width\n"
+                      "  --layout NAME          write OUTPUT (.pdf) as one printed sheet, as the print dialog\n"
+                      "                         prints it: fit (fitted inside the margins), actual (at the\n"
+                      "                         print size, centred), 2-up, 4-up (the card repeated, with\n"
+                      "                         cut marks), half-fold, quarter-fold (folded cards, with\n"
+                      "                         dashed fold lines); the paper is turned the way that prints\n"
+                      "                         the card largest; margins are 10 mm\n"
+                      "  --paper NAME           paper for --layout: A4 (default), A5, A3, Letter, Legal, ...\n"
+                      "  --print-width MM       the card's printed width in millimetres (default: its pixels\n"
+                      "                         at 300 per inch); the height follows the card's aspect\n"
                       "  --strict               exit with status 4 when a picture of the card is missing\n"
                       "                         (the card is still written)\n"
                       "  --merge LIST.csv       write one card per row of the list (a header row naming\n"
@@ -98,6 +110,9 @@ struct Options {
     bool bStrict = false;
     bool bMerge = false;
     MergeArguments merge;
+    // --layout was given: OUTPUT is a printed sheet.
+    bool bLayout = false;
+    LayoutRequest layout;
 };
 
 void PrintError(const QString& strText)
@@ -135,6 +150,17 @@ QString ParseErrorText(const QCommandLineParser& parser, const QStringList& args
     if (strLast.startsWith(QLatin1String("--")) && !strLast.contains(QLatin1Char('=')))
         return QStringLiteral("%1 needs a value").arg(strLast);
     return parser.errorText();
+}
+
+// Names, before the card is written, each photo that prints blurry at szCardInches, as the program
+// asks before it writes.
+void PrintBlurryPhotos(const CardDocument& doc, const QString& strInput, QSizeF szCardInches)
+{
+    for (const LowResPhoto& photo : LowResolutionPhotos(doc, szCardInches))
+        PrintError(QStringLiteral("%1: %2: %3 ppi at the print size, below %4 ppi: it will look blurry")
+                       .arg(strInput, photo.strName)
+                       .arg(photo.nPpi)
+                       .arg(kSharpPpi));
 }
 
 bool IsPdf(const QString& strPath)
@@ -196,8 +222,10 @@ std::optional<int> ParseArguments(const QStringList& args, Options* pOptions)
     const QCommandLineOption mergeRows(QStringLiteral("rows"), QString(), QStringLiteral("FIRST-LAST"));
     const QCommandLineOption mergeJobs(QStringLiteral("jobs"), QString(), QStringLiteral("N"));
     const QCommandLineOption force(QStringLiteral("force"));
+    const QCommandLineOption layout(QStringLiteral("layout"), QString(), QStringLiteral("NAME"));
+    const QCommandLineOption paper(QStringLiteral("paper"), QString(), QStringLiteral("NAME"));
     parser.addOptions({canvasWidth, width, height, project, help, version, strict, printWidth, bleed, mergeList,
-        mergeOutput, mergeRows, mergeJobs, force});
+        mergeOutput, mergeRows, mergeJobs, force, layout, paper});
     if (!parser.parse(QStringList {QStringLiteral("velomira-render")} + args))
         return UsageError(ParseErrorText(parser, args));
     if (parser.isSet(help)) {
@@ -244,6 +272,21 @@ std::optional<int> ParseArguments(const QStringList& args, Options* pOptions)
     if (const std::optional<int> nExit
         = ParseMergeArguments(parser, {mergeList, mergeOutput, mergeRows, mergeJobs, force}, pOptions))
         return nExit;
+    pOptions->bLayout = parser.isSet(layout);
+    if (parser.isSet(layout) && parser.value(layout).isEmpty())
+        return UsageError(QStringLiteral("--layout needs a name"));
+    if (const std::optional<QString> strError
+        = ParseLayoutRequest(parser.value(layout), parser.value(paper), parser.value(printWidth), &pOptions->layout))
+        return UsageError(*strError);
+    if (parser.isSet(paper) && !pOptions->bLayout)
+        return UsageError(QStringLiteral("--paper is for --layout"));
+    if (pOptions->bLayout && (pOptions->nWidth || pOptions->nHeight))
+        return UsageError(
+            QStringLiteral("--width and --height do not apply to --layout, which prints at the paper's size"));
+    if (pOptions->bLayout && pOptions->bMerge)
+        return UsageError(QStringLiteral("--layout and --merge cannot be used together"));
+    if (pOptions->bLayout && pOptions->bBleed)
+        return UsageError(QStringLiteral("--bleed applies to a card's own PDF, not to --layout"));
 
     const QStringList vecPlain = parser.positionalArguments();
     if (vecPlain.isEmpty())
@@ -257,6 +300,8 @@ std::optional<int> ParseArguments(const QStringList& args, Options* pOptions)
         return UsageError(QStringLiteral("with --merge the cards are named by --output, not OUTPUT"));
     if (pOptions->strOutput.isEmpty() && pOptions->strProject.isEmpty() && !pOptions->bMerge)
         return UsageError(QStringLiteral("nothing to write: give OUTPUT or --save-project"));
+    if (pOptions->bLayout && QFileInfo(pOptions->strOutput).suffix().toLower() != QLatin1String("pdf"))
+        return UsageError(QStringLiteral("--layout writes a PDF file: OUTPUT must end in .pdf"));
     const bool bPdf = IsPdf(pOptions->strOutput);
     if (bPdf && (pOptions->nWidth || pOptions->nHeight))
         return UsageError(QStringLiteral("--width and --height do not apply to a PDF: it is the print size"));
@@ -321,7 +366,7 @@ int Run(const Options& options)
         return nExit;
 
     const bool bPdf = IsPdf(options.strOutput);
-    if (!options.strOutput.isEmpty() || options.bMerge) {
+    if (!options.bLayout && (!options.strOutput.isEmpty() || options.bMerge)) {
         // A picture's pixels fit any card; a page is only as large as a print may be.
         const QString strError = bPdf || options.optPrintWidthMm
             ? PrintWidthError(options.optPrintWidthMm.value_or(CardPrintSizeMm(szCard).width()), szCard)
@@ -332,15 +377,21 @@ int Run(const Options& options)
             PrintError(QStringLiteral("%1: %2").arg(options.strInput, strError));
             return kExitInput;
         }
-        // Named before the card is written, as the program asks before it writes.
-        for (const LowResPhoto& photo :
-            LowResolutionPhotos(doc, PrintSizeInches(szCard, options.optPrintWidthMm.value_or(0))))
-            PrintError(QStringLiteral("%1: %2 ppi at the print size, below %3 ppi: it will look blurry")
-                           .arg(photo.strName)
-                           .arg(photo.nPpi)
-                           .arg(kSharpPpi));
+        PrintBlurryPhotos(doc, options.strInput, PrintSizeInches(szCard, options.optPrintWidthMm.value_or(0)));
     }
-    if (bPdf) {
+    if (options.bLayout) {
+        // Refused before anything is written, the project file included.
+        if (const QString strError = LayoutRequestError(options.layout, szCard); !strError.isEmpty()) {
+            PrintError(strError);
+            return kExitUsage;
+        }
+        PrintBlurryPhotos(doc, options.strInput, LayoutCardSizeInches(options.layout, szCard));
+        QString strError;
+        if (!WriteLayoutPdf(doc, szCard, options.layout, options.strOutput, &strError)) {
+            PrintError(strError);
+            return kExitOutput;
+        }
+    } else if (bPdf) {
         doc.m_dPrintWidthMm = options.optPrintWidthMm.value_or(0);
         QString strError;
         if (!SaveCardPdf(doc, szCard, options.strOutput, options.bBleed, &strError)) {

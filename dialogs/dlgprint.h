@@ -10,9 +10,14 @@
 #include <QSize>
 #include <QSizeF>
 
+#include "render/printlayout.h"
+
 class CShellPrompts;
 class CardDocument;
+class QComboBox;
 class QGroupBox;
+class QLabel;
+class QLineEdit;
 class QPageSetupDialog;
 class QPrintDialog;
 class QPrinter;
@@ -28,7 +33,9 @@ enum PrintControlId : int {
 
 // "Print": a preview of the page with the card fitted inside its margins, and Print, PageSet and
 // Cancel. The card is printed as large as the margins allow, centred on the paper, once per copy; the
-// print dialog can print to a PDF file with no printer installed.
+// print dialog can print to a PDF file with no printer installed. Beside the buttons, the layout of the
+// sheet (fitted, actual size, several per sheet, folded) and, for "Actual size", the print width. Paper,
+// orientation, margins, copies and layout are the last ones chosen (g_printChoices).
 class DlgPrint : public QDialog {
     Q_OBJECT
 
@@ -58,6 +65,15 @@ public:
     // Runs the page-setup dialog; its paper, orientation and margins drive the preview and the next
     // print.
     void OnPageSet();
+    // Another layout: the paper turns to the orientation that prints it largest, unless the user chose
+    // one in page setup since.
+    void OnLayoutChanged(int nIndex);
+    // Takes the typed print width, or says why it cannot and shows the width it had.
+    void OnPrintWidthEdited();
+    // The sheet as the printer is set up now.
+    PrintSheet PrinterSheet() const;
+    // The sheet as the preview shows it.
+    PrintSheet PreviewSheet() const;
 
     // The printer the two standard dialogs share: chosen printer, copies, paper and orientation.
     std::unique_ptr<QPrinter> m_pPrinter;
@@ -77,6 +93,18 @@ public:
     QPushButton* m_btnPageSet = nullptr;
     QPushButton* m_btnCancel = nullptr;
     QPushButton* m_btnMerge = nullptr;
+    QComboBox* m_cmbLayout = nullptr;
+    QLabel* m_lblPrintWidth = nullptr;
+    QLineEdit* m_editPrintWidth = nullptr;
+    QComboBox* m_cmbWidthUnit = nullptr;
+    // The printed size, the folding order or why the layout cannot be printed.
+    QLabel* m_lblNotes = nullptr;
+
+    // The card's pixel size: the snapshot's, or its background picture's.
+    QSize m_szCard;
+    PrintLayout m_nLayout = PrintLayout::FitToPage;
+    // The card's print width in millimetres, 0 for 300 pixels per inch; the caller keeps it in the card.
+    double m_dPrintWidthMm = 0;
 
 protected:
     // QWidget events
@@ -87,9 +115,21 @@ private:
     QRect PrintableOfPage() const;
     // Runs the print dialog; false when cancelled, else the copies asked for, each to be a page.
     bool AskPrinter(int* pnCopies);
-    // Prints each card nextCard hands out on a page of its own, in one job on the printer as it is set
-    // up, until it hands out none.
-    void PrintPages(const std::function<const CardDocument*()>& nextCard);
+    // Prints the cards nextCard hands out, in the chosen layout, in one job on the printer as it is set
+    // up, until it hands out none: each card on a sheet of its own, or with bCardPerPlace each place on a
+    // sheet taking the next card. A layout that does not fit is refused with its reason and nothing is
+    // printed.
+    void PrintPages(const std::function<const CardDocument*()>& nextCard, bool bCardPerPlace = false);
+    // The page-setup fields from the printer's page layout.
+    void SyncFromPrinter();
+    void ApplyBestOrientation();
+    void StoreChoices() const;
+    // The preview of a layout other than "Fit to page", with the faces of a folded card named.
+    void RenderLayoutPreview(QPainter& painter) const;
+    // Shows the print width where it matters, and the notes.
+    void UpdateLayoutControls();
+    void ShowPrintWidth();
+    double UnitMm() const;
 
     const CardDocument& m_doc;
     const QImage* m_pSnapshot;

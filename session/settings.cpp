@@ -11,6 +11,8 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
+#include "session/printchoices.h"
+
 QString g_strExportPath;
 QString g_strTemplateCategory = QStringLiteral("Christmas");
 int g_nTemplateNumber = 0;
@@ -320,6 +322,7 @@ void LoadSettings(const QString& strIniPath)
     g_bTemplateFlag = ini.ReadFlag();
     g_nTemplateGroup = ToSetting(ini.ReadInt(QStringLiteral("first")));
     g_strPhotoDir = ini.ReadString(QStringLiteral("photodir"), QString());
+    g_printChoices = ReadPrintChoices(strIniPath);
 }
 
 void SaveSettings(const QString& strIniPath)
@@ -334,4 +337,5 @@ void SaveSettings(const QString& strIniPath)
     // Written once the user has browsed to a folder of photos.
     if (!g_strPhotoDir.isEmpty())
         WritePrivateProfileString(kSection, QStringLiteral("photodir"), g_strPhotoDir, strIniPath);
+    WritePrintChoices(g_printChoices, strIniPath);
 }

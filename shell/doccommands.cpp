@@ -295,6 +295,7 @@ void CPalenkoDlg::OnPrint()
     m_pCanvas->RenderCardImage(m_nCardWidth, m_nCardHeight);
     DlgPrint dlg(this, m_pCanvas->m_doc, m_pCanvas->m_pSnapshot.get(), *m_pPrompts);
     m_pPrompts->RunModal(dlg);
+    m_pCanvas->m_doc.m_dPrintWidthMm = dlg.m_dPrintWidthMm;
 }
 
 void CPalenkoDlg::OnExport()

@@ -38,6 +38,7 @@ LoadedCard FromProject(ProjectCard&& read)
     card.bProject = true;
     card.strBackground = std::move(read.strBackground);
     card.nSavedWidth = read.nSavedWidth;
+    card.dPrintWidthMm = read.dPrintWidthMm;
     card.szCard = ReadPictureSize(card.strBackground);
     if (!card.szCard.isValid() || card.szCard.isEmpty())
         card.szCard = QSize(read.nSavedWidth, read.nSavedWidth);
@@ -152,6 +153,7 @@ void PlaceCard(CardDocument& doc, LoadedCard&& card, CardUse use)
     for (auto& pObject : card.vecObjects)
         doc.AddObject(std::move(pObject), 0);
     card.vecObjects.clear();
+    doc.m_dPrintWidthMm = card.dPrintWidthMm;
     if (card.bProject)
         FitProjectObjects(doc, card.strBackground, card.nSavedWidth, use);
     else

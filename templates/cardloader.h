@@ -46,6 +46,8 @@ struct LoadedCard {
     // The canvas width the objects are measured at: a project's saved width; for a template the
     // background's width (template units are background pixels).
     int nSavedWidth = 0;
+    // A project's typed print width in millimetres; 0 for the 300 pixels per inch default.
+    double dPrintWidthMm = 0;
     // In stacking order, their rectangles still in the file's units.
     std::vector<std::unique_ptr<TheData>> vecObjects;
 };

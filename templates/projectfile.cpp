@@ -250,7 +250,11 @@ QByteArray ProjectFileBytes(const CardDocument& doc, const QString& strAppDir)
     QString str = QLatin1String("<?xml version=\"1.0\" encoding=\"UNICODE\" standalone=\"yes\"?>"
                                 "<TheData des=\"Velomira Project File\" ver=\"2.0.0\">");
     str += QLatin1String("<bk ") + Attr("file", ToResourceRelative(doc.m_strBackground, strAppDir)) + QLatin1Char(' ')
-        + Attr("canw", Num(doc.ClientWidth())) + QLatin1Char(' ') + Attr("datas", Num(nLive)) + QLatin1String("/>");
+        + Attr("canw", Num(doc.ClientWidth())) + QLatin1Char(' ') + Attr("datas", Num(nLive));
+    // Only a typed print width is written: files without one stay as every reader knows them.
+    if (doc.m_dPrintWidthMm > 0)
+        str += QLatin1Char(' ') + Attr("printw", QString::number(doc.m_dPrintWidthMm, 'g', 10));
+    str += QLatin1String("/>");
     for (const auto& pObject : doc.m_vecObjects) {
         if (!pObject->m_bDeleted)
             str += ObjectElement(*pObject, strAppDir);
@@ -315,6 +319,10 @@ bool ReadProjectXml(const XMLParse& parse, ProjectCard& card, QString* pstrError
     if (read.nSavedWidth <= 0)
         return Fail(pstrError, kCorrupted);
     const int nDatas = LeadingInt(AttributeText(bk, "datas"));
+    // A print width that is no length is the 300 pixels per inch default.
+    bool bWidth = false;
+    const double dPrintWidth = AttributeText(bk, "printw").toDouble(&bWidth);
+    read.dPrintWidthMm = bWidth && std::isfinite(dPrintWidth) && dPrintWidth > 0 ? dPrintWidth : 0;
 
     // The elements present are walked, never the positions datas claims.
     int nPosition = 0;

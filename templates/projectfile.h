@@ -59,6 +59,8 @@ bool SaveProjectFile(
 struct ProjectCard {
     QString strBackground;
     int nSavedWidth = 0;
+    // The typed print width in millimetres (bk's optional printw), 0 when none.
+    double dPrintWidthMm = 0;
     std::vector<std::unique_ptr<TheData>> vecObjects;
 };
 

@@ -111,6 +111,7 @@ SettingsGuard::SettingsGuard()
     , m_nTemplateGroup(g_nTemplateGroup)
     , m_bTemplateFlag(g_bTemplateFlag)
     , m_strPhotoDir(g_strPhotoDir)
+    , m_printChoices(g_printChoices)
 {
 }
 
@@ -122,6 +123,7 @@ SettingsGuard::~SettingsGuard()
     g_nTemplateGroup = m_nTemplateGroup;
     g_bTemplateFlag = m_bTemplateFlag;
     g_strPhotoDir = m_strPhotoDir;
+    g_printChoices = m_printChoices;
 }
 
 double MeanAbsDiff(const QImage& a, const QImage& b)

@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 
 #include "document/rectf.h"
+#include "session/printchoices.h"
 
 // Test pictures are drawn here and written into a temporary folder; nothing binary is kept in the
 // repository.
@@ -74,6 +75,7 @@ private:
     int m_nTemplateGroup;
     bool m_bTemplateFlag;
     QString m_strPhotoDir;
+    PrintChoices m_printChoices;
 };
 
 // Registers a helper that the test program runs instead of the tests when started as

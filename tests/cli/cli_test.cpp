@@ -344,6 +344,61 @@ TEST_F(RenderToolTest, UnwritableOutputExitsWithThree)
     EXPECT_FALSE(QFileInfo::exists(m_files.path(QStringLiteral("card.xyz"))));
 }
 
+TEST_F(RenderToolTest, LayoutsWriteOnePdfPageOfThePaperOrSayWhyNot)
+{
+    const QString strPdf = m_files.path(QStringLiteral("sheet.pdf"));
+    // The 800 x 600 card is 67.7 x 50.8 mm at 300 pixels per inch.
+    const struct {
+        QStringList args;
+        int nExit;
+        const char* pszExpected; // pdfinfo's page size, or the message
+    } cases[] = {
+        {{"--layout", "fit"}, 0, "842 x 595 pts (A4)"},
+        {{"--layout", "quarter-fold", "--paper", "Letter"}, 0, "792 x 612 pts (letter)"},
+        {{"--layout", "actual", "--print-width", "100"}, 0, "595 x 842 pts (A4)"},
+        {{"--layout", "2-up", "--paper", "a5"}, 0, "420 x 595 pts (A5)"},
+        {{"--layout", "half-fold", "--print-width", "1500"}, 0, "595 x 842 pts (A4)"},
+        {{"--layout", "3-up"}, 2, "unknown layout \"3-up\""},
+        {{"--layout", "fit", "--paper", "B99"}, 2, "unknown paper \"B99\""},
+        {{"--layout", "fit", "--print-width", "abc"}, 2, "--print-width needs a width"},
+        {{"--layout", "fit", "--print-width", "0"}, 2, "more than 0 mm"},
+        {{"--layout", "actual", "--print-width", "-5"}, 2, "more than 0 mm"},
+        {{"--layout", "actual", "--print-width", "3000"}, 2, "2 metres"},
+        {{"--layout", "actual", "--print-width", "300"}, 2, "300 x 225 mm"},
+        {{"--layout", "fit", "--width", "500"}, 2, "do not apply to --layout"},
+        {{"--paper", "A4"}, 2, "--paper is for --layout"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.join(QLatin1Char(' ')).toStdString());
+        QFile::remove(strPdf);
+        const RunResult result = Run(c.args + QStringList {m_strTemplate, strPdf});
+        EXPECT_EQ(result.nExit, c.nExit) << result.strErr.toStdString();
+        if (c.nExit != 0) {
+            EXPECT_TRUE(result.strErr.contains(QLatin1String(c.pszExpected))) << result.strErr.toStdString();
+            EXPECT_FALSE(QFileInfo::exists(strPdf));
+            continue;
+        }
+        QProcess info;
+        info.start(QStringLiteral("pdfinfo"), {strPdf});
+        ASSERT_TRUE(info.waitForFinished());
+        const QString strInfo = QString::fromUtf8(info.readAllStandardOutput());
+        EXPECT_TRUE(strInfo.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n")))) << strInfo.toStdString();
+        EXPECT_TRUE(strInfo.contains(QLatin1String(c.pszExpected))) << strInfo.toStdString();
+    }
+    const struct {
+        QString strOutput;
+        int nExit;
+    } outputs[] = {
+        {m_files.path(QStringLiteral("sheet.png")), 2}, {m_files.path(QStringLiteral("no/such/folder/sheet.pdf")), 3}};
+    for (const auto& output : outputs) {
+        const RunResult result
+            = Run({QStringLiteral("--layout"), QStringLiteral("fit"), m_strTemplate, output.strOutput});
+        EXPECT_EQ(result.nExit, output.nExit) << result.strErr.toStdString();
+        EXPECT_FALSE(result.strErr.isEmpty());
+        EXPECT_FALSE(QFileInfo::exists(output.strOutput));
+    }
+}
+
 TEST_F(RenderToolTest, MissingPicturesAreNamedAndStrictExitsWithFour)
 {
     // A card whose clip art and frame were moved away: still drawn, each missing file named.

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 
 #include "platform/applog.h"
+#include "session/printchoices.h"
 #include "session/settings.h"
 #include "tests/testsupport.h"
 
@@ -395,6 +396,39 @@ TEST_F(SettingsTest, SaveKeepsOtherSectionsAndKeysAndLoadReadsItBack)
 }
 
 } // namespace
+
+TEST_F(SettingsTest, PrintChoicesAreWrittenOnceMadeAndReadBackOrLeftAtTheirDefaults)
+{
+    g_printChoices = PrintChoices {};
+    SaveSettings(path());
+    EXPECT_FALSE(readIni().contains("print")) << "no print keys before the print dialog was used";
+
+    const PrintChoices chosen {
+        QPageSize::Letter, QPageLayout::Landscape, true, QMarginsF(5, 7.5, 12, 0), 3, PrintLayout::QuarterFold, true};
+    g_printChoices = chosen;
+    SaveSettings(path());
+    g_printChoices = PrintChoices {};
+    LoadSettings(path());
+    EXPECT_EQ(g_printChoices, chosen);
+    EXPECT_TRUE(readIni().contains("printpaper=Letter\n")) << readIni().toStdString();
+
+    // Back at the defaults, the earlier choices are overwritten rather than read again.
+    g_printChoices = PrintChoices {};
+    SaveSettings(path());
+    g_printChoices = chosen;
+    LoadSettings(path());
+    EXPECT_EQ(g_printChoices, PrintChoices {});
+
+    // Values nobody could have chosen read as the defaults.
+    writeIni("[system]\nprintpaper=A17\nprintorient=sideways\nprintmargins=1,2,3\nprintcopies=0\n"
+             "printlayout=8-up\nprintunit=cubits\n");
+    g_printChoices = chosen;
+    LoadSettings(path());
+    EXPECT_EQ(g_printChoices, PrintChoices {});
+    writeIni("[system]\nprintmargins=1,-2,3,4\nprintcopies=100000\n");
+    LoadSettings(path());
+    EXPECT_EQ(g_printChoices, PrintChoices {});
+}
 
 TEST_F(SettingsTest, SettingsAndLogLeaveAProgramFolderThatCannotBeWritten)
 {

@@ -481,6 +481,43 @@ TEST(ProjectReaderTest, ACardWithoutClientSizeTakesTheSavedSize)
     EXPECT_EQ(opened.m_vecObjects[0]->m_rcObject, (RectF {10, 20, 30, 40}));
 }
 
+TEST(ProjectReaderTest, ATypedPrintWidthIsKeptAndFilesWithoutOneStayAsTheyWere)
+{
+    ResourceTree tree;
+    const QString strPath = tree.path(QStringLiteral("card.plk"));
+    const struct {
+        double dWritten;
+        bool bAttribute;
+    } saved[] = {{0, false}, {148.5, true}, {1.0 / 3, true}};
+    for (const auto& c : saved) {
+        CardDocument doc;
+        doc.m_szClient = QSize(700, 500);
+        doc.m_strBackground = tree.picture(QStringLiteral("bgimage/bg.png"), 1400, 1000);
+        doc.m_dPrintWidthMm = c.dWritten;
+        ASSERT_TRUE(SaveProjectFile(doc, strPath, nullptr, tree.appDir()));
+        const QByteArray bytes = ReadAll(strPath);
+        const QString strText
+            = QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.constData() + 2), (bytes.size() - 2) / 2);
+        EXPECT_EQ(strText.contains(QLatin1String("printw=")), c.bAttribute) << c.dWritten;
+        CardDocument opened;
+        opened.m_dPrintWidthMm = 99;
+        ASSERT_TRUE(OpenCardFile(strPath, opened, nullptr, tree.appDir()));
+        EXPECT_NEAR(opened.m_dPrintWidthMm, c.dWritten, 1e-9);
+    }
+    // Widths that are no length read as the default.
+    for (const char* pszWidth : {"abc", "-20", "0", "inf"}) {
+        QFile file(strPath);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(ProjectFile(QStringLiteral("<bk file=\"x.png\" canw=\"700\" datas=\"0\" printw=\"%1\"/>")
+                                   .arg(QLatin1String(pszWidth))));
+        file.close();
+        ProjectCard card;
+        card.dPrintWidthMm = 5;
+        ASSERT_TRUE(ReadProjectFile(strPath, card, nullptr, tree.appDir()));
+        EXPECT_EQ(card.dPrintWidthMm, 0) << pszWidth;
+    }
+}
+
 TEST(ProjectReaderTest, OpenReplacesTheCardAndEmptiesTheUndoHistory)
 {
     ResourceTree tree;
