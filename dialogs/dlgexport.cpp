@@ -80,7 +80,7 @@ DlgExport::DlgExport(QWidget* pParent, CardDocument& doc, CShellPrompts& prompts
     m_btnSave = new QPushButton(QStringLiteral("Save"), this);
     m_btnSave->setDefault(true);
     m_btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
-    m_btnMerge = new QPushButton(QStringLiteral("Merge with List..."), this);
+    m_btnMerge = new QPushButton(QStringLiteral("Merge with list..."), this);
 
     auto* pGrid = new QGridLayout;
     pGrid->addWidget(new QLabel(QStringLiteral("Image Size:"), this), 0, 0);

@@ -85,11 +85,11 @@ DlgPrint::DlgPrint(QWidget* pParent, const CardDocument& doc, const QImage* pSna
     m_btnPrint = new QPushButton(QStringLiteral("Print"), this);
     m_btnPageSet = new QPushButton(QStringLiteral("PageSet"), this);
     m_btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
-    m_btnMerge = new QPushButton(QStringLiteral("Merge..."), this);
+    m_btnMerge = new QPushButton(QStringLiteral("Merge with list..."), this);
     m_btnMerge->setToolTip(QStringLiteral("Merge with list: print one card for each row of a list"));
     int y = 10;
     for (QPushButton* pButton : {m_btnPrint, m_btnPageSet, m_btnCancel, m_btnMerge}) {
-        pButton->setGeometry(625, y, 75, 24);
+        pButton->setGeometry(625, y, pButton == m_btnMerge ? 140 : 75, 24);
         y += 28;
     }
     m_btnPrint->setDefault(true);

@@ -33,7 +33,7 @@ DlgMerge::DlgMerge(
     , m_szExport(szExport)
     , m_printCards(std::move(printCards))
 {
-    setWindowTitle(QStringLiteral("Merge with List"));
+    setWindowTitle(QStringLiteral("Merge with list"));
     m_btnList = new QPushButton(QStringLiteral("Choose List..."), this);
     m_labelList = new QLabel(QStringLiteral("No list chosen"), this);
     m_labelRow = new QLabel(this);
@@ -103,7 +103,7 @@ bool DlgMerge::LoadList(const QString& strPath)
     QString strError;
     CsvReader reader;
     if (!CheckMerge(m_doc, job, &check, &strError) || !reader.Open(strPath)) {
-        m_prompts.MessageBox(this, strError.isEmpty() ? reader.Error() : strError, QStringLiteral("Merge with List"),
+        m_prompts.MessageBox(this, strError.isEmpty() ? reader.Error() : strError, QStringLiteral("Merge with list"),
             QMessageBox::Ok, QMessageBox::Warning);
         return false;
     }
@@ -200,7 +200,7 @@ bool DlgMerge::Advance(qint64 nDone, qint64 nTotal)
 
 void DlgMerge::ExportAll()
 {
-    const QString strCaption = QStringLiteral("Merge with List");
+    const QString strCaption = QStringLiteral("Merge with list");
     if (m_strFolder.isEmpty())
         OnChooseFolder();
     if (m_strFolder.isEmpty())
@@ -273,7 +273,7 @@ void DlgMerge::PrintAll()
     CsvReader reader;
     if (!reader.Open(m_strList)) {
         m_prompts.MessageBox(
-            this, reader.Error(), QStringLiteral("Merge with List"), QMessageBox::Ok, QMessageBox::Warning);
+            this, reader.Error(), QStringLiteral("Merge with list"), QMessageBox::Ok, QMessageBox::Warning);
         return;
     }
     // A copy of its own: the preview's stays on its row.
@@ -301,6 +301,6 @@ void DlgMerge::PrintAll()
         return;
     m_prompts.MessageBox(this,
         bCancelled ? QStringLiteral("Cancelled: %1 of %2 cards were printed.").arg(m_nDone).arg(nTotal)
-                   : QStringLiteral("%1 cards were printed, one a page.").arg(m_nDone),
-        QStringLiteral("Merge with List"), QMessageBox::Ok, QMessageBox::Information);
+                   : QStringLiteral("%1 cards were printed.").arg(m_nDone),
+        QStringLiteral("Merge with list"), QMessageBox::Ok, QMessageBox::Information);
 }

@@ -10,10 +10,12 @@
 #include <QProcess>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QRegularExpression>
 
 #include "dialogs/dlgexport.h"
 #include "dialogs/dlgprint.h"
 #include "dialogs/mergedlg.h"
+#include "render/printlayout.h"
 #include "tests/shell/mainwindowfixture.h"
 #include "tests/testsupport.h"
 
@@ -116,42 +118,48 @@ TEST_F(MergeDialogTest, ExportStepsThroughRowsWritesEachCardAndACancelKeepsThose
         return int(QDialog::Accepted);
     };
     dlg().OnExport();
-    EXPECT_EQ(m_prompts.m_vecDialogs, (std::vector<QString> {"Export Image", "Merge with List"}));
+    EXPECT_EQ(m_prompts.m_vecDialogs, (std::vector<QString> {"Export Image", "Merge with list"}));
     ExpectCardUnchanged();
 }
 
-TEST_F(MergeDialogTest, PrintPrintsEachRowOnAPageOfItsOwnAndRefusesABadList)
+// Each row prints once: on a sheet of its own when the layout holds one card, side by side when it
+// holds several.
+TEST_F(MergeDialogTest, PrintPrintsEachRowOnceInTheLayoutAndRefusesABadList)
 {
-    const QString strPdf = tree.path(QStringLiteral("merged.pdf"));
     const QString strBad = tree.bytes(QStringLiteral("bad.csv"), "Town\nOakford\n");
-    m_prompts.m_answerDialog = [&](QDialog& dialog) {
-        if (auto* pPrintDialog = qobject_cast<QPrintDialog*>(&dialog)) {
-            pPrintDialog->printer()->setOutputFormat(QPrinter::PdfFormat);
-            pPrintDialog->printer()->setOutputFileName(strPdf);
-            pPrintDialog->printer()->setCopyCount(2);
+    for (const auto& [nLayout, nPages] : {std::pair {PrintLayout::FitToPage, 3}, {PrintLayout::TwoPerSheet, 2}}) {
+        const QString strPdf = tree.path(QStringLiteral("merged%1.pdf").arg(nPages));
+        m_prompts.m_answerDialog = [&](QDialog& dialog) {
+            if (auto* pPrintDialog = qobject_cast<QPrintDialog*>(&dialog)) {
+                pPrintDialog->printer()->setOutputFormat(QPrinter::PdfFormat);
+                pPrintDialog->printer()->setOutputFileName(strPdf);
+                pPrintDialog->printer()->setCopyCount(2);
+                return int(QDialog::Accepted);
+            }
+            if (auto* pPrint = qobject_cast<DlgPrint*>(&dialog)) {
+                pPrint->m_cmbLayout->setCurrentIndex(int(nLayout));
+                pPrint->OnMerge();
+                return int(QDialog::Rejected);
+            }
+            auto& merge = dynamic_cast<DlgMerge&>(dialog);
+            EXPECT_EQ(merge.m_editPattern, nullptr);
+            m_prompts.m_strOpenAnswer = strBad;
+            merge.m_btnList->click();
+            EXPECT_TRUE(m_prompts.m_vecBoxes.back().strText.contains(QStringLiteral("no column for {Name}")));
+            EXPECT_FALSE(merge.m_btnRun->isEnabled());
+            m_prompts.m_strOpenAnswer = m_strThree;
+            merge.m_btnList->click();
+            merge.m_btnRun->click();
+            EXPECT_EQ(m_prompts.m_vecBoxes.back().strText, QStringLiteral("3 cards were printed."));
             return int(QDialog::Accepted);
-        }
-        if (auto* pPrint = qobject_cast<DlgPrint*>(&dialog)) {
-            pPrint->OnMerge();
-            return int(QDialog::Rejected);
-        }
-        auto& merge = dynamic_cast<DlgMerge&>(dialog);
-        EXPECT_EQ(merge.m_editPattern, nullptr);
-        m_prompts.m_strOpenAnswer = strBad;
-        merge.m_btnList->click();
-        EXPECT_TRUE(m_prompts.m_vecBoxes.back().strText.contains(QStringLiteral("no column for {Name}")));
-        EXPECT_FALSE(merge.m_btnRun->isEnabled());
-        m_prompts.m_strOpenAnswer = m_strThree;
-        merge.m_btnList->click();
-        merge.m_btnRun->click();
-        EXPECT_EQ(m_prompts.m_vecBoxes.back().strText, QStringLiteral("3 cards were printed, one a page."));
-        return int(QDialog::Accepted);
-    };
-    dlg().OnPrint();
-    QProcess info;
-    info.start(QStringLiteral("pdfinfo"), {strPdf});
-    ASSERT_TRUE(info.waitForFinished());
-    const QString strInfo = QString::fromUtf8(info.readAllStandardOutput());
-    EXPECT_TRUE(strInfo.contains(QRegularExpression(QStringLiteral("Pages:\\s+3\\n")))) << strInfo.toStdString();
+        };
+        dlg().OnPrint();
+        QProcess info;
+        info.start(QStringLiteral("pdfinfo"), {strPdf});
+        ASSERT_TRUE(info.waitForFinished());
+        const QString strInfo = QString::fromUtf8(info.readAllStandardOutput());
+        EXPECT_TRUE(strInfo.contains(QRegularExpression(QStringLiteral("Pages:\\s+%1\\n").arg(nPages))))
+            << strInfo.toStdString();
+    }
     ExpectCardUnchanged();
 }
