@@ -2,9 +2,18 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+
 #include <QApplication>
+#include <QFile>
+
+extern char** environ;
 
 namespace {
 
@@ -56,6 +65,36 @@ double BestOf(int nRuns, const std::function<void()>& fn)
 }
 
 // Runs every benchmark, or only those whose names are given on the command line, or one child helper.
+ChildRun RunToEnd(const QString& strProgram, const QStringList& args, bool bQuiet)
+{
+    QList<QByteArray> vecArgs {QFile::encodeName(strProgram)};
+    for (const QString& str : args)
+        vecArgs.append(QFile::encodeName(str));
+    std::vector<char*> argv;
+    for (QByteArray& arg : vecArgs)
+        argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (bQuiet)
+        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    const auto t0 = std::chrono::steady_clock::now();
+    pid_t pid = 0;
+    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
+        std::abort();
+    int nStatus = 0;
+    rusage usage {};
+    if (wait4(pid, &nStatus, 0, &usage) != pid)
+        std::abort();
+    const std::chrono::duration<double> d = std::chrono::steady_clock::now() - t0;
+    posix_spawn_file_actions_destroy(&actions);
+    ChildRun run;
+    run.nExit = WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : 128 + WTERMSIG(nStatus);
+    run.dSeconds = d.count();
+    run.dPeakMb = double(usage.ru_maxrss) / 1024;
+    return run;
+}
+
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));

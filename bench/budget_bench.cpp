@@ -1,9 +1,5 @@
 #include <cstdlib>
 
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -17,37 +13,7 @@
 #include "templates/cardloader.h"
 #include "templates/projectfile.h"
 
-extern char** environ;
-
 namespace {
-
-// Runs a program to its end; its exit status and the peak resident memory of that process alone.
-struct ChildRun {
-    int nExit = -1;
-    double dPeakMb = 0;
-};
-
-ChildRun RunToEnd(const QString& strProgram, const QStringList& args)
-{
-    QList<QByteArray> vecArgs {QFile::encodeName(strProgram)};
-    for (const QString& str : args)
-        vecArgs.append(QFile::encodeName(str));
-    std::vector<char*> argv;
-    for (QByteArray& arg : vecArgs)
-        argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0)
-        std::abort();
-    int nStatus = 0;
-    rusage usage {};
-    if (wait4(pid, &nStatus, 0, &usage) != pid)
-        std::abort();
-    ChildRun run;
-    run.nExit = WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : 128 + WTERMSIG(nStatus);
-    run.dPeakMb = double(usage.ru_maxrss) / 1024;
-    return run;
-}
 
 QString Picture(const QString& strPath, int nWidth, int nHeight)
 {

@@ -106,17 +106,6 @@ QString CameraPhoto(const QTemporaryDir& dir, int i)
     return strPath;
 }
 
-// The object covered by a 4:3 photo, centred on it.
-void CoverWithPhoto(TheData& obj, const QString& strPhoto)
-{
-    obj.m_strPhoto = strPhoto;
-    const RectF& rc = obj.m_rcObject;
-    const float w = std::max(rc.Width, rc.Height * 4 / 3);
-    const float h = w * 3 / 4;
-    obj.m_rcPhoto = {rc.X - (w - rc.Width) / 2, rc.Y - (h - rc.Height) / 2, w, h};
-    obj.m_rcPhotoLocal = obj.m_rcPhoto;
-}
-
 QString ShippedTemplate(const char* pszName)
 {
     return QCoreApplication::applicationDirPath() + QStringLiteral("/Template/cards/") + QLatin1String(pszName);
