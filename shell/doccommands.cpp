@@ -295,7 +295,11 @@ void CPalenkoDlg::OnPrint()
     m_pCanvas->RenderCardImage(m_nCardWidth, m_nCardHeight);
     DlgPrint dlg(this, m_pCanvas->m_doc, m_pCanvas->m_pSnapshot.get(), *m_pPrompts);
     m_pPrompts->RunModal(dlg);
-    m_pCanvas->m_doc.m_dPrintWidthMm = dlg.m_dPrintWidthMm;
+    // The width is saved with the card, so a new one is a change to save.
+    if (dlg.m_dPrintWidthMm != m_pCanvas->m_doc.m_dPrintWidthMm) {
+        m_pCanvas->m_doc.m_dPrintWidthMm = dlg.m_dPrintWidthMm;
+        SetModified();
+    }
 }
 
 void CPalenkoDlg::OnExport()
@@ -304,7 +308,11 @@ void CPalenkoDlg::OnExport()
     DlgExport dlg(this, m_pCanvas->m_doc, *m_pPrompts);
     dlg.m_nCardWidth = m_nCardWidth;
     dlg.m_nCardHeight = m_nCardHeight;
+    const double dPrintWidthMm = m_pCanvas->m_doc.m_dPrintWidthMm;
     m_pPrompts->RunModal(dlg);
+    // A width typed for a PDF is saved with the card.
+    if (m_pCanvas->m_doc.m_dPrintWidthMm != dPrintWidthMm)
+        SetModified();
 }
 
 void CPalenkoDlg::OnHelp()

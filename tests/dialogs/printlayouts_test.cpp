@@ -210,19 +210,24 @@ TEST_F(PrintLayoutsTest, ChoicesFollowTheLayoutAreKeptAndBadWidthsOrLayoutsPrint
     EXPECT_EQ(again.m_dPrintWidthMm, 0) << "the width is the card's, not the dialog's";
 }
 
+// The width is saved with the card: a new one is a change to save, the same one is none.
 TEST_F(PrintLayoutsTest, ThePrintCommandKeepsTheTypedWidthInTheCard)
 {
     MakeWindowWithTemplate();
-    m_prompts.m_answerDialog = [](QDialog& dialog) {
-        if (auto* pPrint = dynamic_cast<DlgPrint*>(&dialog)) {
-            pPrint->m_cmbLayout->setCurrentIndex(int(PrintLayout::ActualSize));
-            pPrint->m_editPrintWidth->setText(QStringLiteral("120"));
-            pPrint->OnPrintWidthEdited();
-        }
-        return int(QDialog::Rejected);
-    };
-    dlg().OnPrint();
-    EXPECT_EQ(doc().m_dPrintWidthMm, 120);
+    for (const bool bChanged : {true, false}) {
+        canvas().m_bModified = 0;
+        m_prompts.m_answerDialog = [](QDialog& dialog) {
+            if (auto* pPrint = dynamic_cast<DlgPrint*>(&dialog)) {
+                pPrint->m_cmbLayout->setCurrentIndex(int(PrintLayout::ActualSize));
+                pPrint->m_editPrintWidth->setText(QStringLiteral("120"));
+                pPrint->OnPrintWidthEdited();
+            }
+            return int(QDialog::Rejected);
+        };
+        dlg().OnPrint();
+        EXPECT_EQ(doc().m_dPrintWidthMm, 120);
+        EXPECT_EQ(canvas().m_bModified, bChanged ? 1 : 0);
+    }
 }
 
 } // namespace
