@@ -9,6 +9,7 @@
 #include <QIODevice>
 #include <QtConcurrent/QtConcurrentMap>
 
+#include <libdeflate.h>
 #include <zlib.h>
 
 #include "platform/imageio.h"
@@ -112,6 +113,84 @@ void FilterRow(const unsigned char* pRow, const unsigned char* pAbove, int nByte
     EachFiltered(nBest, pRow, pAbove, nBytes, nPixel, [pOut](int i, unsigned char v) { pOut[i + 1] = v; });
 }
 
+// libdeflate's level whose files stay as small as zlib's default level gives, at a fraction of its time.
+constexpr int kLibdeflateLevel = 6;
+
+// Turns a complete raw deflate stream into one the next band's blocks can follow, as a sync flush
+// ends: its last block loses its final mark, and an empty stored block after it pads to a byte
+// boundary. inflate stopping at every block boundary tells where the last block starts and where its
+// end-of-block code ends. False, with the stream unchanged, when it does not decode as one stream
+// that fills its bytes.
+bool LeaveOpen(Bytes& stream)
+{
+    z_stream inflater {};
+    if (inflateInit2(&inflater, -MAX_WBITS) != Z_OK)
+        return false;
+    Bytes scratch(size_t(1) << 18);
+    inflater.next_in = stream.data();
+    inflater.avail_in = uInt(stream.size());
+    quint64 nLastStart = 0;
+    quint64 nEnd = 0;
+    for (;;) {
+        inflater.next_out = scratch.data();
+        inflater.avail_out = uInt(scratch.size());
+        if (inflate(&inflater, Z_BLOCK) != Z_OK)
+            break;
+        // At a block boundary fewer than eight bits of the last byte read are left over.
+        if ((inflater.data_type & 128) == 0)
+            continue;
+        const quint64 nBit = quint64(inflater.total_in) * 8 - quint64(inflater.data_type & 7);
+        if (inflater.data_type & 64) {
+            nEnd = nBit;
+            break;
+        }
+        nLastStart = nBit;
+    }
+    inflateEnd(&inflater);
+    const size_t nFinalByte = size_t(nLastStart >> 3);
+    const unsigned char finalBit = uchar(1u << (nLastStart & 7));
+    if (nEnd == 0 || (nEnd + 7) / 8 != stream.size() || (stream[nFinalByte] & finalBit) == 0)
+        return false;
+    stream[nFinalByte] &= uchar(~finalBit);
+    // The stored block's three header bits (not final, stored) are zeros, as is the padding after them.
+    stream.resize(size_t((nEnd + 3 + 7) / 8), 0);
+    stream[size_t(nEnd >> 3)] &= uchar((1u << (nEnd & 7)) - 1);
+    stream.insert(stream.end(), {0x00, 0x00, 0xFF, 0xFF});
+    return true;
+}
+
+bool CompressWithLibdeflate(const Bytes& filtered, bool bLast, Bytes& out)
+{
+    libdeflate_compressor* pCompressor = libdeflate_alloc_compressor(kLibdeflateLevel);
+    if (pCompressor == nullptr)
+        return false;
+    out.resize(libdeflate_deflate_compress_bound(pCompressor, filtered.size()));
+    const size_t nSize
+        = libdeflate_deflate_compress(pCompressor, filtered.data(), filtered.size(), out.data(), out.size());
+    libdeflate_free_compressor(pCompressor);
+    out.resize(nSize);
+    return nSize > 0 && (bLast || LeaveOpen(out));
+}
+
+bool CompressWithZlib(const Bytes& filtered, bool bLast, Bytes& out)
+{
+    // libpng's defaults: level 6, the whole window, the strategy meant for filtered data.
+    z_stream stream {};
+    if (deflateInit2(&stream, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8, Z_FILTERED) != Z_OK)
+        return false;
+    out.resize(deflateBound(&stream, uLong(filtered.size())) + 16);
+    stream.next_in = const_cast<unsigned char*>(filtered.data());
+    stream.avail_in = uInt(filtered.size());
+    stream.next_out = out.data();
+    stream.avail_out = uInt(out.size());
+    // Every band but the last ends on a byte boundary, so that the next one's blocks follow it.
+    const int nResult = deflate(&stream, bLast ? Z_FINISH : Z_SYNC_FLUSH);
+    const bool bOk = bLast ? nResult == Z_STREAM_END : nResult == Z_OK && stream.avail_in == 0;
+    out.resize(out.size() - stream.avail_out);
+    deflateEnd(&stream);
+    return bOk;
+}
+
 void CompressPiece(const QImage& image, bool bAlpha, bool bLast, Piece& piece)
 {
     const int nPixel = bAlpha ? 4 : 3;
@@ -129,22 +208,10 @@ void CompressPiece(const QImage& image, bool bAlpha, bool bLast, Piece& piece)
             band.constScanLine(i + nAbove), pAbove, nBytes, nPixel, filtered.data() + size_t(i) * size_t(nBytes + 1));
     }
     piece.nLength = uLong(filtered.size());
-    piece.nAdler = adler32(adler32(0, nullptr, 0), filtered.data(), uInt(filtered.size()));
-
-    // libpng's defaults: level 6, the whole window, the strategy meant for filtered data.
-    z_stream stream {};
-    if (deflateInit2(&stream, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8, Z_FILTERED) != Z_OK)
-        return;
-    piece.compressed.resize(deflateBound(&stream, uLong(filtered.size())) + 16);
-    stream.next_in = filtered.data();
-    stream.avail_in = uInt(filtered.size());
-    stream.next_out = piece.compressed.data();
-    stream.avail_out = uInt(piece.compressed.size());
-    // Every band but the last ends on a byte boundary, so that the next one's blocks follow it.
-    const int nResult = deflate(&stream, bLast ? Z_FINISH : Z_SYNC_FLUSH);
-    piece.bOk = bLast ? nResult == Z_STREAM_END : nResult == Z_OK && stream.avail_in == 0;
-    piece.compressed.resize(piece.compressed.size() - stream.avail_out);
-    deflateEnd(&stream);
+    piece.nAdler = libdeflate_adler32(1, filtered.data(), filtered.size());
+    // zlib stays the way when libdeflate fails.
+    piece.bOk = CompressWithLibdeflate(filtered, bLast, piece.compressed)
+        || CompressWithZlib(filtered, bLast, piece.compressed);
 }
 
 void PutU32(Bytes& out, quint32 n)
