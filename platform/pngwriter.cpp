@@ -168,7 +168,7 @@ void CompressPiece(const QImage& image, bool bAlpha, bool bLast, Piece& piece)
     }
     piece.nLength = uLong(filtered.size());
     piece.nAdler = libdeflate_adler32(1, filtered.data(), filtered.size());
-    // zlib stays the way when libdeflate fails.
+    // zlib compresses the band when libdeflate cannot.
     piece.bOk = CompressWithLibdeflate(filtered, bLast, piece.compressed)
         || CompressWithZlib(filtered, bLast, piece.compressed);
 }
