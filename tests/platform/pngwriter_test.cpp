@@ -78,6 +78,20 @@ Bytes Inflated(const Bytes& stream, size_t nExpected)
     return bEnded ? out : Bytes();
 }
 
+// The IDAT chunks' data, joined: the picture's zlib stream.
+Bytes ZlibStream(const QByteArray& png)
+{
+    Bytes stream;
+    for (qsizetype i = 8; i + 12 <= png.size();) {
+        const auto* p = reinterpret_cast<const unsigned char*>(png.constData() + i);
+        const qsizetype nLength = qsizetype(p[0]) << 24 | p[1] << 16 | p[2] << 8 | p[3];
+        if (std::equal(p + 4, p + 8, "IDAT"))
+            stream.insert(stream.end(), p + 8, p + 8 + nLength);
+        i += nLength + 12;
+    }
+    return stream;
+}
+
 } // namespace
 
 // Streams left open join with the ones after them into one stream that inflates to all their data:
@@ -210,5 +224,32 @@ TEST(WritePng, BandsOfNoiseFlatAndSingleRowsReadBackExactly)
             const QImage expected = picture.convertToFormat(QImage::Format_RGBA8888);
             EXPECT_EQ(DecodeWithLibpng(png), expected) << pszCase << (bAlpha ? " RGBA" : " RGB");
         }
+    }
+}
+
+// The file is no more than 2 % larger than zlib's default level makes of the same filtered rows in one
+// stream, small pictures and large ones alike, as libdeflate's level changes with the size.
+TEST(WritePng, FileWithinTwoPercentOfZlibsDefaultLevel)
+{
+    for (const QSize size : {QSize(1500, 1000), QSize(2100, 1400)}) {
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        ASSERT_TRUE(WritePng(DetailedPicture(size.width(), size.height(), false), buffer));
+        const Bytes stream = ZlibStream(png);
+        Bytes filtered(size_t(size.width() * 3 + 1) * size_t(size.height()));
+        uLongf nFiltered = uLongf(filtered.size());
+        ASSERT_EQ(uncompress(filtered.data(), &nFiltered, stream.data(), uLong(stream.size())), Z_OK) << size;
+        ASSERT_EQ(nFiltered, filtered.size()) << size;
+        z_stream deflater {};
+        deflateInit2(&deflater, Z_DEFAULT_COMPRESSION, Z_DEFLATED, MAX_WBITS, 8, Z_FILTERED);
+        Bytes zlib(deflateBound(&deflater, uLong(filtered.size())));
+        deflater.next_in = filtered.data();
+        deflater.avail_in = uInt(filtered.size());
+        deflater.next_out = zlib.data();
+        deflater.avail_out = uInt(zlib.size());
+        ASSERT_EQ(deflate(&deflater, Z_FINISH), Z_STREAM_END) << size;
+        EXPECT_LE(double(stream.size()), double(deflater.total_out) * 1.02) << size;
+        deflateEnd(&deflater);
     }
 }
