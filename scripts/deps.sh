@@ -8,9 +8,9 @@ packages=(
     # Qt's platform plug-in for Wayland desktops (GNOME, Plasma), where Qt picks it by itself.
     qt6-wayland
     libgif-dev libimagequant-dev libpugixml-dev libspdlog-dev libgtest-dev libxcb1-dev
-    # libjpeg decodes JPEG files directly and zlib compresses PNG files on every core; the tests read
-    # those files back with libpng too.
-    libjpeg62-turbo-dev zlib1g-dev libpng-dev
+    # libjpeg decodes JPEG files directly and libdeflate compresses PNG files on every core (zlib joins
+    # the bands and stands in when libdeflate fails); the tests read those files back with libpng too.
+    libjpeg62-turbo-dev libdeflate-dev zlib1g-dev libpng-dev
     fonts-dejavu-core poppler-utils
     dpkg-dev desktop-file-utils appstream-util shared-mime-info
     # The faces the template library's greetings are written in, and Liberation Sans for "Arial".

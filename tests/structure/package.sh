@@ -38,7 +38,7 @@ grep -q '^\./usr/lib/velomira/Template/cards/.*/temp1\.xml$' "$tmp/files" || fai
 grep -q '\./usr/bin/velomira -> \.\./lib/velomira/velomira$' "$tmp/listing" || fail "/usr/bin/velomira is no link"
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for package in libqt6widgets6 libqt6gui6 libqt6core6 libqt6printsupport6 libpugixml1v5 libgif7 libimagequant0 \
+for package in libqt6widgets6 libqt6gui6 libqt6core6 libqt6printsupport6 libpugixml1v5 libgif7 libimagequant0 libdeflate0 \
     qt6-qpa-plugins qt6-wayland qt6-image-formats-plugins fonts-dejavu-core fonts-liberation2 fonts-dancingscript fonts-lobster \
     fonts-kaushanscript fonts-ebgaramond; do
     [[ $depends == *"$package"* ]] || fail "Depends lacks $package: $depends"
