@@ -7,16 +7,14 @@
 
 #include "document/printsize.h"
 #include "platform/quality.h"
+#include "render/pdfexport.h"
 
 namespace {
-
-// Sharp on paper, and quick to write; the print dialog prints PDF files at the same resolution.
-constexpr int kPdfResolution = 300;
 
 QPageLayout::Orientation OrientationFor(const LayoutRequest& request, QSize szCard)
 {
     return BestOrientation(request.nLayout, QPageSize(request.nPaper).size(QPageSize::Millimeter), request.marginsMm,
-        szCard, request.dPrintWidthMm);
+        szCard, request.optPrintWidthMm.value_or(0));
 }
 
 PrintSheet SheetFor(const LayoutRequest& request, QSize szCard)
@@ -24,13 +22,13 @@ PrintSheet SheetFor(const LayoutRequest& request, QSize szCard)
     QSizeF szPaper = QPageSize(request.nPaper).size(QPageSize::Millimeter);
     if (OrientationFor(request, szCard) == QPageLayout::Landscape)
         szPaper.transpose();
-    return ComputePrintSheet(request.nLayout, szPaper, request.marginsMm, szCard, request.dPrintWidthMm);
+    return ComputePrintSheet(request.nLayout, szPaper, request.marginsMm, szCard, request.optPrintWidthMm.value_or(0));
 }
 
 } // namespace
 
 std::optional<QString> ParseLayoutRequest(
-    const QString& strLayout, const QString& strPaper, const QString& strPrintWidth, LayoutRequest* pRequest)
+    const QString& strLayout, const QString& strPaper, std::optional<double> optPrintWidthMm, LayoutRequest* pRequest)
 {
     if (!strLayout.isEmpty()) {
         const std::optional<PrintLayout> nLayout = PrintLayoutFromKey(strLayout);
@@ -49,21 +47,14 @@ std::optional<QString> ParseLayoutRequest(
             return QStringLiteral("unknown paper \"%1\": use a name such as A4, A5, Letter or Legal").arg(strPaper);
         pRequest->nPaper = *nPaper;
     }
-    if (!strPrintWidth.isEmpty()) {
-        bool bOk = false;
-        pRequest->dPrintWidthMm = strPrintWidth.toDouble(&bOk);
-        if (!bOk)
-            return QStringLiteral("--print-width needs a width in millimetres, not \"%1\"").arg(strPrintWidth);
-        // Refused or not with the card's other limits, once its size is known.
-        pRequest->bPrintWidthGiven = true;
-    }
+    pRequest->optPrintWidthMm = optPrintWidthMm;
     return std::nullopt;
 }
 
 QString LayoutRequestError(const LayoutRequest& request, QSize szCard)
 {
-    if (request.bPrintWidthGiven) {
-        const QString strError = PrintWidthError(request.dPrintWidthMm, szCard);
+    if (request.optPrintWidthMm) {
+        const QString strError = PrintWidthError(*request.optPrintWidthMm, szCard);
         if (!strError.isEmpty())
             return strError;
     }
@@ -95,7 +86,7 @@ bool WriteLayoutPdf(
         QPdfWriter writer(&file);
         writer.setTitle(QStringLiteral("Palenko"));
         writer.setCreator(QStringLiteral("velomira-render"));
-        writer.setResolution(kPdfResolution);
+        writer.setResolution(int(kPdfPpi));
         writer.setPageLayout(QPageLayout(
             QPageSize(request.nPaper), OrientationFor(request, szCard), QMarginsF(), QPageLayout::Millimeter));
         QPainter painter;

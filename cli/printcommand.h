@@ -19,14 +19,13 @@ struct LayoutRequest {
     QPageSize::PageSizeId nPaper = QPageSize::A4;
     QMarginsF marginsMm {10, 10, 10, 10};
     // Not given: the card's own size at 300 pixels per inch.
-    double dPrintWidthMm = 0;
-    bool bPrintWidthGiven = false;
+    std::optional<double> optPrintWidthMm;
 };
 
-// Reads --layout, --paper and --print-width (each empty when not given) into pRequest; the message for
-// a value that is no layout, paper or number.
+// Reads --layout and --paper (each empty when not given) and the --print-width already read into
+// pRequest; the message for a value that is no layout or paper.
 std::optional<QString> ParseLayoutRequest(
-    const QString& strLayout, const QString& strPaper, const QString& strPrintWidth, LayoutRequest* pRequest);
+    const QString& strLayout, const QString& strPaper, std::optional<double> optPrintWidthMm, LayoutRequest* pRequest);
 
 // Why the request cannot be laid out for a card of szCard pixels (a print width refused, a layout that
 // does not fit the paper); empty when it can.

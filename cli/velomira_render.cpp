@@ -276,7 +276,7 @@ std::optional<int> ParseArguments(const QStringList& args, Options* pOptions)
     if (parser.isSet(layout) && parser.value(layout).isEmpty())
         return UsageError(QStringLiteral("--layout needs a name"));
     if (const std::optional<QString> strError
-        = ParseLayoutRequest(parser.value(layout), parser.value(paper), parser.value(printWidth), &pOptions->layout))
+        = ParseLayoutRequest(parser.value(layout), parser.value(paper), pOptions->optPrintWidthMm, &pOptions->layout))
         return UsageError(*strError);
     if (parser.isSet(paper) && !pOptions->bLayout)
         return UsageError(QStringLiteral("--paper is for --layout"));
