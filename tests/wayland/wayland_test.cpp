@@ -315,8 +315,10 @@ TEST_F(WaylandSession, SelectNudgeDropMaximiseAndPreview)
     QRect rcCanvas;
     QImage shot = ShotWhen([&](const QImage& img) {
         rcCanvas = ColourBox(img, kCardGreen);
+        // The card's background can show a frame before its objects are drawn on it.
         return rcCanvas.width() > 100
-            && std::abs(rcCanvas.width() * kCard.height() - rcCanvas.height() * kCard.width()) < 3 * kCard.width();
+            && std::abs(rcCanvas.width() * kCard.height() - rcCanvas.height() * kCard.width()) < 3 * kCard.width()
+            && !ColourBox(img, kBlock).isEmpty();
     });
     ASSERT_GT(rcCanvas.width(), 100) << "no card on the screen; " << m_strLastShot.toStdString();
     const QRect rcWindow = WindowBox(shot);
